@@ -1,21 +1,40 @@
 # The two commands of the README: `make demo` and `make test`. Both set up the machine first.
+#
+# build/ always holds the 32-bit deliverables (build/korvet) and the stand-in HotSync installation
+# (build/hotsync). Where this machine cannot run 32-bit code, the same sources are also built for
+# 64-bit Windows in build/bench-x64, and the tests and the demo run there (see docs/architecture.md).
 BUILD ?= build
 JOBS ?= $(shell nproc)
+CMAKE_FLAGS = -G Ninja -DCMAKE_BUILD_TYPE=Release
 
-.PHONY: setup build demo test clean
+.PHONY: setup build bench demo test clean
 
 setup:
 	@scripts/setup
 
 build: setup
-	@cmake -S . -B $(BUILD) -G Ninja -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-i686.cmake -DCMAKE_BUILD_TYPE=Release >/dev/null
+	@cmake -S . -B $(BUILD) $(CMAKE_FLAGS) -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-i686.cmake >/dev/null
 	@cmake --build $(BUILD) -j $(JOBS)
 
-demo: build
-	@scripts/demo $(BUILD)
+# Builds what the tests and the demo run: build/ itself, or build/bench-x64.
+bench: build
+	@if [ "$$(scripts/bench-arch)" = x86_64 ]; then \
+	  echo "note: this machine cannot run 32-bit code; tests and demo run a 64-bit build of the same sources"; \
+	  cmake -S . -B $(BUILD)/bench-x64 $(CMAKE_FLAGS) -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-x86_64.cmake >/dev/null && \
+	  cmake --build $(BUILD)/bench-x64 -j $(JOBS); \
+	fi
 
-test: build
-	@cd $(BUILD) && xvfb-run -a -s "-screen 0 1024x768x24" ctest --output-on-failure -j $(JOBS)
+demo: bench
+	@scripts/demo $$(scripts/bench-dir $(BUILD))
+
+test: bench
+	@set -e; bench=$$(scripts/bench-dir $(BUILD)); \
+	if [ "$$bench" != "$(BUILD)" ]; then \
+	  echo "== checks of the 32-bit deliverables in $(BUILD)"; \
+	  (cd $(BUILD) && ctest --output-on-failure -L static); \
+	fi; \
+	echo "== test suite in $$bench"; \
+	cd $$bench && xvfb-run -a -s "-screen 0 1024x768x24" ctest --output-on-failure -j $(JOBS)
 
 clean:
 	rm -rf $(BUILD)

@@ -6,6 +6,8 @@
 #include <cstddef>
 #include <cstdint>
 
+#include "common/layout.h"
+
 namespace korvet {
 
 // HotSync Manager's sync types.
@@ -40,12 +42,12 @@ struct SyncProperties {
 };
 #pragma pack(pop)
 
-static_assert(sizeof(SyncProperties) == 1198);
+KORVET_LAYOUT32(sizeof(SyncProperties) == 1198);
 static_assert(offsetof(SyncProperties, localDirectory) == 4);
 static_assert(offsetof(SyncProperties, localName) == 260);
 static_assert(offsetof(SyncProperties, remoteNames) == 516);
-static_assert(offsetof(SyncProperties, remoteCount) == 904);
-static_assert(offsetof(SyncProperties, categoryMode) == 926);
+KORVET_LAYOUT32(offsetof(SyncProperties, remoteCount) == 904);
+KORVET_LAYOUT32(offsetof(SyncProperties, categoryMode) == 926);
 
 // Four characters as one big-endian 32-bit value, as creator IDs and database types are kept.
 constexpr std::uint32_t FourCharCode(const char (&text)[5]) {

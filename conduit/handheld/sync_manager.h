@@ -6,6 +6,8 @@
 #include <cstddef>
 #include <cstdint>
 
+#include "common/layout.h"
+
 namespace korvet::handheld {
 
 // Status codes with a fixed meaning for the callers.
@@ -40,12 +42,12 @@ struct RecordTransferBlock {
   std::uint8_t* data;
   std::uint32_t reserved;
 };
-static_assert(sizeof(RecordTransferBlock) == 28);
-static_assert(offsetof(RecordTransferBlock, index) == 5);
-static_assert(offsetof(RecordTransferBlock, category) == 8);
-static_assert(offsetof(RecordTransferBlock, dataSize) == 14);
-static_assert(offsetof(RecordTransferBlock, capacity) == 18);
-static_assert(offsetof(RecordTransferBlock, data) == 20);
+KORVET_LAYOUT32(sizeof(RecordTransferBlock) == 28);
+KORVET_LAYOUT32(offsetof(RecordTransferBlock, index) == 5);
+KORVET_LAYOUT32(offsetof(RecordTransferBlock, category) == 8);
+KORVET_LAYOUT32(offsetof(RecordTransferBlock, dataSize) == 14);
+KORVET_LAYOUT32(offsetof(RecordTransferBlock, capacity) == 18);
+KORVET_LAYOUT32(offsetof(RecordTransferBlock, data) == 20);
 
 struct DatabaseCreationBlock {
   std::uint8_t handle;  // out
@@ -70,8 +72,8 @@ struct DatabaseInfoBlock {
   std::uint8_t* data;
   std::uint32_t reserved;
 };
-static_assert(sizeof(DatabaseInfoBlock) == 44);
-static_assert(offsetof(DatabaseInfoBlock, data) == 36);
+KORVET_LAYOUT32(sizeof(DatabaseInfoBlock) == 44);
+KORVET_LAYOUT32(offsetof(DatabaseInfoBlock, data) == 36);
 
 struct PositionMapBlock {
   std::uint8_t handle;
@@ -81,15 +83,15 @@ struct PositionMapBlock {
   std::uint16_t capacity;  // entries in the caller's array
   std::uint32_t* ids;      // each returned ID has its four bytes reversed
 };
-static_assert(sizeof(PositionMapBlock) == 13);
-static_assert(offsetof(PositionMapBlock, ids) == 9);
+KORVET_LAYOUT32(sizeof(PositionMapBlock) == 13);
+KORVET_LAYOUT32(offsetof(PositionMapBlock, ids) == 9);
 
 struct DatabaseQuery {
   std::uint8_t option;  // 0xC0
   std::uint32_t card;
   const char* name;
 };
-static_assert(sizeof(DatabaseQuery) == 9);
+KORVET_LAYOUT32(sizeof(DatabaseQuery) == 9);
 
 // What SyncFindDbByName fills for a database it found; the conduit does not read it.
 struct FoundDatabaseBlock {
@@ -112,8 +114,8 @@ struct SystemInfoBlock {
   char* buffer;
   std::uint32_t reserved;
 };
-static_assert(sizeof(SystemInfoBlock) == 18);
-static_assert(offsetof(SystemInfoBlock, buffer) == 10);
+KORVET_LAYOUT32(sizeof(SystemInfoBlock) == 18);
+KORVET_LAYOUT32(offsetof(SystemInfoBlock, buffer) == 10);
 
 #pragma pack(pop)
 
