@@ -1,0 +1,57 @@
+#include "common/list_display.h"
+
+#include "common/list_format.h"
+#include "common/win_file.h"
+
+namespace korvet {
+
+std::optional<std::string> ReadListText(const std::string& path) {
+  WinFile file = WinFile::OpenForReading(path);
+  if (!file && file.OpenError() == ERROR_FILE_NOT_FOUND) {
+    WinFile::CreateNew(path).Close();
+    file = WinFile::OpenForReading(path);
+  }
+  if (!file) return std::nullopt;
+  std::string text;
+  while (text.size() < lists::kDisplayBufferBytes) {
+    std::uint8_t byte = 0;
+    if (file.ReadByte(byte) != WinFile::ReadResult::kByte || byte == 0 || byte == lists::kEndMarker) break;
+    text.push_back(static_cast<char>(byte));
+  }
+  return text;
+}
+
+std::string SettingsListDisplay(const std::string& listText) {
+  std::string shown;
+  for (char c : listText) {
+    if (c == lists::kSeparator) continue;
+    if (c == lists::kEntryEnd) {
+      shown += "\r\n";
+    } else {
+      shown.push_back(c);
+    }
+  }
+  return shown;
+}
+
+SettingsListEditorView SettingsListEditorLines(const std::string& listText) {
+  SettingsListEditorView view;
+  view.entryText = listText;
+  std::string line;
+  for (char c : listText) {
+    if (c == lists::kSeparator) continue;
+    if (c == lists::kEntryEnd) {
+      view.lines.push_back(line);
+      line.clear();
+    } else {
+      line.push_back(c);
+    }
+  }
+  return view;
+}
+
+std::string ReportFolderDisplay(const std::string& folderText) {
+  return folderText.empty() ? folderText : folderText.substr(0, folderText.size() - 1);
+}
+
+}  // namespace korvet

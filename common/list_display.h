@@ -1,0 +1,30 @@
+// What the desktop programs show of the list files. Each reader opens its file without sharing,
+// creates it empty when it does not exist, and reads at most 10240 bytes one at a time, stopping at
+// the first '@', a NUL byte, a failed read or the end of the file.
+#pragma once
+
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace korvet {
+
+// The bytes before the first '@' (or the end); nothing when the file can be neither opened nor created.
+std::optional<std::string> ReadListText(const std::string& path);
+
+// The settings list as the dialog and the panel show it: each ',' dropped and each '*' turned into CR
+// LF, one line per file, e.g. "C:\Data\site1.qzl\r\n".
+std::string SettingsListDisplay(const std::string& listText);
+
+// The list editor's working text and its lines, one per entry with the ',' dropped.
+struct SettingsListEditorView {
+  std::string entryText;
+  std::vector<std::string> lines;
+};
+SettingsListEditorView SettingsListEditorLines(const std::string& listText);
+
+// The report folder as shown: the bytes before the '@' less their last character (the backslash that
+// the folder picker added).
+std::string ReportFolderDisplay(const std::string& folderText);
+
+}  // namespace korvet

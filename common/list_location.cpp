@@ -1,0 +1,31 @@
+#include "common/list_location.h"
+
+#include <windows.h>
+
+#include <vector>
+
+#include "common/cond_mgr.h"
+#include "common/win_library.h"
+
+namespace korvet {
+
+std::optional<std::string> FindToolListFile(const char* toolFileName) {
+  char found[MAX_PATH] = {};
+  DWORD length = SearchPathA(nullptr, toolFileName, nullptr, MAX_PATH, found, nullptr);
+  if (length == 0 || length >= MAX_PATH || length < 3) return std::nullopt;
+  std::string path(found, length);
+  path.replace(path.size() - 3, 3, "dat");
+  return path;
+}
+
+std::optional<std::string> QueryHotSyncCorePath(long capacity) {
+  WinLibrary library(kCondMgrLibrary);
+  auto getCorePath = library.Get<CmGetCorePathFn>("CmGetCorePath");
+  if (!getCorePath || capacity <= 0) return std::nullopt;
+  std::vector<char> buffer(static_cast<std::size_t>(capacity) + 1, '\0');
+  std::int32_t size = static_cast<std::int32_t>(capacity);
+  if (getCorePath(buffer.data(), &size) != 0) return std::nullopt;
+  return std::string(buffer.data());  // the extra byte keeps the text terminated
+}
+
+}  // namespace korvet

@@ -1,0 +1,24 @@
+// Every way the desktop programs write the list files. Each writer opens its file without sharing and
+// returns false when it cannot.
+#pragma once
+
+#include <string>
+
+namespace korvet {
+
+// The list editor's OK: its entry text and '@', no purge flag, written from the start of the existing
+// file without shortening it; an entry text shorter than 4 characters empties the file instead.
+bool WriteSettingsListEntries(const std::string& path, const std::string& entryText);
+
+// The folder picker's OK: the folder text, then "\@", no flags, written from the start of the existing
+// file without shortening it.
+bool WriteReportFolder(const std::string& path, const std::string& folderText);
+
+// The configuration dialog's and the panel's OK. The kept text is the bytes up to and including the
+// first '@'; when the file holds no '@' the kept text is the whole file and no flag is added. The file
+// is emptied and the result written only when it is long enough to hold an entry (more than 6
+// characters for the list, more than 3 for the folder file); otherwise it is left empty.
+bool RewriteSettingsListFlag(const std::string& path, bool purgeAfterHotSync);
+bool RewriteReportFolderFlags(const std::string& path, bool doNotRetrieve, bool deleteOnHandheld);
+
+}  // namespace korvet

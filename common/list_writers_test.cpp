@@ -1,0 +1,114 @@
+#include "common/list_writers.h"
+
+#include <gtest/gtest.h>
+
+#include "common/list_display.h"
+#include "tests/support/scratch_folder.h"
+
+namespace korvet {
+namespace {
+
+class ListFilesTest : public ::testing::Test {
+ protected:
+  testing::ScratchFolder folder_;
+  std::string list_ = folder_.Write("Xembrafilepath.dat", "");
+  std::string reports_ = folder_.Write("Cardoon.dat", "");
+};
+
+TEST_F(ListFilesTest, LifeOfBothFilesFromTheToolsToTheDialog) {
+  ASSERT_TRUE(WriteReportFolder(reports_, "C:\\Reports"));
+  EXPECT_EQ(folder_.Read("Cardoon.dat"), "C:\\Reports\\@");
+  ASSERT_TRUE(RewriteReportFolderFlags(reports_, false, false));
+  EXPECT_EQ(folder_.Read("Cardoon.dat"), "C:\\Reports\\@$%");
+
+  ASSERT_TRUE(WriteSettingsListEntries(list_, "C:\\Data\\,site1.qzl*"));
+  EXPECT_EQ(folder_.Read("Xembrafilepath.dat"), "C:\\Data\\,site1.qzl*@");
+  ASSERT_TRUE(RewriteSettingsListFlag(list_, true));
+  EXPECT_EQ(folder_.Read("Xembrafilepath.dat"), "C:\\Data\\,site1.qzl*@^");
+}
+
+TEST_F(ListFilesTest, FlagRewriteReplacesOldFlagsAndDropsTrailingBytes) {
+  folder_.Write("Xembrafilepath.dat", "C:\\D\\,a.qzl*@^C:\\D\\,old.qzl*@$");
+  ASSERT_TRUE(RewriteSettingsListFlag(list_, false));
+  EXPECT_EQ(folder_.Read("Xembrafilepath.dat"), "C:\\D\\,a.qzl*@$");
+
+  folder_.Write("Cardoon.dat", "C:\\R\\@$#old");
+  ASSERT_TRUE(RewriteReportFolderFlags(reports_, true, true));
+  EXPECT_EQ(folder_.Read("Cardoon.dat"), "C:\\R\\@^#");
+}
+
+TEST_F(ListFilesTest, EmptyFilesStayEmptyAfterTheFlagRewrite) {
+  ASSERT_TRUE(RewriteSettingsListFlag(list_, true));
+  EXPECT_EQ(folder_.Read("Xembrafilepath.dat"), "");
+  ASSERT_TRUE(RewriteReportFolderFlags(reports_, false, true));
+  EXPECT_EQ(folder_.Read("Cardoon.dat"), "");
+}
+
+TEST_F(ListFilesTest, FileWithoutMarkerKeepsItsTextWithoutFlags) {
+  folder_.Write("Xembrafilepath.dat", "C:\\D\\,a.qzl*");
+  ASSERT_TRUE(RewriteSettingsListFlag(list_, true));
+  EXPECT_EQ(folder_.Read("Xembrafilepath.dat"), "C:\\D\\,a.qzl*");
+}
+
+TEST_F(ListFilesTest, TooShortResultsLeaveTheFileEmpty) {
+  folder_.Write("Xembrafilepath.dat", "@");
+  ASSERT_TRUE(RewriteSettingsListFlag(list_, true));
+  EXPECT_EQ(folder_.Read("Xembrafilepath.dat"), "");
+  folder_.Write("Cardoon.dat", "\\@");
+  ASSERT_TRUE(RewriteReportFolderFlags(reports_, false, false));
+  EXPECT_EQ(folder_.Read("Cardoon.dat"), "");
+}
+
+TEST_F(ListFilesTest, ListEditorWritesOverTheStartWithoutShortening) {
+  folder_.Write("Xembrafilepath.dat", "C:\\A\\,one.qzl*C:\\A\\,two.qzl*@^");
+  ASSERT_TRUE(WriteSettingsListEntries(list_, "C:\\A\\,one.qzl*"));
+  EXPECT_EQ(folder_.Read("Xembrafilepath.dat"), "C:\\A\\,one.qzl*@:\\A\\,two.qzl*@^");
+  EXPECT_EQ(ReadListText(list_), "C:\\A\\,one.qzl*");
+}
+
+TEST_F(ListFilesTest, ListEditorEmptiesTheFileForAnAlmostEmptyText) {
+  folder_.Write("Xembrafilepath.dat", "C:\\A\\,one.qzl*@^");
+  ASSERT_TRUE(WriteSettingsListEntries(list_, "abc"));
+  EXPECT_EQ(folder_.Read("Xembrafilepath.dat"), "");
+}
+
+TEST_F(ListFilesTest, DriveRootIsStoredWithTwoBackslashes) {
+  ASSERT_TRUE(WriteReportFolder(reports_, "D:\\"));
+  EXPECT_EQ(folder_.Read("Cardoon.dat"), "D:\\\\@");
+  EXPECT_EQ(ReportFolderDisplay(*ReadListText(reports_)), "D:\\");
+}
+
+TEST_F(ListFilesTest, WritersRefuseAMissingOrLockedFile) {
+  EXPECT_FALSE(WriteReportFolder(folder_.File("missing.dat"), "C:\\R"));
+  EXPECT_FALSE(folder_.Exists("missing.dat"));
+  WinFile held = WinFile::OpenForReading(list_);
+  ASSERT_TRUE(held);
+  EXPECT_FALSE(WriteSettingsListEntries(list_, "C:\\D\\,a.qzl*"));
+  EXPECT_FALSE(RewriteSettingsListFlag(list_, true));
+}
+
+TEST_F(ListFilesTest, DisplayReadersShowLinesAndFolder) {
+  folder_.Write("Xembrafilepath.dat", "C:\\Data\\,site1.qzl*C:\\Data\\,site2.qzl*@^");
+  auto text = ReadListText(list_);
+  ASSERT_TRUE(text);
+  EXPECT_EQ(SettingsListDisplay(*text), "C:\\Data\\site1.qzl\r\nC:\\Data\\site2.qzl\r\n");
+  SettingsListEditorView view = SettingsListEditorLines(*text);
+  EXPECT_EQ(view.entryText, "C:\\Data\\,site1.qzl*C:\\Data\\,site2.qzl*");
+  EXPECT_EQ(view.lines, (std::vector<std::string>{"C:\\Data\\site1.qzl", "C:\\Data\\site2.qzl"}));
+
+  folder_.Write("Cardoon.dat", "C:\\Reports\\@$#");
+  EXPECT_EQ(ReportFolderDisplay(*ReadListText(reports_)), "C:\\Reports");
+}
+
+TEST_F(ListFilesTest, DisplayReaderCreatesAMissingFileEmptyAndStopsAtNul) {
+  std::string path = folder_.File("new.dat");
+  EXPECT_EQ(ReadListText(path), "");
+  EXPECT_TRUE(folder_.Exists("new.dat"));
+  folder_.Write("nul.dat", std::string("C:\\a\0b@", 7));
+  EXPECT_EQ(ReadListText(folder_.File("nul.dat")), "C:\\a");
+  folder_.Write("big.dat", std::string(20000, 'x'));
+  EXPECT_EQ(ReadListText(folder_.File("big.dat"))->size(), 10240u);
+}
+
+}  // namespace
+}  // namespace korvet

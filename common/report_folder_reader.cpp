@@ -1,0 +1,37 @@
+#include "common/report_folder_reader.h"
+
+#include "common/list_format.h"
+
+namespace korvet {
+
+ReportFolderSettings ReadReportFolderSettings(WinFile& file) {
+  ReportFolderSettings settings;
+  bool folderEnded = false;
+  for (;;) {
+    std::uint8_t byte = 0;
+    if (file.ReadByte(byte) != WinFile::ReadResult::kByte || byte == 0) {
+      settings.retrieve = false;
+      settings.deleteReports = false;
+      break;
+    }
+    const char c = static_cast<char>(byte);
+    if (c == lists::kEndMarker) {
+      folderEnded = true;
+      continue;
+    }
+    if (!folderEnded) settings.folder.push_back(c);
+    if (c == lists::kRetrieve || c == lists::kDoNotRetrieve) settings.retrieve = (c == lists::kRetrieve);
+    if (c == lists::kDeleteOnHandheld || c == lists::kKeepOnHandheld) {
+      settings.deleteReports = (c == lists::kDeleteOnHandheld);
+      break;
+    }
+  }
+  if (settings.folder.size() > lists::kMaxFolderBytes) {
+    settings.folderTooLong = true;
+    settings.retrieve = false;
+    settings.deleteReports = false;
+  }
+  return settings;
+}
+
+}  // namespace korvet

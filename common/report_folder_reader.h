@@ -1,0 +1,21 @@
+// Reads the report folder file the way the HotSync session does.
+#pragma once
+
+#include <string>
+
+#include "common/win_file.h"
+
+namespace korvet {
+
+struct ReportFolderSettings {
+  std::string folder;  // everything before the '@'
+  bool retrieve = false;
+  bool deleteReports = false;
+  bool folderTooLong = false;  // longer than the session's folder buffer: nothing is retrieved
+};
+
+// Retrieval is on only when the file holds "$#" or "$%" after its '@'. A file that cannot be opened
+// (missing, or held by a desktop tool) reads like an empty one.
+ReportFolderSettings ReadReportFolderSettings(WinFile& file);
+
+}  // namespace korvet

@@ -1,0 +1,57 @@
+#include "common/report_folder_reader.h"
+
+#include <gtest/gtest.h>
+
+#include "tests/support/scratch_folder.h"
+
+namespace korvet {
+namespace {
+
+ReportFolderSettings Read(const std::string& bytes) {
+  testing::ScratchFolder folder;
+  WinFile file = WinFile::OpenForReading(folder.Write("Cardoon.dat", bytes));
+  return ReadReportFolderSettings(file);
+}
+
+TEST(ReportFolderReader, FlagsAfterTheMarkerSwitchRetrievalAndDeletion) {
+  ReportFolderSettings both = Read("C:\\Reports\\@$#");
+  EXPECT_EQ(both.folder, "C:\\Reports\\");
+  EXPECT_TRUE(both.retrieve);
+  EXPECT_TRUE(both.deleteReports);
+
+  ReportFolderSettings keep = Read("C:\\Reports\\@$%trailing");
+  EXPECT_TRUE(keep.retrieve);
+  EXPECT_FALSE(keep.deleteReports);
+
+  ReportFolderSettings off = Read("C:\\Reports\\@^%");
+  EXPECT_FALSE(off.retrieve);
+  EXPECT_FALSE(off.deleteReports);
+}
+
+TEST(ReportFolderReader, FileWithoutBothFlagsRetrievesNothing) {
+  for (const char* bytes : {"C:\\Reports\\@", "C:\\Reports\\@$", "", "C:\\Reports\\"}) {
+    ReportFolderSettings settings = Read(bytes);
+    EXPECT_FALSE(settings.retrieve) << bytes;
+    EXPECT_FALSE(settings.deleteReports) << bytes;
+  }
+}
+
+TEST(ReportFolderReader, MissingFileRetrievesNothing) {
+  WinFile missing = WinFile::OpenForReading("Z:\\no\\such\\Cardoon.dat");
+  ReportFolderSettings settings = ReadReportFolderSettings(missing);
+  EXPECT_FALSE(settings.retrieve);
+}
+
+TEST(ReportFolderReader, FolderLongerThanTheBufferRetrievesNothing) {
+  const std::string folder = "C:\\" + std::string(252, 'r') + "\\";  // 256 bytes
+  ReportFolderSettings settings = Read(folder + "@$#");
+  EXPECT_TRUE(settings.folderTooLong);
+  EXPECT_FALSE(settings.retrieve);
+  EXPECT_FALSE(settings.deleteReports);
+  ReportFolderSettings fits = Read(folder.substr(1) + "@$#");
+  EXPECT_FALSE(fits.folderTooLong);
+  EXPECT_TRUE(fits.retrieve);
+}
+
+}  // namespace
+}  // namespace korvet

@@ -1,0 +1,87 @@
+#include "common/settings_list_reader.h"
+
+#include "common/list_format.h"
+
+namespace korvet {
+
+SettingsListEntry SettingsListReader::ReadEntry() {
+  std::string bytes;
+  bool complete = false;  // ended by '*'
+  for (;;) {
+    std::uint8_t byte = 0;
+    WinFile::ReadResult read = file_.ReadByte(byte);
+    if (read == WinFile::ReadResult::kEndOfFile && sawEndMarker_) {
+      ended_ = true;  // the purge flag is optional; truncate keeps its value
+      break;
+    }
+    if (read != WinFile::ReadResult::kByte || byte == 0) {
+      // The list stopped before its end marker: the session empties it.
+      ended_ = true;
+      stoppedEarly_ = true;
+      truncate_ = true;
+      SettingsListEntry cut;
+      cut.text = bytes;
+      return cut;
+    }
+    const char c = static_cast<char>(byte);
+    if (c == lists::kPurgeList || c == lists::kKeepListQuiet) {
+      ended_ = true;
+      truncate_ = (c == lists::kPurgeList);
+      break;
+    }
+    if (c == lists::kEndMarker) {
+      // The list ends with this entry, which is still read to its end.
+      ended_ = true;
+      sawEndMarker_ = true;
+      bytes.push_back(c);
+      continue;
+    }
+    if (c == lists::kEntryEnd) {
+      complete = true;
+      break;
+    }
+    bytes.push_back(c);
+  }
+
+  if (!complete || ended_) {
+    SettingsListEntry notSent;
+    notSent.text = bytes;
+    return notSent;
+  }
+  SettingsListEntry entry = Parse(bytes);
+  if (entry.kind == SettingsListEntry::Kind::kEmptyDirectory) ended_ = true;
+  return entry;
+}
+
+SettingsListEntry SettingsListReader::Parse(const std::string& bytes) const {
+  SettingsListEntry entry;
+  entry.text = bytes;
+  // The entry must fit the session's 259-byte entry buffer, its '*' included.
+  if (bytes.size() + 1 > lists::kMaxEntryBytes) {
+    entry.kind = SettingsListEntry::Kind::kRejected;
+    entry.reason = "Ostrel settings file entry too long, not sent: " + bytes;
+    return entry;
+  }
+  const std::size_t comma = bytes.find(lists::kSeparator);
+  if (comma == 0) {
+    entry.kind = SettingsListEntry::Kind::kEmptyDirectory;
+    return entry;
+  }
+  if (comma == std::string::npos || comma + 1 == bytes.size()) {
+    entry.kind = SettingsListEntry::Kind::kRejected;
+    entry.reason = "Ostrel settings file entry without file name, not sent: " + bytes;
+    return entry;
+  }
+  entry.directory = bytes.substr(0, comma);
+  // The file name is kept whole, as the list holds it (my.site.qzl stays my.site.qzl).
+  entry.fileName = bytes.substr(comma + 1);
+  if (entry.directory.size() > lists::kMaxDirectoryBytes || entry.fileName.size() > lists::kMaxFileNameBytes) {
+    entry.kind = SettingsListEntry::Kind::kRejected;
+    entry.reason = "Ostrel settings file entry too long, not sent: " + bytes;
+    return entry;
+  }
+  entry.kind = SettingsListEntry::Kind::kSend;
+  return entry;
+}
+
+}  // namespace korvet

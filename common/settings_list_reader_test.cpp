@@ -1,0 +1,154 @@
+#include "common/settings_list_reader.h"
+
+#include <gtest/gtest.h>
+
+#include <vector>
+
+#include "tests/support/scratch_folder.h"
+
+namespace korvet {
+namespace {
+
+using Kind = SettingsListEntry::Kind;
+
+struct ReadList {
+  std::vector<SettingsListEntry> entries;
+  bool truncate = false;
+  bool stoppedEarly = false;
+};
+
+ReadList ReadAll(const std::string& bytes) {
+  testing::ScratchFolder folder;
+  std::string path = folder.Write("Xembrafilepath.dat", bytes);
+  WinFile file = WinFile::OpenForReading(path);
+  SettingsListReader reader(file);
+  ReadList result;
+  while (!reader.Ended()) result.entries.push_back(reader.ReadEntry());
+  result.truncate = reader.TruncateList();
+  result.stoppedEarly = reader.StoppedEarly();
+  return result;
+}
+
+std::vector<std::string> Sent(const ReadList& list) {
+  std::vector<std::string> sent;
+  for (const auto& entry : list.entries) {
+    if (entry.kind == Kind::kSend) sent.push_back(entry.directory + "|" + entry.fileName);
+  }
+  return sent;
+}
+
+TEST(SettingsListReader, PurgeFlagSendsEveryEntryInOrderAndEmptiesTheList) {
+  ReadList list = ReadAll("C:\\Data\\,a.qzl*C:\\Data\\,b.qzl*@^");
+  EXPECT_EQ(Sent(list), (std::vector<std::string>{"C:\\Data\\|a.qzl", "C:\\Data\\|b.qzl"}));
+  EXPECT_TRUE(list.truncate);
+  EXPECT_FALSE(list.stoppedEarly);
+}
+
+TEST(SettingsListReader, KeepFlagsAndAMissingFlagLeaveTheListAlone) {
+  for (const char* tail : {"@$", "@&", "@"}) {
+    ReadList list = ReadAll(std::string("C:\\Data\\,a.qzl*") + tail);
+    EXPECT_EQ(Sent(list), std::vector<std::string>{"C:\\Data\\|a.qzl"}) << tail;
+    EXPECT_FALSE(list.truncate) << tail;
+    EXPECT_FALSE(list.stoppedEarly) << tail;
+  }
+}
+
+TEST(SettingsListReader, EmptyListStopsEarlyAndAsksToBeEmptied) {
+  ReadList list = ReadAll("");
+  EXPECT_TRUE(Sent(list).empty());
+  EXPECT_TRUE(list.truncate);
+  EXPECT_TRUE(list.stoppedEarly);
+}
+
+TEST(SettingsListReader, ListWithoutEndMarkerSendsItsCompleteEntriesAndIsEmptied) {
+  ReadList list = ReadAll("C:\\Data\\,a.qzl*C:\\Data\\,b.q");
+  EXPECT_EQ(Sent(list), std::vector<std::string>{"C:\\Data\\|a.qzl"});
+  EXPECT_TRUE(list.truncate);
+  EXPECT_TRUE(list.stoppedEarly);
+}
+
+TEST(SettingsListReader, NulByteStopsTheListEvenAfterTheEndMarker) {
+  ReadList list = ReadAll(std::string("C:\\D\\,a.qzl*@\0$", 15));
+  EXPECT_EQ(Sent(list), std::vector<std::string>{"C:\\D\\|a.qzl"});
+  EXPECT_TRUE(list.stoppedEarly);
+  EXPECT_TRUE(list.truncate);
+}
+
+TEST(SettingsListReader, FileNamesAreKeptWholeWhateverTheirDots) {
+  ReadList list = ReadAll("C:\\D\\,my.site.qzl*C:\\D\\,site1.html*C:\\D\\,noext*@");
+  EXPECT_EQ(Sent(list), (std::vector<std::string>{"C:\\D\\|my.site.qzl", "C:\\D\\|site1.html", "C:\\D\\|noext"}));
+}
+
+TEST(SettingsListReader, ShorterEntryAfterLongerOneTakesNoStaleBytes) {
+  ReadList list = ReadAll("C:\\A\\Long\\Folder\\,longname.qzl*C:\\B\\,b.qzl*@");
+  EXPECT_EQ(Sent(list), (std::vector<std::string>{"C:\\A\\Long\\Folder\\|longname.qzl", "C:\\B\\|b.qzl"}));
+}
+
+TEST(SettingsListReader, ReservedBytesInTheDirectoryEndTheListAtThatEntry) {
+  ReadList at = ReadAll("C:\\D@ta\\,a.qzl*C:\\D\\,b.qzl*@^");
+  EXPECT_TRUE(Sent(at).empty());
+  EXPECT_FALSE(at.truncate);
+
+  ReadList caret = ReadAll("C:\\D\\,a.qzl*C:\\D^ta\\,b.qzl*@$");
+  EXPECT_EQ(Sent(caret), std::vector<std::string>{"C:\\D\\|a.qzl"});
+  EXPECT_TRUE(caret.truncate);
+
+  ReadList amp = ReadAll("C:\\D&ta\\,b.qzl*@^");
+  EXPECT_TRUE(Sent(amp).empty());
+  EXPECT_FALSE(amp.truncate);
+}
+
+TEST(SettingsListReader, EntryWithEmptyDirectoryEndsTheList) {
+  ReadList list = ReadAll("C:\\D\\,a.qzl*,b.qzl*C:\\D\\,c.qzl*@^");
+  ASSERT_EQ(list.entries.size(), 2u);
+  EXPECT_EQ(list.entries[1].kind, Kind::kEmptyDirectory);
+  EXPECT_EQ(Sent(list), std::vector<std::string>{"C:\\D\\|a.qzl"});
+  EXPECT_FALSE(list.truncate);
+}
+
+TEST(SettingsListReader, ShortenedRewriteSendsOnlyTheNewEntries) {
+  // The list editor wrote "C:\A\,one.qzl*@" over "C:\A\,one.qzl*C:\A\,two.qzl*@^".
+  ReadList list = ReadAll("C:\\A\\,one.qzl*@:\\A\\,two.qzl*@^");
+  EXPECT_EQ(Sent(list), std::vector<std::string>{"C:\\A\\|one.qzl"});
+  EXPECT_FALSE(list.truncate);
+}
+
+TEST(SettingsListReader, EntriesBeyondTheBuffersAreRejectedAndTheListGoesOn) {
+  const std::string longDirectory = "C:\\" + std::string(253, 'd') + "\\";  // 257 bytes
+  const std::string longName = std::string(300, 'n') + ".qzl";
+  ReadList list = ReadAll(longDirectory + ",a.qzl*C:\\D\\," + longName + "*C:\\D\\,ok.qzl*@");
+  ASSERT_EQ(list.entries.size(), 3u);
+  EXPECT_EQ(list.entries[0].kind, Kind::kRejected);
+  EXPECT_EQ(list.entries[0].reason, "Ostrel settings file entry too long, not sent: " + longDirectory + ",a.qzl");
+  EXPECT_EQ(list.entries[1].kind, Kind::kRejected);
+  EXPECT_EQ(Sent(list), std::vector<std::string>{"C:\\D\\|ok.qzl"});
+}
+
+TEST(SettingsListReader, EntryThatFillsTheBufferExactlyIsSent) {
+  const std::string directory = "C:\\" + std::string(248, 'd') + "\\";  // 252 bytes
+  const std::string entry = directory + ",a.qzl";                       // 258 bytes, 259 with its '*'
+  ReadList list = ReadAll(entry + "*@");
+  EXPECT_EQ(Sent(list), std::vector<std::string>{directory + "|a.qzl"});
+  ReadList over = ReadAll(directory + ",ab.qzl*@");
+  EXPECT_EQ(over.entries[0].kind, Kind::kRejected);
+}
+
+TEST(SettingsListReader, EntriesWithoutFileNameAreRejected) {
+  ReadList list = ReadAll("C:\\D\\*C:\\D\\,*C:\\D\\,a.qzl*@");
+  ASSERT_EQ(list.entries.size(), 3u);
+  EXPECT_EQ(list.entries[0].kind, Kind::kRejected);
+  EXPECT_EQ(list.entries[0].reason, "Ostrel settings file entry without file name, not sent: C:\\D\\");
+  EXPECT_EQ(list.entries[1].kind, Kind::kRejected);
+  EXPECT_EQ(Sent(list), std::vector<std::string>{"C:\\D\\|a.qzl"});
+}
+
+TEST(SettingsListReader, FiftyEntriesAreAllSent) {
+  std::string bytes;
+  for (int i = 0; i < 50; ++i) bytes += "C:\\D\\,f" + std::to_string(i) + ".qzl*";
+  ReadList list = ReadAll(bytes + "@$");
+  ASSERT_EQ(Sent(list).size(), 50u);
+  EXPECT_EQ(Sent(list).back(), "C:\\D\\|f49.qzl");
+}
+
+}  // namespace
+}  // namespace korvet

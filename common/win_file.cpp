@@ -1,0 +1,90 @@
+#include "common/win_file.h"
+
+#include <utility>
+
+namespace korvet {
+
+WinFile::~WinFile() { Close(); }
+
+WinFile::WinFile(WinFile&& other) noexcept
+    : handle_(std::exchange(other.handle_, INVALID_HANDLE_VALUE)), openError_(other.openError_) {}
+
+WinFile& WinFile::operator=(WinFile&& other) noexcept {
+  if (this != &other) {
+    Close();
+    handle_ = std::exchange(other.handle_, INVALID_HANDLE_VALUE);
+    openError_ = other.openError_;
+  }
+  return *this;
+}
+
+WinFile WinFile::Open(const std::string& path, DWORD access, DWORD disposition) {
+  WinFile file;
+  file.handle_ = CreateFileA(path.c_str(), access, 0, nullptr, disposition, FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (file.handle_ == INVALID_HANDLE_VALUE) file.openError_ = GetLastError();
+  return file;
+}
+
+WinFile WinFile::OpenForReading(const std::string& path) { return Open(path, GENERIC_READ, OPEN_EXISTING); }
+WinFile WinFile::OpenForUpdate(const std::string& path) {
+  return Open(path, GENERIC_READ | GENERIC_WRITE, OPEN_EXISTING);
+}
+WinFile WinFile::OpenTruncated(const std::string& path) { return Open(path, GENERIC_WRITE, TRUNCATE_EXISTING); }
+WinFile WinFile::CreateNew(const std::string& path) { return Open(path, GENERIC_WRITE, CREATE_NEW); }
+WinFile WinFile::CreateAlways(const std::string& path) { return Open(path, GENERIC_WRITE, CREATE_ALWAYS); }
+
+WinFile::ReadResult WinFile::ReadByte(std::uint8_t& byte) {
+  if (!IsOpen()) return ReadResult::kFailed;
+  DWORD got = 0;
+  if (!ReadFile(handle_, &byte, 1, &got, nullptr)) return ReadResult::kFailed;
+  return got == 1 ? ReadResult::kByte : ReadResult::kEndOfFile;
+}
+
+std::optional<std::size_t> WinFile::Read(void* buffer, std::size_t size) {
+  if (!IsOpen()) return std::nullopt;
+  DWORD got = 0;
+  if (!ReadFile(handle_, buffer, static_cast<DWORD>(size), &got, nullptr)) return std::nullopt;
+  return got;
+}
+
+bool WinFile::Write(const void* data, std::size_t size) {
+  if (!IsOpen()) return false;
+  const auto* bytes = static_cast<const std::uint8_t*>(data);
+  while (size > 0) {
+    DWORD written = 0;
+    if (!WriteFile(handle_, bytes, static_cast<DWORD>(size), &written, nullptr) || written == 0) return false;
+    bytes += written;
+    size -= written;
+  }
+  return true;
+}
+
+bool WinFile::SeekToStart() {
+  return IsOpen() && SetFilePointer(handle_, 0, nullptr, FILE_BEGIN) != INVALID_SET_FILE_POINTER;
+}
+
+bool WinFile::TruncateAtStart() { return SeekToStart() && SetEndOfFile(handle_); }
+
+void WinFile::Close() {
+  if (IsOpen()) CloseHandle(std::exchange(handle_, INVALID_HANDLE_VALUE));
+}
+
+std::optional<std::vector<std::uint8_t>> ReadWholeFile(const std::string& path) {
+  WinFile file = WinFile::OpenForReading(path);
+  if (!file) return std::nullopt;
+  std::vector<std::uint8_t> bytes;
+  std::uint8_t chunk[4096];
+  for (;;) {
+    auto got = file.Read(chunk, sizeof chunk);
+    if (!got) return std::nullopt;
+    if (*got == 0) return bytes;
+    bytes.insert(bytes.end(), chunk, chunk + *got);
+  }
+}
+
+bool FileExists(const std::string& path) {
+  DWORD attributes = GetFileAttributesA(path.c_str());
+  return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+}  // namespace korvet

@@ -1,0 +1,17 @@
+#include "conduit/entry/module_state.h"
+
+namespace korvet {
+namespace {
+HINSTANCE g_module = nullptr;
+int g_attachCount = 0;
+}  // namespace
+
+HINSTANCE ConduitModule() { return g_module ? g_module : GetModuleHandleA(nullptr); }
+
+void ConduitAttached(HINSTANCE module) {
+  if (g_attachCount++ == 0) g_module = module;
+}
+
+void ConduitDetached() { --g_attachCount; }
+
+}  // namespace korvet

@@ -1,0 +1,98 @@
+#include "conduit/entry/session_driver.h"
+
+#include <cstring>
+
+#include "common/list_format.h"
+#include "common/list_location.h"
+#include "common/report_folder_reader.h"
+#include "common/settings_list_reader.h"
+#include "common/win_file.h"
+#include "conduit/handheld/hotsync_log.h"
+#include "conduit/sync/duplicate_removal.h"
+#include "conduit/sync/settings_file_store.h"
+
+namespace korvet {
+namespace {
+
+constexpr long kCorePathCapacity = 256;
+
+template <std::size_t N>
+void CopyField(char (&field)[N], const std::string& text) {
+  std::memset(field, 0, N);
+  std::memcpy(field, text.data(), std::min(text.size(), N - 1));
+}
+
+void RetrieveReports(const std::string& coreDirectory) {
+  WinFile file = WinFile::OpenForReading(coreDirectory + "\\" + lists::kReportFolderFile);
+  ReportFolderSettings settings = ReadReportFolderSettings(file);
+  file.Close();
+  if (settings.folderTooLong) {
+    LogLine("Report folder too long, traverse reports not retrieved: " + settings.folder);
+    return;
+  }
+  if (!settings.retrieve) return;
+  SettingsFileStore store;
+  store.RetrieveReports(settings.folder);
+  if (settings.deleteReports) store.DeleteReports();
+}
+
+}  // namespace
+
+SessionServices DefaultSessionServices() {
+  return {[] { return QueryHotSyncCorePath(kCorePathCapacity); }, DefaultSynchronizerFactory()};
+}
+
+long RunHotSyncSession(void* hotsync, SyncProperties* properties, const SessionServices& services) {
+  LogLine("Starting Sync with KorvIR");
+  if (hotsync == nullptr || properties == nullptr) return -1;
+
+  std::optional<std::string> coreDirectory = services.corePath();
+  WinFile list;
+  if (coreDirectory) list = WinFile::OpenForReading(*coreDirectory + "\\" + lists::kSettingsListFile);
+  if (!list) {
+    LogLine("Unable To Find Xembrafilepath.dat Ostrel settings location file");
+    return -1;
+  }
+  const std::string listPath = *coreDirectory + "\\" + lists::kSettingsListFile;
+
+  SettingsListReader reader(list);
+  long result = -1;
+  bool anyRun = false;
+  while (!reader.Ended()) {
+    SettingsListEntry entry = reader.ReadEntry();
+    SyncYieldCycles(1);
+    switch (entry.kind) {
+      case SettingsListEntry::Kind::kSend: {
+        CopyField(properties->localDirectory, entry.directory);
+        CopyField(properties->localName, entry.fileName);
+        // A synchronizer that cannot be made skips its file; the result keeps its value.
+        if (auto synchronizer = services.makeSynchronizer(*properties, kSettingsSyncOptions)) {
+          result = synchronizer->Run();
+          anyRun = true;
+        }
+        break;
+      }
+      case SettingsListEntry::Kind::kEmptyDirectory:
+        CopyField(properties->localDirectory, "No Path Name Selected ");
+        CopyField(properties->localName, "No File Name Selected ");
+        break;
+      case SettingsListEntry::Kind::kRejected:
+        LogLine(entry.reason);
+        break;
+      case SettingsListEntry::Kind::kNotSent:
+        break;
+    }
+  }
+  // A list that stopped before its end marker reports the last run's result, 0 when none ran.
+  if (reader.StoppedEarly() && !anyRun) result = 0;
+  list.Close();
+  if (reader.TruncateList()) WinFile::OpenTruncated(listPath).Close();
+
+  RemoveDuplicateRecords();
+  RetrieveReports(*coreDirectory);
+
+  LogLine("KorvIR Sync OK...Complete");
+  return result;
+}
+
+}  // namespace korvet

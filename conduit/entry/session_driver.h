@@ -1,0 +1,28 @@
+// One HotSync session of the conduit: the body of OpenConduit.
+#pragma once
+
+#include <functional>
+#include <optional>
+#include <string>
+
+#include "conduit/entry/sync_properties.h"
+#include "conduit/sync/settings_synchronizer.h"
+
+namespace korvet {
+
+struct SessionServices {
+  // The HotSync core directory, where both list files lie; nothing when it cannot be found.
+  std::function<std::optional<std::string>()> corePath;
+  SynchronizerFactory makeSynchronizer;
+};
+
+// The Conduit Manager's core directory and the conduit's own synchronizers.
+SessionServices DefaultSessionServices();
+
+// Sends every listed settings file, empties the list when asked, removes older duplicate records on
+// the handheld and retrieves the traverse reports. Returns -1 when `hotsync` is null or the list file
+// cannot be opened; otherwise the last synchronizer's result, or when none ran 0 for a list that
+// stopped before its end marker and -1 for one that did not.
+long RunHotSyncSession(void* hotsync, SyncProperties* properties, const SessionServices& services);
+
+}  // namespace korvet

@@ -1,0 +1,19 @@
+// Removes older copies of records that share a duplicate key from "KORVETDatabaseDB": each settings
+// file sent adds a fresh record, and the device may store a report twice.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+namespace korvet {
+
+// Of all records with the same key only the one with the highest index remains. Reads every record
+// once and deletes the older copies by ID; the database is closed on every path. Errors end the pass
+// silently.
+void RemoveDuplicateRecords();
+
+// Deletes every record whose key equals `key`, except the one at index position-1. Works on an open
+// database; returns 0 or the first Sync Manager error.
+long RemoveOtherCopies(const std::string& key, std::uint8_t handle, std::uint16_t position);
+
+}  // namespace korvet

@@ -1,0 +1,81 @@
+#include "conduit/sync/report_database.h"
+
+#include <cstring>
+
+#include "conduit/handheld/sync_manager.h"
+
+namespace korvet {
+
+using handheld::kMaxRecordSize;
+using handheld::RecordTransferBlock;
+
+long CountRecords(std::uint8_t handle, std::uint16_t& count) {
+  count = 0;
+  if (long error = SyncResetRecordIndex(handle)) return error;
+  return SyncGetDBRecordCount(handle, &count);
+}
+
+long ReadRecordByIndex(std::uint8_t handle, std::uint16_t index, HandheldRecord& record) {
+  // Records are read whole, up to the handheld's record size limit.
+  record.data.assign(kMaxRecordSize, 0);
+  RecordTransferBlock block;
+  std::memset(&block, 0, sizeof block);
+  block.handle = handle;
+  block.index = index;
+  block.capacity = kMaxRecordSize;
+  block.data = record.data.data();
+  if (long error = ReadHandheldRecordByIndex(&block)) {
+    record.data.clear();
+    return error;
+  }
+  record.id = block.recordId;
+  record.data.resize(block.dataSize < kMaxRecordSize ? block.dataSize : kMaxRecordSize);
+  return 0;
+}
+
+long DeleteRecordById(std::uint8_t handle, std::uint32_t id) {
+  RecordTransferBlock block;
+  std::memset(&block, 0, sizeof block);
+  block.handle = handle;
+  block.recordId = id;
+  return DeleteHandheldRecord(&block);
+}
+
+std::string DuplicateKey(const std::vector<std::uint8_t>& data) {
+  std::string key;
+  for (std::uint8_t byte : data) {
+    if (byte == ',' || byte == 0) break;
+    key.push_back(static_cast<char>(byte));
+  }
+  return key;
+}
+
+long KorvetDatabase::Open() {
+  Close();
+  return OpenHandheldDatabase(kKorvetDatabase, 0, &handle_, handheld::kOpenReadWrite);
+}
+
+long KorvetDatabase::ReopenAfterEarlierPass() {
+  Close();
+  DatabaseQuery query;
+  std::memset(&query, 0, sizeof query);
+  query.option = handheld::kOpenReadWrite;
+  query.card = 0;
+  query.name = kKorvetDatabase;
+  handheld::FoundDatabaseBlock found;
+  std::memset(&found, 0, sizeof found);
+  if (long error = SyncFindDbByName(&query, &found)) return error;
+  for (int value = 0; value <= 254; ++value) {
+    if (CloseHandheldDatabase(static_cast<std::uint8_t>(value)) == 0) break;
+  }
+  return Open();
+}
+
+void KorvetDatabase::Close() {
+  if (handle_ != 0) {
+    CloseHandheldDatabase(handle_);
+    handle_ = 0;
+  }
+}
+
+}  // namespace korvet

@@ -1,0 +1,46 @@
+// The handheld database "KORVETDatabaseDB" as the end-of-session passes use it: opened for reading
+// and writing, records read whole by index, deleted by ID, and always closed again.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace korvet {
+
+inline constexpr const char* kKorvetDatabase = "KORVETDatabaseDB";
+
+struct HandheldRecord {
+  std::uint32_t id = 0;
+  std::vector<std::uint8_t> data;  // the record's bytes, exactly as many as it holds
+};
+
+// Calls on an open database handle; each returns 0 or the Sync Manager's error.
+long CountRecords(std::uint8_t handle, std::uint16_t& count);  // resets the record index first
+long ReadRecordByIndex(std::uint8_t handle, std::uint16_t index, HandheldRecord& record);
+long DeleteRecordById(std::uint8_t handle, std::uint32_t id);
+
+// The bytes of a record before its first comma (or zero byte): settings records carry their file
+// name there, traverse reports "$", seven bytes and the report name.
+std::string DuplicateKey(const std::vector<std::uint8_t>& data);
+
+class KorvetDatabase {
+ public:
+  KorvetDatabase() = default;
+  ~KorvetDatabase() { Close(); }
+  KorvetDatabase(const KorvetDatabase&) = delete;
+  KorvetDatabase& operator=(const KorvetDatabase&) = delete;
+
+  long Open();  // card 0, read and write
+  // Closes a database left open by an earlier pass (the first handle that closes), then opens.
+  long ReopenAfterEarlierPass();
+  void Close();
+
+  bool IsOpen() const { return handle_ != 0; }
+  std::uint8_t Handle() const { return handle_; }
+
+ private:
+  std::uint8_t handle_ = 0;
+};
+
+}  // namespace korvet

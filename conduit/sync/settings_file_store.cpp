@@ -1,0 +1,85 @@
+#include "conduit/sync/settings_file_store.h"
+
+#include <windows.h>
+
+#include "common/win_file.h"
+#include "conduit/handheld/hotsync_log.h"
+#include "conduit/sync/report_database.h"
+#include "conduit/sync/report_file_name.h"
+
+namespace korvet {
+namespace {
+
+constexpr std::uint8_t kReportMark = '$';
+constexpr std::size_t kNameOffset = 8;        // "$" and seven bytes the device writes
+constexpr std::size_t kMaxReportPath = 255;
+
+bool IsReport(const HandheldRecord& record) { return !record.data.empty() && record.data[0] == kReportMark; }
+
+}  // namespace
+
+void SettingsFileStore::RetrieveReports(const std::string& folder) {
+  KorvetDatabase database;
+  if (database.Open() != 0 && database.ReopenAfterEarlierPass() != 0) return;
+  std::uint16_t count = 0;
+  if (CountRecords(database.Handle(), count) != 0) return;
+  HandheldRecord record;
+  for (std::uint16_t index = 0; index < count; ++index) {
+    if (ReadRecordByIndex(database.Handle(), index, record) != 0) return;
+    if (IsReport(record) && WriteReportFile(folder, record.data)) exportedReports_.insert(record.id);
+  }
+}
+
+bool SettingsFileStore::WriteReportFile(const std::string& folder, const std::vector<std::uint8_t>& record) {
+  SyncYieldCycles(1);
+
+  // The name runs from offset 8 to the first comma or zero byte; the text from the byte after that
+  // to the next zero byte or the record's end.
+  std::size_t end = kNameOffset;
+  while (end < record.size() && record[end] != ',' && record[end] != 0) ++end;
+  const std::string name(record.begin() + std::min(kNameOffset, record.size()), record.begin() + end);
+  std::size_t textStart = std::min(end + 1, record.size());
+  std::size_t textEnd = textStart;
+  while (textEnd < record.size() && record[textEnd] != 0) ++textEnd;
+  const std::string text(record.begin() + textStart, record.begin() + textEnd);
+
+  const std::string path = folder + name + ".csv";
+  auto refuse = [&path] {
+    LogLine("Filename already exist");
+    LogLine(path);
+    return false;
+  };
+  if (!IsSafeReportName(name) || path.size() > kMaxReportPath) return refuse();
+
+  WinFile file = WinFile::CreateNew(path);
+  if (!file) {
+    refuse();
+    // The report counts as exported when an earlier session wrote exactly these bytes.
+    auto existing = ReadWholeFile(path);
+    return existing && std::string(existing->begin(), existing->end()) == text;
+  }
+  if (!file.Write(text)) {
+    // A half-written report file is removed; the report stays on the handheld for the next session.
+    file.Close();
+    DeleteFileA(path.c_str());
+    return false;
+  }
+  return true;
+}
+
+void SettingsFileStore::DeleteReports() {
+  KorvetDatabase database;
+  if (database.Open() != 0) return;
+  std::uint16_t count = 0;
+  if (CountRecords(database.Handle(), count) != 0) return;
+  HandheldRecord record;
+  for (int index = count - 1; index >= 0; --index) {
+    if (ReadRecordByIndex(database.Handle(), static_cast<std::uint16_t>(index), record) != 0) return;
+    if (IsReport(record) && exportedReports_.count(record.id) != 0 &&
+        DeleteRecordById(database.Handle(), record.id) != 0) {
+      return;
+    }
+  }
+}
+
+}  // namespace korvet

@@ -1,0 +1,27 @@
+// What the session runs once per listed settings file: a synchronizer built over the sync properties
+// (which hold that file's folder and name), run to completion and destroyed.
+#pragma once
+
+#include <functional>
+#include <memory>
+
+#include "conduit/entry/sync_properties.h"
+
+namespace korvet {
+
+class SettingsSynchronizer {
+ public:
+  virtual ~SettingsSynchronizer() = default;
+  virtual long Run() = 0;
+};
+
+// Makes the synchronizer for the file the properties point at; null when it cannot be made.
+using SynchronizerFactory = std::function<std::unique_ptr<SettingsSynchronizer>(const SyncProperties&, long options)>;
+
+// The option value the session builds every settings-file synchronizer with.
+inline constexpr long kSettingsSyncOptions = 3;
+
+// The conduit's own synchronizers.
+SynchronizerFactory DefaultSynchronizerFactory();
+
+}  // namespace korvet
