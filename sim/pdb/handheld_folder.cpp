@@ -1,0 +1,140 @@
+// The folder of .pdb files that stands for the handheld's memory.
+#include <algorithm>
+#include <cctype>
+#include <string_view>
+
+#include "sim/pdb/palm_database.h"
+#include "sim/pdb/win_file.h"
+
+namespace korvet::sim {
+namespace {
+
+constexpr const char* kExtension = ".pdb";
+constexpr const char* kTemporarySuffix = ".tmp";
+constexpr std::size_t kMaxFileBytes = std::size_t{1} << 30;  // far above any real handheld database
+
+bool Fail(std::string* error, const std::string& text) {
+  if (error != nullptr) *error = text;
+  return false;
+}
+
+bool EndsWithPdb(const std::string& fileName) {
+  if (fileName.size() <= 4) return false;
+  std::string tail = fileName.substr(fileName.size() - 4);
+  std::transform(tail.begin(), tail.end(), tail.begin(), [](unsigned char c) { return std::tolower(c); });
+  return tail == kExtension;
+}
+
+}  // namespace
+
+bool CheckStorable(const PalmDatabase& database, std::string* error) {
+  if (database.name.empty() || database.name.size() > kMaxDatabaseNameLength) {
+    return Fail(error, "the database name \"" + database.name + "\" must have 1 to " +
+                           std::to_string(kMaxDatabaseNameLength) + " characters");
+  }
+  if (database.name.find('\0') != std::string::npos) return Fail(error, "the database name contains a NUL");
+  if (database.records.size() > kMaxRecordCount) {
+    return Fail(error, "the database holds " + std::to_string(database.records.size()) + " records, at most " +
+                           std::to_string(kMaxRecordCount) + " fit in a file");
+  }
+  unsigned long long total = 78 + 10ull * database.records.size() + 2 + database.appInfo.size() +
+                             database.sortInfo.size();
+  for (const PalmRecord& record : database.records) {
+    if (!database.IsResource() && record.id > kMaxUniqueId) {
+      return Fail(error, "record ID " + std::to_string(record.id) + " does not fit in three bytes");
+    }
+    total += record.data.size();
+  }
+  if (total > 0xFFFFFFFFull) return Fail(error, "the database is too large for 32-bit file offsets");
+  return true;
+}
+
+HandheldFolder::HandheldFolder(std::string folder) : folder_(std::move(folder)) {
+  while (folder_.size() > 1 && (folder_.back() == '\\' || folder_.back() == '/') &&
+         !(folder_.size() == 3 && folder_[1] == ':')) {
+    folder_.pop_back();
+  }
+}
+
+bool HandheldFolder::IsStorableName(const std::string& databaseName) {
+  if (databaseName.empty() || databaseName.size() > kMaxDatabaseNameLength) return false;
+  for (unsigned char c : databaseName) {
+    if (c < 0x20 || std::string_view("\\/:*?\"<>|").find(static_cast<char>(c)) != std::string_view::npos) {
+      return false;
+    }
+  }
+  // Windows drops a trailing dot or space from a file name, which would make two names one file.
+  return databaseName.back() != '.' && databaseName.back() != ' ';
+}
+
+std::string HandheldFolder::PathOf(const std::string& databaseName) const {
+  return folder_ + "\\" + databaseName + kExtension;
+}
+
+std::vector<std::string> HandheldFolder::List() const {
+  std::vector<std::string> names;
+  FileSearch search(folder_ + "\\*" + kExtension);
+  for (bool more = search.Valid(); more; more = search.Next()) {
+    const WIN32_FIND_DATAA& found = search.Current();
+    if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) continue;
+    const std::string fileName = found.cFileName;
+    if (!EndsWithPdb(fileName)) continue;  // "*.pdb" can also match longer extensions
+    names.push_back(fileName.substr(0, fileName.size() - 4));
+  }
+  std::sort(names.begin(), names.end());
+  return names;
+}
+
+bool HandheldFolder::Exists(const std::string& databaseName) const {
+  return IsStorableName(databaseName) && FileExists(PathOf(databaseName));
+}
+
+std::optional<PalmDatabase> HandheldFolder::Load(const std::string& databaseName, std::string* error) const {
+  if (!IsStorableName(databaseName)) {
+    Fail(error, "\"" + databaseName + "\" cannot be the name of a database file");
+    return std::nullopt;
+  }
+  const std::string path = PathOf(databaseName);
+  std::vector<std::uint8_t> bytes;
+  std::string why;
+  if (!ReadWholeFile(path, kMaxFileBytes, &bytes, &why)) {
+    Fail(error, why);
+    return std::nullopt;
+  }
+  std::optional<PalmDatabase> database = ParsePalmDatabase(bytes, &why);
+  if (!database) Fail(error, path + " is damaged: " + why);
+  return database;
+}
+
+bool HandheldFolder::CreateFolder(std::string* error) const {
+  std::string why;
+  if (!CreateFolderTree(folder_, &why)) return Fail(error, why);
+  return true;
+}
+
+bool HandheldFolder::Save(const PalmDatabase& database, std::string* error) const {
+  std::string why;
+  if (!CheckStorable(database, &why)) return Fail(error, "cannot save \"" + database.name + "\": " + why);
+  if (!IsStorableName(database.name)) {
+    return Fail(error, "\"" + database.name + "\" cannot be the name of a database file");
+  }
+  if (!CreateFolder(error)) return false;
+  const std::string path = PathOf(database.name);
+  const std::string temporary = path + kTemporarySuffix;
+  if (!WriteWholeFile(temporary, SerializePalmDatabase(database), &why)) {
+    DeleteFileA(temporary.c_str());
+    return Fail(error, why);
+  }
+  if (!MoveFileExA(temporary.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+    const DWORD code = GetLastError();
+    DeleteFileA(temporary.c_str());
+    return Fail(error, "cannot replace " + path + ": " + DescribeWin32Error(code));
+  }
+  return true;
+}
+
+bool HandheldFolder::Remove(const std::string& databaseName) const {
+  return IsStorableName(databaseName) && DeleteFileA(PathOf(databaseName).c_str()) != 0;
+}
+
+}  // namespace korvet::sim
