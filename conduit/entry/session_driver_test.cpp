@@ -1,0 +1,233 @@
+#include "conduit/entry/session_driver.h"
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <deque>
+
+#include "conduit/test_support/hotsync_bench.h"
+#include "sim/sync20/sync20_control.h"
+
+namespace korvet {
+namespace {
+
+// Records every synchronizer the session makes; each returns the next of the given results.
+class RecordingSynchronizers {
+ public:
+  struct Made {
+    std::string directory;
+    std::string fileName;
+    long options;
+  };
+
+  SynchronizerFactory Factory() {
+    return [this](const SyncProperties& properties, long options) -> std::unique_ptr<SettingsSynchronizer> {
+      EXPECT_EQ(alive_, 0) << "the previous synchronizer was not destroyed first";
+      made.push_back({properties.localDirectory, properties.localName, options});
+      if (refuse) return nullptr;
+      return std::make_unique<Recording>(*this);
+    };
+  }
+
+  std::vector<std::string> Files() const {
+    std::vector<std::string> files;
+    for (const auto& m : made) files.push_back(m.directory + m.fileName);
+    return files;
+  }
+
+  std::vector<Made> made;
+  std::deque<long> results;
+  bool refuse = false;
+
+ private:
+  class Recording : public SettingsSynchronizer {
+   public:
+    explicit Recording(RecordingSynchronizers& owner) : owner_(owner) { ++owner_.alive_; }
+    ~Recording() override { --owner_.alive_; }
+    long Run() override {
+      if (owner_.results.empty()) return 0;
+      long result = owner_.results.front();
+      owner_.results.pop_front();
+      return result;
+    }
+
+   private:
+    RecordingSynchronizers& owner_;
+  };
+  int alive_ = 0;
+};
+
+class SessionTest : public ::testing::Test {
+ protected:
+  SessionTest() { std::memset(&properties_, 0, sizeof properties_); }
+
+  long Run(void* hotsync = reinterpret_cast<void*>(1)) {
+    SessionServices services{[this]() -> std::optional<std::string> { return corePath_; },
+                             synchronizers_.Factory()};
+    return RunHotSyncSession(hotsync, &properties_, services);
+  }
+  void WriteList(const std::string& bytes) { bench_.Folder().Write("Xembrafilepath.dat", bytes); }
+  std::string List() const { return bench_.Folder().Read("Xembrafilepath.dat"); }
+
+  testing::HotSyncBench bench_;
+  std::optional<std::string> corePath_ = bench_.CorePath();
+  RecordingSynchronizers synchronizers_;
+  SyncProperties properties_;
+};
+
+const char* const kStart = "Starting Sync with KorvIR";
+const char* const kNoList = "Unable To Find Xembrafilepath.dat Ostrel settings location file";
+const char* const kComplete = "KorvIR Sync OK...Complete";
+
+TEST_F(SessionTest, NullFirstArgumentDoesNothingButTheFirstLine) {
+  WriteList("C:\\Data\\,a.qzl*@^");
+  EXPECT_EQ(Run(nullptr), -1);
+  EXPECT_EQ(bench_.LogTexts(), std::vector<std::string>{kStart});
+  EXPECT_TRUE(synchronizers_.made.empty());
+  EXPECT_EQ(List(), "C:\\Data\\,a.qzl*@^");
+}
+
+TEST_F(SessionTest, MissingCoreDirectoryOrListFileEndsTheSession) {
+  corePath_.reset();
+  EXPECT_EQ(Run(), -1);
+  EXPECT_EQ(bench_.LogTexts(), (std::vector<std::string>{kStart, kNoList}));
+
+  corePath_ = bench_.CorePath();
+  EXPECT_EQ(Run(), -1);
+  EXPECT_EQ(bench_.LogTexts(), (std::vector<std::string>{kStart, kNoList, kStart, kNoList}));
+}
+
+TEST_F(SessionTest, ListLockedByAToolCountsAsMissing) {
+  WriteList("C:\\Data\\,a.qzl*@^");
+  WinFile held = WinFile::OpenForReading(bench_.Folder().File("Xembrafilepath.dat"));
+  EXPECT_EQ(Run(), -1);
+  EXPECT_TRUE(synchronizers_.made.empty());
+}
+
+TEST_F(SessionTest, SendsEveryEntryInOrderAndEmptiesAPurgedList) {
+  WriteList("C:\\Data\\,a.qzl*C:\\Data\\,b.qzl*@^");
+  synchronizers_.results = {7, 9};
+  EXPECT_EQ(Run(), 9);
+  EXPECT_EQ(synchronizers_.Files(), (std::vector<std::string>{"C:\\Data\\a.qzl", "C:\\Data\\b.qzl"}));
+  EXPECT_EQ(synchronizers_.made[0].options, 3);
+  EXPECT_EQ(List(), "");
+  EXPECT_EQ(bench_.LogTexts(), (std::vector<std::string>{kStart, kComplete}));
+  // One yield per list entry read, the one that holds the end marker included.
+  EXPECT_EQ(SimCallCount("SyncYieldCycles"), 3);
+}
+
+TEST_F(SessionTest, KeptListIsLeftUnchanged) {
+  for (const char* tail : {"@$", "@&"}) {
+    WriteList(std::string("C:\\Data\\,a.qzl*") + tail);
+    EXPECT_EQ(Run(), 0);
+    EXPECT_EQ(List(), std::string("C:\\Data\\,a.qzl*") + tail);
+  }
+}
+
+TEST_F(SessionTest, EmptyListSendsNothingReturnsZeroAndStaysEmpty) {
+  WriteList("");
+  EXPECT_EQ(Run(), 0);
+  EXPECT_TRUE(synchronizers_.made.empty());
+  EXPECT_EQ(List(), "");
+  EXPECT_EQ(bench_.LogTexts(), (std::vector<std::string>{kStart, kComplete}));
+}
+
+TEST_F(SessionTest, ListWithoutEndMarkerReportsTheLastRunNotSuccess) {
+  WriteList("C:\\Data\\,a.qzl*");
+  synchronizers_.results = {4370};
+  EXPECT_EQ(Run(), 4370);
+  EXPECT_EQ(synchronizers_.Files(), std::vector<std::string>{"C:\\Data\\a.qzl"});
+  EXPECT_EQ(List(), "");
+}
+
+TEST_F(SessionTest, ListWithMarkerButNoEntryReturnsMinusOne) {
+  WriteList("@$");
+  EXPECT_EQ(Run(), -1);
+}
+
+TEST_F(SessionTest, FailingRunDoesNotStopTheLoopAndUnmadeSynchronizersKeepTheResult) {
+  WriteList("C:\\D\\,a.qzl*C:\\D\\,b.qzl*@$");
+  synchronizers_.results = {-5, 0};
+  EXPECT_EQ(Run(), 0);
+  EXPECT_EQ(synchronizers_.made.size(), 2u);
+
+  synchronizers_.made.clear();
+  synchronizers_.refuse = true;
+  EXPECT_EQ(Run(), -1);
+  EXPECT_EQ(synchronizers_.made.size(), 2u);
+}
+
+TEST_F(SessionTest, EmptyDirectoryMarksThePropertiesAndEndsTheList) {
+  WriteList("C:\\D\\,a.qzl*,b.qzl*C:\\D\\,c.qzl*@^");
+  Run();
+  EXPECT_EQ(synchronizers_.Files(), std::vector<std::string>{"C:\\D\\a.qzl"});
+  EXPECT_STREQ(properties_.localDirectory, "No Path Name Selected ");
+  EXPECT_STREQ(properties_.localName, "No File Name Selected ");
+  EXPECT_EQ(List(), "C:\\D\\,a.qzl*,b.qzl*C:\\D\\,c.qzl*@^");
+}
+
+TEST_F(SessionTest, OverlongEntryIsLoggedAndSkipped) {
+  const std::string name = std::string(260, 'n') + ".qzl";
+  WriteList("C:\\D\\," + name + "*C:\\D\\,b.qzl*@$");
+  Run();
+  EXPECT_EQ(synchronizers_.Files(), std::vector<std::string>{"C:\\D\\b.qzl"});
+  EXPECT_EQ(bench_.LogTexts(),
+            (std::vector<std::string>{kStart, "Ostrel settings file entry too long, not sent: C:\\D\\," + name, kComplete}));
+}
+
+TEST_F(SessionTest, FiftyEntriesRunFiftySynchronizersOneAtATime) {
+  std::string list;
+  for (int i = 0; i < 50; ++i) list += "C:\\D\\,f" + std::to_string(i) + ".qzl*";
+  WriteList(list + "@^");
+  Run();
+  EXPECT_EQ(synchronizers_.made.size(), 50u);
+}
+
+TEST_F(SessionTest, ReportFolderFileDecidesRetrievalAndDeletion) {
+  WriteList("@$");
+  bench_.AddReport("T1", "a,b\r\n");
+  testing::ScratchFolder reports;
+
+  bench_.Folder().Write("Cardoon.dat", reports.WithSlash() + "@^%");
+  Run();
+  EXPECT_FALSE(reports.Exists("T1.csv"));
+
+  bench_.Folder().Write("Cardoon.dat", reports.WithSlash() + "@");
+  Run();
+  EXPECT_FALSE(reports.Exists("T1.csv"));
+
+  bench_.Folder().Write("Cardoon.dat", reports.WithSlash() + "@$%");
+  Run();
+  EXPECT_EQ(reports.Read("T1.csv"), "a,b\r\n");
+  EXPECT_EQ(bench_.RecordData().size(), 1u);
+
+  DeleteFileA(reports.File("T1.csv").c_str());
+  bench_.Folder().Write("Cardoon.dat", reports.WithSlash() + "@$#");
+  Run();
+  EXPECT_EQ(reports.Read("T1.csv"), "a,b\r\n");
+  EXPECT_TRUE(bench_.RecordData().empty());
+  EXPECT_EQ(bench_.Folder().Read("Cardoon.dat"), reports.WithSlash() + "@$#");
+}
+
+TEST_F(SessionTest, DuplicatesAreRemovedEvenWhenNothingWasSent) {
+  WriteList("");
+  bench_.AddRecord("site.qzl,old*");
+  bench_.AddRecord("site.qzl,new*");
+  Run();
+  EXPECT_EQ(bench_.RecordData(), std::vector<std::string>{"site.qzl,new*"});
+}
+
+TEST_F(SessionTest, OverlongReportFolderIsLoggedAndNothingRetrieved) {
+  WriteList("@$");
+  const std::string folder = "C:\\" + std::string(260, 'r') + "\\";
+  bench_.Folder().Write("Cardoon.dat", folder + "@$#");
+  bench_.AddReport("T1", "x");
+  Run();
+  EXPECT_EQ(bench_.LogTexts(),
+            (std::vector<std::string>{kStart, "Report folder too long, traverse reports not retrieved: " + folder,
+                                      kComplete}));
+  EXPECT_EQ(bench_.RecordData().size(), 1u);
+}
+
+}  // namespace
+}  // namespace korvet

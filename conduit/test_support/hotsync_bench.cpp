@@ -1,0 +1,100 @@
+#include "conduit/test_support/hotsync_bench.h"
+
+#include <cstring>
+
+#include "conduit/handheld/sync_manager.h"
+#include "conduit/sync/report_database.h"
+#include "sim/hslog20/hslog20_control.h"
+#include "sim/sync20/sync20_control.h"
+
+namespace korvet::testing {
+
+HotSyncBench::HotSyncBench() {
+  SimEndSession();
+  SimClearFailures();
+  SimResetCallCounts();
+  SimSetInstallDirectory(folder_.Path().c_str());
+  SimLogSetFile(folder_.File("HotSync.log").c_str());
+  SimLogBeginConduit();
+}
+
+HotSyncBench::~HotSyncBench() {
+  SimClearFailures();
+  SimEndSession();
+}
+
+std::uint32_t HotSyncBench::AddRecord(const std::string& data) {
+  std::uint8_t handle = 0;
+  if (OpenHandheldDatabase(kKorvetDatabase, 0, &handle, handheld::kOpenReadWrite) != 0) {
+    DatabaseCreationBlock create;
+    std::memset(&create, 0, sizeof create);
+    create.creator = FourCharCode("KRVT");
+    create.type = FourCharCode("DATA");
+    std::strcpy(create.name, kKorvetDatabase);
+    if (CreateHandheldDatabase(&create) != 0) return 0;
+    handle = create.handle;
+  }
+  std::vector<std::uint8_t> bytes(data.begin(), data.end());
+  RecordTransferBlock block;
+  std::memset(&block, 0, sizeof block);
+  block.handle = handle;
+  block.attributes = handheld::kHandheldModified;
+  block.dataSize = static_cast<std::uint32_t>(bytes.size());
+  block.capacity = static_cast<std::uint16_t>(bytes.size());
+  block.data = bytes.data();
+  WriteHandheldRecord(&block);
+  CloseHandheldDatabase(handle);
+  return block.recordId;
+}
+
+std::uint32_t HotSyncBench::AddReport(const std::string& name, const std::string& text) {
+  return AddRecord("$0000001" + name + "," + text);
+}
+
+std::vector<BenchRecord> HotSyncBench::Records() const {
+  std::vector<BenchRecord> records;
+  std::uint8_t handle = 0;
+  if (OpenHandheldDatabase(kKorvetDatabase, 0, &handle, handheld::kOpenRead) != 0) return records;
+  std::uint16_t count = 0;
+  CountRecords(handle, count);
+  for (std::uint16_t index = 0; index < count; ++index) {
+    std::vector<std::uint8_t> buffer(handheld::kMaxRecordSize);
+    RecordTransferBlock block;
+    std::memset(&block, 0, sizeof block);
+    block.handle = handle;
+    block.index = index;
+    block.capacity = handheld::kMaxRecordSize;
+    block.data = buffer.data();
+    if (ReadHandheldRecordByIndex(&block) != 0) break;
+    records.push_back({block.recordId, block.attributes,
+                       std::string(buffer.begin(), buffer.begin() + block.dataSize)});
+  }
+  CloseHandheldDatabase(handle);
+  return records;
+}
+
+std::vector<std::string> HotSyncBench::RecordData() const {
+  std::vector<std::string> data;
+  for (const auto& record : Records()) data.push_back(record.data);
+  return data;
+}
+
+std::vector<std::string> HotSyncBench::LogTexts() const {
+  // Each line: date and time, a tab, the activity code, a tab, the text, CR LF.
+  std::vector<std::string> texts;
+  std::string log = folder_.Read("HotSync.log");
+  if (log == "<missing>") return texts;
+  std::size_t start = 0;
+  while (start < log.size()) {
+    std::size_t end = log.find("\r\n", start);
+    if (end == std::string::npos) end = log.size();
+    std::string line = log.substr(start, end - start);
+    std::size_t tab = line.find('\t');
+    tab = tab == std::string::npos ? tab : line.find('\t', tab + 1);
+    texts.push_back(tab == std::string::npos ? line : line.substr(tab + 1));
+    start = end + 2;
+  }
+  return texts;
+}
+
+}  // namespace korvet::testing
