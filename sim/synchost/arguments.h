@@ -1,0 +1,70 @@
+// synchost's command line: which command, with its checked values.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace korvet::hotsync {
+
+// Exit codes of synchost.
+inline constexpr int kExitOk = 0;
+inline constexpr int kExitFailure = 1;        // a missing installation file, an unloadable conduit, a file error
+inline constexpr int kExitBadArguments = 2;
+inline constexpr int kExitConduitFailed = 3;  // a conduit answered with a non-zero result
+
+inline constexpr const char* kDefaultUser = "HotSync User";
+inline constexpr const char* kReportDatabase = "KORVETDatabaseDB";
+
+enum class Command {
+  kHelp,
+  kSync,
+  kRegister,
+  kUnregister,
+  kConduits,
+  kConfigure,
+  kHandheldList,
+  kHandheldDump,
+  kHandheldAdd,
+  kHandheldAddReport,
+  kHandheldRemove,
+};
+
+struct CommandLine {
+  Command command = Command::kHelp;
+  std::optional<std::int32_t> syncType;  // sync --type; none: the remembered action
+  std::string user = kDefaultUser;
+  std::string creator;                   // register, unregister, configure
+  std::string library;                   // register: as given, made a full path later
+  std::string remote;
+  std::string file;
+  std::string title;
+  std::string directory;
+  std::int32_t priority = 2;
+  std::string database;                  // handheld dump, add, remove (add-report: kReportDatabase)
+  std::optional<std::string> text;       // handheld add --text
+  std::optional<std::string> textFile;   // handheld add --file, add-report --file
+  std::string databaseCreator = "KRVT";  // a database that add creates
+  std::string databaseType = "DATA";
+  std::string reportName;
+  std::string reportStamp = "0000001";   // the seven bytes after "$"
+  std::uint16_t index = 0;
+};
+
+struct ParsedArguments {
+  std::optional<CommandLine> command;  // nothing: error says why
+  std::string error;
+};
+
+// The arguments after the program name.
+ParsedArguments ParseArguments(const std::vector<std::string>& arguments);
+const char* UsageText();
+
+// Sync type names of --type ("fast" 0 ... "profile" 7).
+std::optional<std::int32_t> SyncTypeFromName(std::string_view name);
+// The name of a sync type, or nothing outside 0 to 7.
+std::optional<std::string_view> SyncTypeName(std::int32_t type);
+
+}  // namespace korvet::hotsync

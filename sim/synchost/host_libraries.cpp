@@ -1,0 +1,33 @@
+#include "sim/synchost/host_libraries.h"
+
+namespace korvet::hotsync {
+
+std::optional<HostLibraries> HostLibraries::Load(const Installation& installation, std::string* error) {
+  HostLibraries host;
+  std::string syncPath = installation.PathOf(kSyncManagerLibrary), logPath = installation.PathOf(kHotSyncLogLibrary);
+  host.syncManager_ = Library::Load(syncPath);
+  if (!host.syncManager_.Valid()) {
+    *error = "cannot load " + syncPath + ": " + DescribeError(GetLastError());
+    return std::nullopt;
+  }
+  host.hotSyncLog_ = Library::Load(logPath);
+  if (!host.hotSyncLog_.Valid()) {
+    *error = "cannot load " + logPath + ": " + DescribeError(GetLastError());
+    return std::nullopt;
+  }
+  host.setInstallDirectory_ = host.syncManager_.Find<decltype(&SimSetInstallDirectory)>("SimSetInstallDirectory");
+  host.endSession_ = host.syncManager_.Find<decltype(&SimEndSession)>("SimEndSession");
+  host.beginConduit_ = host.hotSyncLog_.Find<SimLogBeginConduitFn>("SimLogBeginConduit");
+  host.setEcho_ = host.hotSyncLog_.Find<SimLogSetEchoFn>("SimLogSetEcho");
+  if (!host.setInstallDirectory_ || !host.endSession_) {
+    *error = syncPath + " lacks SimSetInstallDirectory or SimEndSession";
+    return std::nullopt;
+  }
+  if (!host.beginConduit_ || !host.setEcho_) {
+    *error = logPath + " lacks SimLogBeginConduit or SimLogSetEcho";
+    return std::nullopt;
+  }
+  return host;
+}
+
+}  // namespace korvet::hotsync

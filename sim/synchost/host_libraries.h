@@ -1,0 +1,35 @@
+// The installation's Sync Manager and HotSync log, loaded by synchost for their control operations
+// before any conduit; a conduit that links them by name then shares these very copies.
+#pragma once
+
+#include <optional>
+#include <string>
+
+#include "sim/condmgr/host_files.h"
+#include "sim/hslog20/hslog20_control.h"
+#include "sim/sync20/sync20_control.h"
+#include "sim/synchost/installation.h"
+
+namespace korvet::hotsync {
+
+class HostLibraries {
+ public:
+  // Nothing when a library does not load or lacks a control operation; *error says which.
+  static std::optional<HostLibraries> Load(const Installation& installation, std::string* error);
+
+  long SetInstallDirectory(const std::string& folder) const { return setInstallDirectory_(folder.c_str()); }
+  // Writes back every database the conduit left open and forgets its sessions.
+  long EndSession() const { return endSession_(); }
+  void BeginConduit() const { beginConduit_(); }
+  void SetEcho(bool on) const { setEcho_(on ? 1 : 0); }
+
+ private:
+  Library syncManager_;
+  Library hotSyncLog_;
+  decltype(&SimSetInstallDirectory) setInstallDirectory_ = nullptr;
+  decltype(&SimEndSession) endSession_ = nullptr;
+  SimLogBeginConduitFn beginConduit_ = nullptr;
+  SimLogSetEchoFn setEcho_ = nullptr;
+};
+
+}  // namespace korvet::hotsync

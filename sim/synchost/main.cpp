@@ -1,0 +1,29 @@
+// synchost: the stand-in HotSync Manager of the test bench (usage in arguments.cpp).
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "sim/synchost/arguments.h"
+#include "sim/synchost/commands.h"
+#include "sim/synchost/console.h"
+#include "sim/synchost/installation.h"
+
+using namespace korvet::hotsync;
+
+int main(int argc, char** argv) {
+  PrepareConsole();
+  std::vector<std::string> arguments(argv + 1, argv + argc);
+  ParsedArguments parsed = ParseArguments(arguments);
+  if (!parsed.command) return Fail(kExitBadArguments, parsed.error);
+  const CommandLine& line = *parsed.command;
+  Installation installation = Installation::OfThisProgram();
+  switch (line.command) {
+    case Command::kHelp: std::fputs(UsageText(), stdout); return kExitOk;
+    case Command::kSync: return RunSync(installation, line);
+    case Command::kConfigure: return RunConfigure(installation, line);
+    case Command::kRegister: return RunRegister(installation, line);
+    case Command::kUnregister: return RunUnregister(installation, line);
+    case Command::kConduits: return RunConduits(installation);
+    default: return RunHandheld(installation, line);
+  }
+}

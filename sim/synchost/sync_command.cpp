@@ -1,0 +1,89 @@
+// synchost sync: runs every registered conduit once, in priority order.
+#include <optional>
+
+#include "sim/condmgr/registrations.h"
+#include "sim/synchost/commands.h"
+#include "sim/synchost/conduit_library.h"
+#include "sim/synchost/console.h"
+#include "sim/synchost/host_libraries.h"
+#include "sim/synchost/remembered_actions.h"
+#include "sim/synchost/sync_properties_builder.h"
+
+namespace korvet::hotsync {
+namespace {
+
+// What OpenConduit's first argument points at; the conduit only tests it for null.
+struct HostContext {
+  char signature[16] = "synchost";
+};
+
+std::string SyncTypeText(std::int32_t type) {
+  std::optional<std::string_view> name = SyncTypeName(type);
+  return std::string(name ? *name : "unknown") + " sync (" + std::to_string(type) + ")";
+}
+
+// --type when given; else the action chosen with configure when it is a sync type; else fast.
+std::int32_t SyncTypeFor(const CommandLine& line, const RememberedActions& actions, const std::string& creator) {
+  if (line.syncType) return *line.syncType;
+  std::optional<std::int32_t> action = actions.Find(creator, line.user);
+  if (action && SyncTypeName(*action)) return *action;
+  if (action)
+    Say("Conduit " + creator + ": remembered action " + std::to_string(*action) + " is no sync type, using fast");
+  return kFastSync;
+}
+
+}  // namespace
+
+int RunSync(const Installation& installation, const CommandLine& line) {
+  if (std::optional<std::string> missing =
+          installation.FindMissing({kSyncManagerLibrary, kHotSyncLogLibrary, kConduitManagerLibrary}))
+    return Fail(kExitFailure, "missing installation file " + *missing);
+  std::string error;
+  std::optional<Registrations> registrations = LoadRegistrations(installation.Folder(), &error);
+  if (!registrations) return Fail(kExitFailure, "cannot read the registrations: " + error);
+  std::optional<RememberedActions> actions = RememberedActions::Load(installation.Folder(), &error);
+  if (!actions) return Fail(kExitFailure, "cannot read the remembered actions: " + error);
+  std::optional<HostLibraries> host = HostLibraries::Load(installation, &error);
+  if (!host) return Fail(kExitFailure, error);
+  if (long result = host->SetInstallDirectory(installation.Folder()); result != 0)
+    return Fail(kExitFailure, "the Sync Manager cannot use " + installation.HandheldFolder() + " (" +
+                                  std::to_string(result) + ")");
+  host->SetEcho(true);
+
+  if (registrations->empty()) {
+    Say("No conduits registered.");
+    return kExitOk;
+  }
+  bool unloadable = false, failed = false;
+  HostContext context;
+  for (const ConduitRegistration& conduit : InPriorityOrder(*registrations)) {
+    std::string who = "conduit " + conduit.creator;
+    std::optional<ConduitLibrary> library = ConduitLibrary::Load(conduit.library, &error);
+    if (!library) {
+      Complain(who + ": " + error);
+      unloadable = true;
+      continue;
+    }
+    std::int32_t syncType = SyncTypeFor(line, *actions, conduit.creator);
+    std::optional<SyncProperties> properties = BuildSyncProperties(conduit, syncType, line.user, &error);
+    if (!properties) {
+      Complain(who + ": " + error);
+      unloadable = true;
+      continue;
+    }
+    Say("Conduit " + conduit.creator + ": " + library->Describe(line.user) + ", library " + conduit.library);
+    Say("Conduit " + conduit.creator + ": " + SyncTypeText(syncType) + " for " + line.user);
+    host->BeginConduit();
+    long result = library->Exports().openConduit(&context, &*properties);
+    long ended = host->EndSession();
+    Say("Conduit " + conduit.creator + ": OpenConduit returned " + std::to_string(result));
+    if (ended != 0) {
+      Complain(who + ": the handheld databases could not all be written back (" + std::to_string(ended) + ")");
+      unloadable = true;
+    }
+    if (result != 0) failed = true;
+  }
+  return unloadable ? kExitFailure : failed ? kExitConduitFailed : kExitOk;
+}
+
+}  // namespace korvet::hotsync
