@@ -1,0 +1,61 @@
+#include "sim/sync20/call_monitor.h"
+
+#include <algorithm>
+#include <array>
+#include <string_view>
+
+#include "sim/sync20/sync20_errors.h"
+
+namespace korvet::sim {
+namespace {
+
+constexpr std::array<std::string_view, 27> kOperations = {
+    "OpenSyncSession",          "CloseSyncSession",          "SyncReadSystemInfo",
+    "SyncYieldCycles",          "OpenHandheldDatabase",      "CreateHandheldDatabase",
+    "CloseHandheldDatabase",    "DeleteHandheldDatabase",    "SyncFindDbByName",
+    "SyncGetDBRecordCount",     "SyncResetRecordIndex",      "ClearHandheldSyncFlags",
+    "PurgeDeletedHandheldRecords", "ReadHandheldRecordById", "ReadHandheldRecordByIndex",
+    "ReadNextModifiedHandheldRecord", "SyncReadNextRecInCategory", "WriteHandheldRecord",
+    "WriteHandheldResource",    "DeleteHandheldRecord",      "SyncDeleteResourceRec",
+    "SyncChangeCategory",       "SyncPurgeAllRecsInCategory", "ReadHandheldAppInfoBlock",
+    "WriteHandheldAppInfoBlock", "SyncReadDBSortInfoBlock",  "SyncReadPositionXMap"};
+
+}  // namespace
+
+bool CallMonitor::IsOperation(const std::string& operation) {
+  return std::find(kOperations.begin(), kOperations.end(), operation) != kOperations.end();
+}
+
+bool CallMonitor::Intercept(const char* operation, long* code) {
+  ++counts_[operation];
+  bool fail = false;
+  // Every pending failure of this operation counts the call; the first one that comes due wins and
+  // the others go on counting.
+  for (auto it = failures_.begin(); it != failures_.end();) {
+    if (it->operation == operation && --it->callsLeft == 0) {
+      if (!fail) {
+        fail = true;
+        *code = it->code;
+      }
+      it = failures_.erase(it);
+    } else {
+      ++it;
+    }
+  }
+  return fail;
+}
+
+long CallMonitor::Count(const std::string& operation) const {
+  if (!IsOperation(operation)) return -1;
+  const auto it = counts_.find(operation);
+  return it == counts_.end() ? 0 : it->second;
+}
+
+long CallMonitor::FailCall(const std::string& operation, long nthCall, long code) {
+  if (!IsOperation(operation)) return kSyncErrUnknownOperation;
+  if (nthCall < 1) return kSyncErrBadArgument;
+  failures_.push_back({operation, nthCall, code});
+  return 0;
+}
+
+}  // namespace korvet::sim

@@ -1,0 +1,34 @@
+// Counts the calls of each exported Sync Manager operation and fails chosen calls on request.
+#pragma once
+
+#include <map>
+#include <string>
+#include <vector>
+
+namespace korvet::sim {
+
+class CallMonitor {
+ public:
+  // Whether the name is one of the exported Sync Manager operations.
+  static bool IsOperation(const std::string& operation);
+
+  // Counts one call; true with *code set when this call is to fail.
+  bool Intercept(const char* operation, long* code);
+
+  long Count(const std::string& operation) const;
+  void ResetCounts() { counts_.clear(); }
+  // Returns a status code (0 or kSyncErrBadArgument / kSyncErrUnknownOperation).
+  long FailCall(const std::string& operation, long nthCall, long code);
+  void ClearFailures() { failures_.clear(); }
+
+ private:
+  struct Failure {
+    std::string operation;
+    long callsLeft;  // the call that makes this 0 fails
+    long code;
+  };
+  std::map<std::string, long> counts_;
+  std::vector<Failure> failures_;
+};
+
+}  // namespace korvet::sim
