@@ -50,32 +50,6 @@ TEST(SyncRecordState, NewAndClearedRecordsHoldTheNewRecordValues) {
   }
 }
 
-TEST(SyncRecordState, AttributeBitsAndMarksAreSetAndClearedOneByOne) {
-  SyncRecord record;
-  record.SetNew(true);
-  record.SetModified(true);
-  EXPECT_EQ(record.GetAttributes(), kRecordNew | kRecordModified);
-  EXPECT_EQ(record.GetAttributeState(), kRecordNew | kRecordModified);
-  EXPECT_TRUE(record.IsChanged());
-  record.SetNew(false);
-  record.SetDeleted(true);
-  record.SetArchived(true);
-  EXPECT_TRUE(record.IsDeleted() && record.IsArchived() && record.IsModified() && !record.IsNew());
-  record.SetUnmatched(true);
-  record.AddMark(0x4);
-  EXPECT_TRUE(record.IsUnmatched());
-  EXPECT_EQ(record.TestMark(0x5), 0x5u);
-  record.SetUnmatched(false);
-  EXPECT_EQ(record.TestMark(0xFF), 0x4u);
-  record.ClearAttributes();
-  EXPECT_TRUE(record.IsClean());
-  EXPECT_EQ(record.TestMark(0xFF), 0x4u);
-  record.SetModified(true);
-  record.ResetSyncState();
-  EXPECT_TRUE(record.IsClean());
-  EXPECT_EQ(record.TestMark(0xFF), 0u);
-}
-
 TEST(SyncRecordData, IsOwnedCopiedAndFollowedByANul) {
   SyncRecord record;
   const char bytes[] = {'a', 'b', 'c'};
