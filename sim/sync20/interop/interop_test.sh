@@ -1,9 +1,11 @@
 #!/usr/bin/env bash
 # A database written through sync20.dll reads the same with Debian's Palm::PDB, and one written with
 # Palm::PDB reads the same through sync20.dll: names, IDs, attributes, categories and data bytes.
-#   interop_test.sh WINE_RUN BUILD_DIR INTEROP_EXE PALM_PDB_SCRIPT
+# Also: without a chosen installation folder the handheld is the folder Handheld beside sync20.dll,
+# and a database left open when the program ends is written back all the same.
+#   interop_test.sh WINE_RUN BUILD_DIR INTEROP_EXE SYNC20_DLL PALM_PDB_SCRIPT
 set -u
-wine_run=$1 build=$2 helper=$3 perl_side=$4
+wine_run=$1 build=$2 helper=$3 dll=$4 perl_side=$5
 work=$(mktemp -d) || exit 1
 trap 'rm -rf "$work"' EXIT
 windows() { local p=$1; echo "Z:${p//\//\\}"; }
@@ -32,9 +34,20 @@ perl "$perl_side" write "$work/two/Handheld/PerlDB.pdb" "$work/perl-wrote.txt" 2
   { echo "FAILED: the helper could not read through sync20.dll"; exit 1; }
 compare "sync20.dll reads what Palm::PDB wrote" "$work/perl-wrote.txt" "$work/read-by-sync20.txt"
 
+# A private copy of the program and the library: the default handheld is beside that sync20.dll.
+mkdir -p "$work/three"
+cp "$helper" "$dll" "$work/three/"
+"$wine_run" --build "$build" "$work/three/$(basename "$helper")" write-open - LeftOpen "$(windows "$work/left.txt")" ||
+  { echo "FAILED: the helper could not write through sync20.dll"; exit 1; }
+if perl "$perl_side" read "$work/three/Handheld/LeftOpen.pdb" "$work/left-by-perl.txt"; then
+  compare "a database left open is written back beside sync20.dll" "$work/left.txt" "$work/left-by-perl.txt"
+else
+  echo "FAILED: no readable LeftOpen.pdb beside sync20.dll"; failures=$((failures + 1))
+fi
+
 # Listings that say nothing would compare equal: both must hold the records.
 for listing in "$work/written.txt" "$work/perl-wrote.txt"; do
   [ "$(grep -c '^record ' "$listing")" -ge 6 ] || { echo "FAILED: $listing lists too few records"; failures=$((failures + 1)); }
 done
-echo "$((2 - failures)) passed, $failures failed"
+echo "$((3 - failures)) passed, $failures failed"
 [ "$failures" -eq 0 ]

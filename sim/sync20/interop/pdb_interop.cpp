@@ -4,8 +4,9 @@
 //   name <name> / creator <hex> / type <hex> / version <n> / appinfo <hex or ->
 //   record <id, 6 hex> <attributes, 2 hex> <category> <data hex or ->
 //
-//   sim_pdb_interop write INSTALL_FOLDER DATABASE LISTING
-//   sim_pdb_interop read INSTALL_FOLDER DATABASE LISTING
+//   sim_pdb_interop write|write-open|read INSTALL_FOLDER DATABASE LISTING
+// "write-open" leaves the database open and the session running when the program ends, so that the
+// library's own clean-up must write it back. An installation folder "-" keeps the library's default.
 #include <cstdio>
 #include <cstring>
 #include <memory>
@@ -56,7 +57,7 @@ int StoredCategory(std::uint8_t attributes, int category) {
   return (attributes & (kDeleted | kArchived)) ? 0 : category;
 }
 
-int Write(const std::string& name, std::FILE* out) {
+int Write(const std::string& name, bool leaveOpen, std::FILE* out) {
   hh::DatabaseCreationBlock create{};
   create.creator = 0x4B525654;  // "KRVT"
   create.type = 0x44415441;     // "DATA"
@@ -114,7 +115,7 @@ int Write(const std::string& name, std::FILE* out) {
   drop.recordId = written.back().id;
   if (!ok || !Check(DeleteHandheldRecord(&drop), "DeleteHandheldRecord")) return 1;
   written.pop_back();
-  if (!Check(CloseHandheldDatabase(handle), "CloseHandheldDatabase")) return 1;
+  if (!leaveOpen && !Check(CloseHandheldDatabase(handle), "CloseHandheldDatabase")) return 1;
 
   std::fprintf(out, "name %s\ncreator 4b525654\ntype 44415441\nversion 1\nappinfo %s\n", name.c_str(),
                Hex(appInfo.data(), appInfo.size()).c_str());
@@ -158,17 +159,20 @@ int Read(const std::string& name, std::FILE* out) {
 
 int main(int argc, char** argv) {
   if (argc != 5) {
-    std::fprintf(stderr, "usage: sim_pdb_interop write|read INSTALL_FOLDER DATABASE LISTING\n");
+    std::fprintf(stderr, "usage: sim_pdb_interop write|write-open|read INSTALL_FOLDER DATABASE LISTING\n");
     return 2;
   }
   const std::string command = argv[1];
-  if (!Check(SimSetInstallDirectory(argv[2]), "SimSetInstallDirectory")) return 1;
+  if (std::strcmp(argv[2], "-") != 0 && !Check(SimSetInstallDirectory(argv[2]), "SimSetInstallDirectory")) {
+    return 1;
+  }
   File out(std::fopen(argv[4], "wb"));
   if (!out) {
     std::fprintf(stderr, "cannot write %s\n", argv[4]);
     return 1;
   }
-  const int result = command == "write" ? Write(argv[3], out.get())
+  if (command == "write-open") return Write(argv[3], true, out.get());
+  const int result = command == "write" ? Write(argv[3], false, out.get())
                      : command == "read" ? Read(argv[3], out.get())
                                          : 2;
   return Check(SimEndSession(), "SimEndSession") ? result : 1;
