@@ -26,6 +26,7 @@ WinFile WinFile::Open(const std::string& path, DWORD access, DWORD disposition) 
 }
 
 WinFile WinFile::OpenForReading(const std::string& path) { return Open(path, GENERIC_READ, OPEN_EXISTING); }
+WinFile WinFile::OpenForWriting(const std::string& path) { return Open(path, GENERIC_WRITE, OPEN_EXISTING); }
 WinFile WinFile::OpenForUpdate(const std::string& path) {
   return Open(path, GENERIC_READ | GENERIC_WRITE, OPEN_EXISTING);
 }
@@ -61,6 +62,19 @@ bool WinFile::Write(const void* data, std::size_t size) {
 
 bool WinFile::SeekToStart() {
   return IsOpen() && SetFilePointer(handle_, 0, nullptr, FILE_BEGIN) != INVALID_SET_FILE_POINTER;
+}
+
+std::optional<std::uint64_t> WinFile::Size() const {
+  LARGE_INTEGER size{};
+  if (!IsOpen() || !GetFileSizeEx(handle_, &size)) return std::nullopt;
+  return static_cast<std::uint64_t>(size.QuadPart);
+}
+
+std::optional<std::uint64_t> WinFile::Position() const {
+  LARGE_INTEGER zero{};
+  LARGE_INTEGER position{};
+  if (!IsOpen() || !SetFilePointerEx(handle_, zero, &position, FILE_CURRENT)) return std::nullopt;
+  return static_cast<std::uint64_t>(position.QuadPart);
 }
 
 bool WinFile::TruncateAtStart() { return SeekToStart() && SetEndOfFile(handle_); }

@@ -25,6 +25,8 @@ class WinFile {
 
   // An existing file, for reading, no sharing.
   static WinFile OpenForReading(const std::string& path);
+  // An existing file, for writing only, from its start without shortening it, no sharing.
+  static WinFile OpenForWriting(const std::string& path);
   // An existing file, for reading and writing from its start without shortening it, no sharing.
   static WinFile OpenForUpdate(const std::string& path);
   // An existing file emptied (its length cut to 0), for writing, no sharing.
@@ -46,6 +48,9 @@ class WinFile {
   bool Write(const void* data, std::size_t size);
   bool Write(const std::string& text) { return Write(text.data(), text.size()); }
   bool SeekToStart();
+  // The file's length and the current position in bytes; nothing when the file is not open.
+  std::optional<std::uint64_t> Size() const;
+  std::optional<std::uint64_t> Position() const;
   // Cuts the file to length 0 and goes back to its start.
   bool TruncateAtStart();
   void Close();

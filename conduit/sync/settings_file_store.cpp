@@ -2,8 +2,14 @@
 
 #include <windows.h>
 
+#include <algorithm>
+#include <cstring>
+
 #include "common/win_file.h"
 #include "conduit/handheld/hotsync_log.h"
+#include "conduit/store/desktop_path.h"
+#include "conduit/store/status_codes.h"
+#include "conduit/sync/ansi_text.h"
 #include "conduit/sync/report_database.h"
 #include "conduit/sync/report_file_name.h"
 
@@ -16,7 +22,59 @@ constexpr std::size_t kMaxReportPath = 255;
 
 bool IsReport(const HandheldRecord& record) { return !record.data.empty() && record.data[0] == kReportMark; }
 
+constexpr char kSeparator = ',';
+constexpr char kTerminator = '*';
+
 }  // namespace
+
+SettingsFileStore& SharedSettingsFileStore() {
+  static SettingsFileStore shared;
+  return shared;
+}
+
+SettingsFileStore::SettingsFileStore() = default;
+
+SettingsFileStore::~SettingsFileStore() = default;
+
+long SettingsFileStore::SetFileName(const char* path) {
+  fileName_.fill('\0');
+  const std::string name = store::NamePart(path ? path : "");
+  nameRefused_ = name.size() >= kFileNameSize;
+  if (nameRefused_) return store::kValueTooLarge;
+  std::copy(name.begin(), name.end(), fileName_.begin());
+  return store::kOk;
+}
+
+long SettingsFileStore::BuildRecordText(const char* text) {
+  recordText_.fill('\0');
+  if (nameRefused_) return store::kValueTooLarge;
+  const std::size_t nameLength = std::strlen(fileName_.data());
+  // Name, comma, text, asterisk and the NUL share the buffer; the text gets what the rest leaves.
+  const std::size_t room = kRecordTextSize - 1 - nameLength - 2;
+  const std::size_t textLength = sync::BoundedLength(text ? text : "", room);
+  char* out = std::copy_n(fileName_.data(), nameLength, recordText_.data());
+  *out++ = kSeparator;
+  out = std::copy_n(text ? text : "", textLength, out);
+  *out = kTerminator;
+  return store::kOk;
+}
+
+bool SettingsFileStore::FillRecord(store::SyncRecord& record) const {
+  record.SetId(0);
+  record.SetCategory(0);
+  record.SetPrivate(private_ != 0);
+  record.SetNew(false);
+  record.SetDeleted(false);
+  record.SetArchived(false);
+  record.SetModified(true);
+  const std::size_t length = strnlen(recordText_.data(), recordText_.size());
+  if (length == 0) {
+    record.SetData(0, nullptr);
+    record.SetDeleted(true);
+    return true;
+  }
+  return record.SetData(static_cast<std::uint32_t>(length), recordText_.data()) == store::kOk;
+}
 
 void SettingsFileStore::RetrieveReports(const std::string& folder) {
   KorvetDatabase database;

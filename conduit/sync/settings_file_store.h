@@ -1,18 +1,45 @@
-// The settings-file store. Its report operations write every traverse report of "KORVETDatabaseDB"
-// as a .csv file into the chosen folder and delete the exported reports on the handheld.
+// The settings-file store. One shared instance lives as long as the conduit library: each desktop
+// store's Open hands it the path and leading text of the file it opened, and LoadContents takes from
+// it the one record that a settings file becomes (the file's name, a comma, its text and an
+// asterisk). Its report operations write every traverse report of "KORVETDatabaseDB" as a .csv file
+// into the chosen folder and delete the exported reports on the handheld.
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <set>
 #include <string>
 #include <vector>
 
+#include "conduit/store/desktop_database_manager.h"
+#include "conduit/store/sync_record.h"
+
 namespace korvet {
 
-class SettingsFileStore {
+class SettingsFileStore : public store::DesktopDatabaseManager {
  public:
-  SettingsFileStore() = default;
-  virtual ~SettingsFileStore() = default;
+  // The record text is built in this many bytes, its NUL included.
+  static constexpr std::size_t kRecordTextSize = 512;
+  // The file name holds at most 29 characters and its NUL.
+  static constexpr std::size_t kFileNameSize = 30;
+
+  SettingsFileStore();
+  ~SettingsFileStore() override;
+
+  // Keeps the characters after the last backslash of the path as the file name. A name of 30 or more
+  // characters is refused with 4356: the file name stays empty and no record text is built until the
+  // next name.
+  long SetFileName(const char* path);
+  // The record text becomes the file name, ",", the text and "*". A text too long for the 512-byte
+  // record text is cut, on a character boundary, so that the asterisk still ends it. 4356 while the
+  // file name is refused (the record text stays empty).
+  long BuildRecordText(const char* text);
+  // Fills the record a settings file becomes: ID 0, category 0, modified, the record text as data
+  // (deleted instead of data when the text is empty). False only when memory runs out.
+  bool FillRecord(store::SyncRecord& record) const;
+
+  const char* RecordText() const { return recordText_.data(); }
+  const char* FileName() const { return fileName_.data(); }
 
   // Every record that starts with "$" becomes <folder><report name>.csv; the folder ends with a
   // backslash.
@@ -25,7 +52,15 @@ class SettingsFileStore {
   void DeleteReports();
 
  private:
+  std::array<char, kRecordTextSize> recordText_{};
+  long private_ = 0;
+  std::array<char, kFileNameSize> fileName_{};
+  bool nameRefused_ = false;
   std::set<std::uint32_t> exportedReports_;
 };
+
+// The one instance that desktop stores hand settings files to. It is made on first use and destroyed
+// when the library (or the program linking it) unloads; the library's entry makes it at load.
+SettingsFileStore& SharedSettingsFileStore();
 
 }  // namespace korvet

@@ -1,0 +1,397 @@
+#include "conduit/store/desktop_database_manager.h"
+
+#include <algorithm>
+#include <cstring>
+#include <new>
+
+#include "conduit/handheld/hotsync_log.h"
+#include "conduit/store/desktop_path.h"
+#include "conduit/store/status_codes.h"
+#include "conduit/store/sync_logger.h"
+#include "conduit/sync/ansi_text.h"
+#include "conduit/sync/settings_file_store.h"
+
+namespace korvet::store {
+namespace {
+
+// A name from a fixed field may fill the field without a NUL.
+std::string BoundedName(const char* name, std::size_t field) {
+  if (!name) return {};
+  std::string text(name, strnlen(name, field));
+  text.resize(sync::BoundedLength(text.c_str(), kDatabaseNameChars));
+  return text;
+}
+
+// The application-specific part follows the category block when the database has one.
+constexpr std::uint32_t kCategoryPrefix = static_cast<std::uint32_t>(kCategoryBlockSize);
+// The head and category block that a replaced application block keeps.
+constexpr std::uint32_t kKeptWithCategories = kInfoBlockHeadSize + kCategoryPrefix;
+
+}  // namespace
+
+DesktopDatabaseManager::DesktopDatabaseManager() : DatabaseManager(0, kSyncDoNothing) {}
+
+DesktopDatabaseManager::DesktopDatabaseManager(SyncLogger* logger, std::uint32_t options, long syncType,
+                                               const char* remoteName, const char* fileName,
+                                               const char* directory)
+    : DatabaseManager(options, syncType), logger_(logger), remoteName_(BoundedName(remoteName, SIZE_MAX)) {
+  SetPath(BuildDesktopPath(directory, fileName));
+}
+
+DesktopDatabaseManager::~DesktopDatabaseManager() = default;
+
+void DesktopDatabaseManager::SetPath(const std::string& path) {
+  if (path.size() > kMaxPathChars) {
+    path_.clear();
+    refusedPath_ = path;
+  } else {
+    path_ = path;
+    refusedPath_.clear();
+  }
+}
+
+// Opening.
+
+long DesktopDatabaseManager::Open(long mode) {
+  Close(0);
+  long result = kOk;
+  switch (mode) {
+    case kOpenModeRead: {
+      if (!path_.empty()) file_ = WinFile::OpenForReading(path_);
+      if (!file_) {
+        LogLine(kSettingsFileMissingText);
+        LogLine(path_.empty() ? refusedPath_ : path_);
+        return kDesktopFileNotFound;
+      }
+      std::string text;
+      ReadLeadingText(text);
+      // The text of a settings file starts with the model name; one of its first two letters in place
+      // is enough. A rejected file stays open, and its text still goes to the shared store.
+      const bool accepted = (text.size() > 0 && text[0] == 'K') || (text.size() > 1 && text[1] == 'o');
+      if (!accepted) result = kDesktopFileNotFound;
+      SettingsFileStore& shared = SharedSettingsFileStore();
+      const long named = shared.SetFileName(path_.c_str());
+      const long built = shared.BuildRecordText(text.c_str());
+      if (named != kOk || built != kOk) result = kDesktopFileNotFound;
+      break;
+    }
+    case kOpenModeWrite:
+      if (!path_.empty()) file_ = WinFile::OpenForWriting(path_);
+      break;
+    case kOpenModeReadWrite:
+      if (!path_.empty()) file_ = WinFile::OpenForUpdate(path_);
+      break;
+    default:
+      break;
+  }
+  return file_.IsOpen() ? result : kDesktopFileNotFound;
+}
+
+// Bytes up to the first NUL or the end of the file, at most 511 of them; the file position stays just
+// after the last byte read.
+long DesktopDatabaseManager::ReadLeadingText(std::string& text) {
+  text.clear();
+  while (text.size() < kLeadingTextLimit) {
+    std::uint8_t byte = 0;
+    const auto read = file_.ReadByte(byte);
+    if (read == WinFile::ReadResult::kFailed) return kReadFailed;
+    if (read == WinFile::ReadResult::kEndOfFile || byte == 0) break;
+    text += static_cast<char>(byte);
+  }
+  return kOk;
+}
+
+long DesktopDatabaseManager::OpenForSync() { return OpenForSyncType(); }
+
+long DesktopDatabaseManager::OpenForSyncType() {
+  switch (syncType_) {
+    case kSyncFast:
+    case kSyncSlow:
+      if (readPending_) {
+        const long status = Open(kOpenModeRead);
+        return status == kDesktopFileNotFound ? kDesktopFileMissing : status;
+      }
+      MarkDirty();
+      return Open(kOpenModeClosed);
+    case kSyncHandheldOverwritesDesktop:
+    case kSyncBackup:
+      MarkDirty();
+      return Open(kOpenModeClosed);
+    case kSyncDesktopOverwritesHandheld:
+      if (readPending_) return Open(kOpenModeRead);
+      MarkDirty();
+      return Open(kOpenModeClosed);
+    case kSyncInstall:
+    case kSyncProfileInstall:
+      return Open(kOpenModeRead);
+    case kSyncDoNothing:
+      return kOk;
+    default:
+      return kInvalidSyncType;
+  }
+}
+
+long DesktopDatabaseManager::Close(long) {
+  const long status = CloseFile(0);
+  if (status != kOk && logger_) logger_->ReportCloseFailure(status, kSideDesktop);
+  return status;
+}
+
+long DesktopDatabaseManager::CloseFile(long) {
+  file_.Close();
+  return kOk;
+}
+
+long DesktopDatabaseManager::LoadContents() {
+  if (loaded_) return kOk;
+  loaded_ = true;
+  switch (syncType_) {
+    case kSyncFast:
+    case kSyncSlow:
+    case kSyncDesktopOverwritesHandheld:
+    case kSyncInstall:
+    case kSyncProfileInstall:
+      break;
+    default:
+      return kOk;
+  }
+  dirty_ = false;
+  if (path_.empty()) return kNoFilePath;
+  if (!file_) return kNoFileOpen;
+  SyncRecord record;
+  if (SharedSettingsFileStore().FillRecord(record)) AddRecordAsIs(record);
+  return kOk;
+}
+
+long DesktopDatabaseManager::FinishSync() {
+  readPending_ = false;
+  return ClearChangedAttributes();
+}
+
+long DesktopDatabaseManager::ClearChangedAttributes() {
+  for (long slot = 0; slot < HighWaterMark(); ++slot) {
+    SyncRecord* stored = StoredAt(slot);
+    if (stored && stored->IsChanged()) stored->ResetSyncState();
+  }
+  MarkDirty();
+  return kOk;
+}
+
+void DesktopDatabaseManager::Release() {
+  Close(0);
+  DeleteAllRecords();
+  header_.reset();
+  appInfo_.reset();
+  sortInfo_.reset();
+}
+
+bool DesktopDatabaseManager::IsDirty() const { return dirty_; }
+
+void DesktopDatabaseManager::SetDirty(bool dirty) { dirty_ = dirty; }
+
+bool DesktopDatabaseManager::CopyDesktopFile(const char* source, const char* target, bool failIfExists) {
+  return source && target && CopyFileA(source, target, failIfExists ? TRUE : FALSE) != 0;
+}
+
+// Records.
+
+long DesktopDatabaseManager::ReadFirstNewRecord(SyncRecord& record) {
+  for (long slot = 0; slot < HighWaterMark(); ++slot) {
+    const SyncRecord* stored = RecordAt(slot);
+    if (stored && stored->IsNew()) {
+      record.CopyFrom(*stored);
+      return kOk;
+    }
+  }
+  return kNoMoreRecords;
+}
+
+long DesktopDatabaseManager::NextUnmatched(SyncRecord& record) {
+  return StepWhere(record, [](const SyncRecord& stored) { return stored.IsUnmatched(); });
+}
+
+long DesktopDatabaseManager::RemapCategories(const long* table) {
+  if (!table) return kMissingArgument;
+  for (long slot = 0; slot < HighWaterMark(); ++slot) {
+    SyncRecord* stored = StoredAt(slot);
+    if (!stored || stored->GetCategory() < 0 || stored->GetCategory() >= kCategoryCount) continue;
+    const long to = table[stored->GetCategory()];
+    if (to != -1) {
+      stored->SetCategory(to);
+      stored->SetModified(true);
+    }
+  }
+  MarkDirty();
+  return kOk;
+}
+
+long DesktopDatabaseManager::SetDatabaseInfo(const char* name, std::uint16_t flags, std::uint32_t type,
+                                             std::uint32_t creator, std::uint16_t version,
+                                             std::uint32_t modificationNumber, std::uint32_t creationTime,
+                                             std::uint32_t modificationTime, std::uint32_t backupTime) {
+  auto header = std::unique_ptr<DesktopFileHeader>(new (std::nothrow) DesktopFileHeader{});
+  if (!header) return kOutOfMemory;
+  header->headerSize = kDesktopHeaderSize;
+  header->formatVersion = kDesktopFormatVersion;
+  const std::string bounded = BoundedName(name, sizeof header->name);
+  std::copy(bounded.begin(), bounded.end(), header->name);
+  header->databaseVersion = version;
+  header->creator = creator;
+  header->type = type;
+  header->attributes = flags;
+  header->modificationTime = modificationTime;
+  header->modificationNumber = modificationNumber;
+  header->creationTime = creationTime;
+  header->backupTime = backupTime;
+  header_ = std::move(header);
+  MarkDirty();
+  return kOk;
+}
+
+long DesktopDatabaseManager::NewHeader() {
+  auto header = std::unique_ptr<DesktopFileHeader>(new (std::nothrow) DesktopFileHeader{});
+  if (!header) return kOutOfMemory;
+  header->headerSize = kDesktopHeaderSize;
+  header_ = std::move(header);
+  return kOk;
+}
+
+// Information blocks.
+
+long DesktopDatabaseManager::GetInfo(const DesktopInfoBlock* block, DatabaseInfoBlock* info, long absent) const {
+  if (!block) return absent;
+  if (!info) return kMissingArgument;
+  std::memset(info->name, 0, sizeof info->name);
+  const std::string name = block->Name();
+  std::copy_n(name.begin(), std::min(name.size(), sizeof info->name - 1), info->name);
+  // The caller's record counts bytes in 16 bits.
+  if (block->InUse() > UINT16_MAX) return kValueTooLarge;
+  const auto inUse = static_cast<std::uint16_t>(block->InUse());
+  info->dataSize = inUse;
+  if (info->capacity < inUse) return kBufferTooSmall;
+  if (!info->data) return kMissingArgument;
+  std::copy_n(block->Data(), inUse, info->data);
+  info->reserved = block->Extra();
+  return kOk;
+}
+
+long DesktopDatabaseManager::SetInfo(std::unique_ptr<DesktopInfoBlock>& block, const DatabaseInfoBlock* info) {
+  if (!info) return kMissingArgument;
+  const std::uint32_t size = info->dataSize;
+  if (size > 0 && !info->data) return kMissingArgument;
+  auto built = DesktopInfoBlock::Create(BoundedName(info->name, sizeof info->name).c_str(), size);
+  if (!built) return kOutOfMemory;
+  if (size > 0) std::copy_n(info->data, size, built->Data());
+  built->SetInUse(size);
+  built->SetExtra(info->reserved);
+  block = std::move(built);
+  MarkDirty();
+  return kOk;
+}
+
+long DesktopDatabaseManager::GetAppInfo(DatabaseInfoBlock* info) { return GetInfo(appInfo_.get(), info, kNoAppInfo); }
+long DesktopDatabaseManager::SetAppInfo(DatabaseInfoBlock* info) { return SetInfo(appInfo_, info); }
+long DesktopDatabaseManager::GetSortInfo(DatabaseInfoBlock* info) {
+  return GetInfo(sortInfo_.get(), info, kNoSortInfo);
+}
+long DesktopDatabaseManager::SetSortInfo(DatabaseInfoBlock* info) { return SetInfo(sortInfo_, info); }
+
+std::uint32_t DesktopDatabaseManager::AppSpecificPrefix() const { return HasCategoryBlock() ? kCategoryPrefix : 0; }
+
+bool DesktopDatabaseManager::HasAppSpecificInfo() const {
+  return appInfo_ && appInfo_->InUse() > 0 && (!HasCategoryBlock() || appInfo_->InUse() > kCategoryPrefix);
+}
+
+std::uint32_t DesktopDatabaseManager::AppSpecificInfoSize() const {
+  if (!appInfo_) return 0;
+  const std::uint32_t prefix = AppSpecificPrefix();
+  return appInfo_->InUse() > prefix ? appInfo_->InUse() - prefix : 0;
+}
+
+const std::uint8_t* DesktopDatabaseManager::AppSpecificInfoData() const {
+  return AppSpecificInfoSize() == 0 ? nullptr : appInfo_->Data() + AppSpecificPrefix();
+}
+
+long DesktopDatabaseManager::GetAppSpecificInfo(void* buffer, std::uint32_t* size) const {
+  const std::uint32_t needed = AppSpecificInfoSize();
+  if (needed == 0) return kOk;
+  if (!size) return kMissingArgument;
+  if (*size < needed) {
+    *size = needed;
+    return kBufferTooSmall;
+  }
+  if (!buffer) return kMissingArgument;
+  std::copy_n(AppSpecificInfoData(), needed, static_cast<std::uint8_t*>(buffer));
+  *size = needed;
+  return kOk;
+}
+
+// The data is checked before anything changes, so a refused call leaves the block as it was. The
+// whole data area is bounded like a handheld information block.
+long DesktopDatabaseManager::SetAppSpecificInfo(std::uint32_t size, const void* data) {
+  const std::uint32_t prefix = AppSpecificPrefix();
+  if (size > 0 && !data) return kMissingArgument;
+  if (size > kPackedRecordLimit - prefix) return kValueTooLarge;
+  const long status = ReserveAppInfo(size + prefix, false);
+  if (status != kOk) return status;
+  std::fill(appInfo_->Data() + prefix, appInfo_->Data() + appInfo_->Capacity(), std::uint8_t{0});
+  if (size > 0) std::copy_n(static_cast<const std::uint8_t*>(data), size, appInfo_->Data() + prefix);
+  appInfo_->SetInUse(size + prefix);
+  MarkDirty();
+  return kOk;
+}
+
+long DesktopDatabaseManager::ReserveAppInfo(std::uint32_t size, bool) {
+  if (!appInfo_) {
+    appInfo_ = DesktopInfoBlock::Create(remoteName_.c_str(), size);
+    if (!appInfo_) return kOutOfMemory;
+  } else {
+    // A block that is large enough keeps its bytes; a smaller one keeps its head and category block.
+    const std::uint32_t keep =
+        appInfo_->Capacity() >= size ? UINT32_MAX : (HasCategoryBlock() ? kKeptWithCategories : kInfoBlockHeadSize);
+    if (!appInfo_->Resize(size, keep)) return kOutOfMemory;
+  }
+  MarkDirty();
+  return kOk;
+}
+
+// Categories.
+
+long DesktopDatabaseManager::LoadCategories() {
+  if (!HasAppInfo()) return kOk;
+  const long status = LoadContents();
+  if (status != kOk) return status;
+  return BuildCategoryList();
+}
+
+long DesktopDatabaseManager::SaveCategories() {
+  if (HasCategoryBlock() && categories_ && categories_->IsChanged()) return StoreCategoryList();
+  return kOk;
+}
+
+long DesktopDatabaseManager::BuildCategoryList() {
+  if (!HasCategoryBlock()) return kOk;
+  categories_.reset();
+  if (!appInfo_ || appInfo_->InUse() == 0) return kNoAppInfoForCategories;
+  categories_.reset(new (std::nothrow) CategoryList(appInfo_->Data(), static_cast<long>(appInfo_->InUse())));
+  return categories_ ? kOk : kOutOfMemory;
+}
+
+long DesktopDatabaseManager::StoreCategoryList() {
+  if (!HasCategoryBlock() || !categories_ || !categories_->IsChanged()) return kOk;
+  if (!appInfo_) {
+    appInfo_ = DesktopInfoBlock::Create(remoteName_.c_str(), kCategoryPrefix);
+    if (!appInfo_) return kOutOfMemory;
+  } else if (appInfo_->Capacity() < kCategoryPrefix) {
+    const long status = ReserveAppInfo(kCategoryPrefix, false);
+    if (status != kOk) return status;
+  }
+  long size = static_cast<long>(appInfo_->Capacity());
+  const long status = categories_->Store(appInfo_->Data(), &size);
+  if (status != kOk) return status;
+  if (appInfo_->InUse() < kCategoryPrefix) appInfo_->SetInUse(kCategoryPrefix);
+  MarkDirty();
+  return kOk;
+}
+
+}  // namespace korvet::store
