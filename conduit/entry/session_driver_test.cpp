@@ -5,6 +5,7 @@
 #include <cstring>
 #include <deque>
 
+#include "common/win_file.h"
 #include "conduit/test_support/hotsync_bench.h"
 #include "sim/sync20/sync20_control.h"
 

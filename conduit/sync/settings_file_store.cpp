@@ -93,9 +93,10 @@ bool SettingsFileStore::WriteReportFile(const std::string& folder, const std::ve
 
   // The name runs from offset 8 to the first comma or zero byte; the text from the byte after that
   // to the next zero byte or the record's end.
-  std::size_t end = kNameOffset;
+  const std::size_t nameStart = std::min(kNameOffset, record.size());
+  std::size_t end = nameStart;
   while (end < record.size() && record[end] != ',' && record[end] != 0) ++end;
-  const std::string name(record.begin() + std::min(kNameOffset, record.size()), record.begin() + end);
+  const std::string name(record.begin() + nameStart, record.begin() + end);
   std::size_t textStart = std::min(end + 1, record.size());
   std::size_t textEnd = textStart;
   while (textEnd < record.size() && record[textEnd] != 0) ++textEnd;

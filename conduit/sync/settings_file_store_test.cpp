@@ -47,10 +47,10 @@ TEST_F(ReportRetrievalTest, EmptyAndMissingDatabasesOpenAndCloseOrDoNothing) {
   EXPECT_TRUE(bench_.LogTexts().empty());
   EXPECT_EQ(SimCallCount("ReadHandheldRecordByIndex"), 0);
 
-  bench_.AddRecord("x.qzl,1*");
+  const std::uint32_t id = bench_.AddRecord("x.qzl,1*");
   KorvetDatabase database;
   ASSERT_EQ(database.Open(), 0);
-  ASSERT_EQ(DeleteRecordById(database.Handle(), bench_.Records()[0].id), 0);
+  ASSERT_EQ(DeleteRecordById(database.Handle(), id), 0);
   database.Close();
   SimResetCallCounts();
   RetrieveAndDelete();
@@ -117,6 +117,7 @@ TEST_F(ReportRetrievalTest, OddRecordShapes) {
   EXPECT_EQ(reports_.Read("NoComma.csv"), "");
   EXPECT_EQ(reports_.Read("qzl.csv"), "text*");  // the name starts at offset 8 of "$dollar.qzl"
   EXPECT_TRUE(bench_.RecordData().empty());
+  EXPECT_EQ(bench_.LogTexts(), Log{});
 }
 
 TEST_F(ReportRetrievalTest, CommaAtOffsetEightWritesDotCsvWithTheText) {

@@ -2,6 +2,7 @@
 
 #include <cstring>
 
+#include "conduit/entry/sync_properties.h"
 #include "conduit/handheld/sync_manager.h"
 #include "conduit/sync/report_database.h"
 #include "sim/hslog20/hslog20_control.h"
@@ -28,8 +29,8 @@ std::uint32_t HotSyncBench::AddRecord(const std::string& data) {
   if (OpenHandheldDatabase(kKorvetDatabase, 0, &handle, handheld::kOpenReadWrite) != 0) {
     DatabaseCreationBlock create;
     std::memset(&create, 0, sizeof create);
-    create.creator = FourCharCode("KRVT");
-    create.type = FourCharCode("DATA");
+    create.creator = korvet::FourCharCode("KRVT");
+    create.type = korvet::FourCharCode("DATA");
     std::strcpy(create.name, kKorvetDatabase);
     if (CreateHandheldDatabase(&create) != 0) return 0;
     handle = create.handle;
