@@ -1,0 +1,428 @@
+#include "conduit/store/desktop_database_manager.h"
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "conduit/store/status_codes.h"
+#include "conduit/sync/settings_file_store.h"
+#include "conduit/test_support/hotsync_bench.h"
+
+namespace korvet::store {
+namespace {
+
+using Log = std::vector<std::string>;
+
+std::string DataOf(const SyncRecord& record) {
+  return std::string(reinterpret_cast<const char*>(record.GetData()), record.GetDataSize());
+}
+
+FILETIME LastWrite(const std::string& path) {
+  WIN32_FILE_ATTRIBUTE_DATA data{};
+  GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &data);
+  return data.ftLastWriteTime;
+}
+
+// A 276-byte category block with one category.
+std::vector<std::uint8_t> CategoryBlockWith(int number, const char* name, std::uint8_t id) {
+  std::vector<std::uint8_t> block(kCategoryBlockSize, 0);
+  std::strcpy(reinterpret_cast<char*>(block.data() + 2 + 16 * number), name);
+  block[258 + number] = id;
+  return block;
+}
+
+DatabaseInfoBlock InfoFor(const char* name, std::vector<std::uint8_t>& bytes, std::uint32_t extra = 0) {
+  DatabaseInfoBlock info{};
+  std::strncpy(info.name, name, sizeof info.name);
+  info.capacity = static_cast<std::uint16_t>(bytes.size());
+  info.dataSize = static_cast<std::uint16_t>(bytes.size());
+  info.data = bytes.data();
+  info.reserved = extra;
+  return info;
+}
+
+class DesktopStoreTest : public ::testing::Test {
+ protected:
+  std::unique_ptr<DesktopDatabaseManager> Store(long syncType, const std::string& name,
+                                                std::uint32_t options = 0) {
+    return std::make_unique<DesktopDatabaseManager>(nullptr, options, syncType, "KORVETDatabaseDB", name.c_str(),
+                                                    bench_.Folder().Path().c_str());
+  }
+  Log Missing(const std::string& path) const { return {kSettingsFileMissingText, path}; }
+
+  testing::HotSyncBench bench_;
+  const testing::ScratchFolder& folder_ = bench_.Folder();
+};
+
+TEST(DesktopPath, DirectoryAndNameMakeThePath) {
+  auto path = [](const char* directory, const char* name) {
+    return DesktopDatabaseManager(nullptr, 0, kSyncFast, nullptr, name, directory).Path();
+  };
+  EXPECT_EQ(path("C:\\Data", "a.qzl"), "C:\\Data\\a.qzl");
+  EXPECT_EQ(path("C:\\Data\\", "a.qzl"), "C:\\Data\\a.qzl");
+  EXPECT_EQ(path("C:\\Data", ""), "C:\\Data\\GenericDB.DAT");
+  EXPECT_EQ(path("C:\\Data", nullptr), "C:\\Data\\GenericDB.DAT");
+  EXPECT_EQ(path("", "a.qzl"), "a.qzl");
+  EXPECT_EQ(path(nullptr, nullptr), "");
+  EXPECT_EQ(DesktopDatabaseManager().Path(), "");
+  EXPECT_EQ(DesktopDatabaseManager().GetSyncType(), kSyncDoNothing);
+}
+
+TEST(DesktopPath, PathsAndNamesAreBoundedByTheirFields) {
+  const std::string directory = "C:\\" + std::string(240, 'd');
+  EXPECT_EQ(DesktopDatabaseManager(nullptr, 0, 0, nullptr, std::string(11, 'n').c_str(), directory.c_str()).Path().size(),
+            255u);
+  EXPECT_EQ(DesktopDatabaseManager(nullptr, 0, 0, nullptr, std::string(12, 'n').c_str(), directory.c_str()).Path(), "");
+  const std::string longName(40, 'r');
+  EXPECT_EQ(DesktopDatabaseManager(nullptr, 0, 0, longName.c_str(), "a", nullptr).RemoteName(), std::string(31, 'r'));
+}
+
+TEST_F(DesktopStoreTest, TooLongPathIsRefusedAndNamedInTheLog) {
+  const std::string name(256 - folder_.WithSlash().size(), 'n');
+  auto store = Store(kSyncFast, name);
+  EXPECT_EQ(store->Path(), "");
+  EXPECT_EQ(store->Open(kOpenModeRead), kDesktopFileNotFound);
+  EXPECT_EQ(bench_.LogTexts(), Missing(folder_.File(name)));
+  EXPECT_EQ(store->LoadContents(), kNoFilePath);
+}
+
+TEST_F(DesktopStoreTest, MissingFileLeavesTwoLogLines) {
+  auto store = Store(kSyncFast, "absent.qzl");
+  EXPECT_EQ(store->Open(kOpenModeRead), kDesktopFileNotFound);
+  EXPECT_FALSE(store->IsFileOpen());
+  EXPECT_EQ(bench_.LogTexts(), Missing(folder_.File("absent.qzl")));
+}
+
+TEST_F(DesktopStoreTest, ClosedModeAndOverwriteTypesReportNotFoundWithNoFileOpen) {
+  folder_.Write("a.qzl", "Ko1");
+  auto store = Store(kSyncFast, "a.qzl");
+  EXPECT_EQ(store->Open(kOpenModeClosed), kDesktopFileNotFound);
+  EXPECT_FALSE(store->IsFileOpen());
+  for (long type : {kSyncHandheldOverwritesDesktop, kSyncBackup}) {
+    auto overwritten = Store(type, "a.qzl");
+    EXPECT_EQ(overwritten->OpenForSync(), kDesktopFileNotFound);
+    EXPECT_FALSE(overwritten->IsFileOpen());
+    EXPECT_TRUE(overwritten->IsDirty());
+  }
+  EXPECT_TRUE(bench_.LogTexts().empty());
+}
+
+TEST_F(DesktopStoreTest, LeadingTextNeedsOneOfTheFirstTwoLettersOfTheModelName) {
+  struct Case {
+    const char* text;
+    long status;
+  };
+  for (const Case& c : {Case{"Kx", kOk}, Case{"xo", kOk}, Case{"Ko", kOk}, Case{"ab", kDesktopFileNotFound},
+                        Case{"", kDesktopFileNotFound}, Case{"k", kDesktopFileNotFound}}) {
+    folder_.Write("s.qzl", c.text);
+    auto store = Store(kSyncFast, "s.qzl");
+    EXPECT_EQ(store->Open(kOpenModeRead), c.status) << c.text;
+    EXPECT_TRUE(store->IsFileOpen()) << c.text;
+    // A rejected text still reaches the shared store.
+    EXPECT_EQ(std::string(SharedSettingsFileStore().RecordText()), std::string("s.qzl,") + c.text + "*");
+  }
+}
+
+TEST_F(DesktopStoreTest, LeadingTextEndsAtTheFirstZeroByteAndThePositionFollowsIt) {
+  folder_.Write("z.qzl", std::string("Ko1\0rest", 8));
+  auto store = Store(kSyncFast, "z.qzl");
+  ASSERT_EQ(store->Open(kOpenModeRead), kOk);
+  EXPECT_STREQ(SharedSettingsFileStore().RecordText(), "z.qzl,Ko1*");
+  std::uint8_t next = 0;
+  EXPECT_EQ(store->ReadU8(&next), kOk);
+  EXPECT_EQ(next, 'r');
+}
+
+TEST_F(DesktopStoreTest, LeadingTextLongerThan511CharactersKeepsTheFirst511) {
+  std::string text = "K" + std::string(509, 'a') + "Z" + "after";
+  folder_.Write("l.qzl", text);
+  auto store = Store(kSyncFast, "l.qzl");
+  ASSERT_EQ(store->Open(kOpenModeRead), kOk);
+  std::uint8_t next = 0;
+  ASSERT_EQ(store->ReadU8(&next), kOk);
+  EXPECT_EQ(next, 'a');  // the 512th byte is the first one not read
+  const std::string record = SharedSettingsFileStore().RecordText();
+  EXPECT_EQ(record.size(), 511u);
+  EXPECT_EQ(record.substr(0, 7), "l.qzl,K");
+  EXPECT_EQ(record.back(), '*');
+}
+
+TEST_F(DesktopStoreTest, SyncTypeDecidesHowTheStoreOpens) {
+  auto fast = Store(kSyncFast, "none.qzl");
+  EXPECT_EQ(fast->OpenForSync(), kDesktopFileMissing);
+  auto slow = Store(kSyncSlow, "none.qzl");
+  EXPECT_EQ(slow->OpenForSync(), kDesktopFileMissing);
+  auto overwrite = Store(kSyncDesktopOverwritesHandheld, "none.qzl");
+  EXPECT_EQ(overwrite->OpenForSync(), kDesktopFileNotFound);
+  auto nothing = Store(kSyncDoNothing, "none.qzl");
+  EXPECT_EQ(nothing->OpenForSync(), kOk);
+  auto invalid = Store(8, "none.qzl");
+  EXPECT_EQ(invalid->OpenForSync(), kInvalidSyncType);
+  EXPECT_EQ(bench_.LogTexts().size(), 6u);  // two lines for each read-open of the missing file
+
+  folder_.Write("k.qzl", "Ko");
+  auto finished = Store(kSyncFast, "k.qzl");
+  ASSERT_EQ(finished->OpenForSync(), kOk);
+  finished->FinishSync();
+  finished->SetDirty(false);
+  EXPECT_EQ(finished->OpenForSync(), kDesktopFileNotFound);  // after the sync only the closed mode
+  EXPECT_TRUE(finished->IsDirty());
+  EXPECT_FALSE(finished->IsFileOpen());
+}
+
+TEST_F(DesktopStoreTest, LoadContentsTakesTheOneSettingsRecordOnce) {
+  folder_.Write("dummy.qzl", "Ko1");
+  auto store = Store(kSyncFast, "dummy.qzl");
+  ASSERT_EQ(store->OpenForSync(), kOk);
+  ASSERT_EQ(store->LoadContents(), kOk);
+  ASSERT_EQ(store->LoadContents(), kOk);
+  long count = 0;
+  store->GetRecordCount(&count);
+  ASSERT_EQ(count, 1);
+  SyncRecord record;
+  ASSERT_EQ(store->ReadFirstRecord(record), kOk);
+  EXPECT_EQ(DataOf(record), "dummy.qzl,Ko1*");
+  EXPECT_EQ(record.GetId(), 0u);
+  EXPECT_EQ(record.GetCategory(), 0);
+  EXPECT_EQ(record.GetAttributes(), kRecordModified);
+  EXPECT_EQ(record.GetIndex(), 0);
+}
+
+TEST_F(DesktopStoreTest, OverwriteAndIdleTypesLoadNothing) {
+  folder_.Write("dummy.qzl", "Ko1");
+  for (long type : {kSyncHandheldOverwritesDesktop, kSyncBackup, kSyncDoNothing}) {
+    auto store = Store(type, "dummy.qzl");
+    store->OpenForSync();
+    EXPECT_EQ(store->LoadContents(), kOk);
+    long count = -1;
+    store->GetRecordCount(&count);
+    EXPECT_EQ(count, 0) << type;
+  }
+  auto closed = Store(kSyncFast, "dummy.qzl");
+  EXPECT_EQ(closed->LoadContents(), kNoFileOpen);
+}
+
+TEST_F(DesktopStoreTest, NoPathOfTheStoreChangesTheSettingsFile) {
+  const std::string path = folder_.Write("keep.qzl", "Ko settings\r\nline 2");
+  const FILETIME before = LastWrite(path);
+  Sleep(20);
+  for (long type : {kSyncFast, kSyncSlow, kSyncDesktopOverwritesHandheld, kSyncInstall}) {
+    auto store = Store(type, "keep.qzl", kOptionAppInfo | kOptionCategoryBlock);
+    store->OpenForSync();
+    store->LoadContents();
+    store->SetDatabaseInfo("KORVETDatabaseDB", 0, 1, 2, 3, 4, 5, 6, 7);
+    SyncRecord extra;
+    extra.SetData(3, "new");
+    store->AddRecord(extra);
+    std::vector<std::uint8_t> data(10, 'x');
+    store->SetAppSpecificInfo(static_cast<std::uint32_t>(data.size()), data.data());
+    store->SaveCategories();
+    store->SaveFile();
+    store->FinishSync();
+    store->SaveFile();
+    store->Close(0);
+  }
+  EXPECT_EQ(folder_.Read("keep.qzl"), "Ko settings\r\nline 2");
+  const FILETIME after = LastWrite(path);
+  EXPECT_EQ(CompareFileTime(&before, &after), 0);
+}
+
+TEST_F(DesktopStoreTest, FinishSyncClearsTheRecordsState) {
+  folder_.Write("dummy.qzl", "Ko1");
+  auto store = Store(kSyncFast, "dummy.qzl");
+  store->OpenForSync();
+  store->LoadContents();
+  ASSERT_EQ(store->FinishSync(), kOk);
+  EXPECT_FALSE(store->IsReadPending());
+  EXPECT_TRUE(store->RecordAt(0)->IsClean());
+  EXPECT_TRUE(store->IsDirty());
+}
+
+TEST(DesktopRecords, NewUnmatchedAndRemappedRecords) {
+  DesktopDatabaseManager store;
+  SyncRecord plain;
+  plain.SetId(1);
+  plain.SetCategory(2);
+  SyncRecord fresh;
+  fresh.SetId(2);
+  fresh.SetCategory(5);
+  fresh.SetNew(true);
+  fresh.SetUnmatched(true);
+  store.AddRecordAsIs(plain);
+  store.AddRecordAsIs(fresh);
+  SyncRecord out;
+  ASSERT_EQ(store.ReadFirstNewRecord(out), kOk);
+  EXPECT_EQ(out.GetId(), 2u);
+  ASSERT_EQ(store.ReadFirstUnmatched(out), kOk);
+  EXPECT_EQ(out.GetId(), 2u);
+  EXPECT_EQ(store.ReadNextRecord(out), kNoMoreRecords);
+
+  EXPECT_EQ(store.RemapCategories(nullptr), kMissingArgument);
+  long table[16];
+  std::fill(std::begin(table), std::end(table), -1);
+  table[5] = 3;
+  ASSERT_EQ(store.RemapCategories(table), kOk);
+  EXPECT_EQ(store.RecordAt(1)->GetCategory(), 3);
+  EXPECT_TRUE(store.RecordAt(1)->IsModified());
+  EXPECT_EQ(store.RecordAt(0)->GetCategory(), 2);
+  EXPECT_TRUE(store.RecordAt(0)->IsClean());
+  SyncRecord none;
+  DesktopDatabaseManager empty;
+  EXPECT_EQ(empty.ReadFirstNewRecord(none), kNoMoreRecords);
+}
+
+TEST(DesktopInfo, ApplicationBlockRoundTripsWithItsExtraValue) {
+  DesktopDatabaseManager store;
+  DatabaseInfoBlock out{};
+  EXPECT_EQ(store.GetAppInfo(&out), kNoAppInfo);
+  EXPECT_EQ(store.GetSortInfo(&out), kNoSortInfo);
+
+  std::vector<std::uint8_t> bytes = {1, 2, 3, 4, 5};
+  DatabaseInfoBlock in = InfoFor("MemoDB", bytes, 0xCAFE);
+  ASSERT_EQ(store.SetAppInfo(&in), kOk);
+  EXPECT_TRUE(store.IsDirty());
+  const DesktopInfoBlockHead head = store.AppInfoBlock()->Head();
+  EXPECT_EQ(head.totalSize, 61u);
+  EXPECT_EQ(head.tag, kDesktopTag);
+  EXPECT_EQ(head.dataOffset, 56u);
+  EXPECT_EQ(head.capacity, 5u);
+  EXPECT_EQ(head.inUse, 5u);
+  EXPECT_EQ(head.extra, 0xCAFEu);
+
+  std::vector<std::uint8_t> buffer(4, 0);
+  DatabaseInfoBlock small{};
+  small.capacity = 4;
+  small.data = buffer.data();
+  EXPECT_EQ(store.GetAppInfo(&small), kBufferTooSmall);
+  EXPECT_EQ(small.dataSize, 5u);
+  EXPECT_STREQ(small.name, "MemoDB");
+  DatabaseInfoBlock noBuffer{};
+  noBuffer.capacity = 10;
+  EXPECT_EQ(store.GetAppInfo(&noBuffer), kMissingArgument);
+
+  buffer.assign(8, 0);
+  DatabaseInfoBlock fits{};
+  fits.capacity = 8;
+  fits.data = buffer.data();
+  ASSERT_EQ(store.GetAppInfo(&fits), kOk);
+  EXPECT_EQ(std::vector<std::uint8_t>(buffer.begin(), buffer.begin() + 5), bytes);
+  EXPECT_EQ(fits.reserved, 0xCAFEu);
+  EXPECT_EQ(store.GetSortInfo(&fits), kNoSortInfo);
+  ASSERT_EQ(store.SetSortInfo(&in), kOk);
+  EXPECT_EQ(store.GetSortInfo(&fits), kOk);
+}
+
+TEST(DesktopInfo, NamesThatFillTheirFieldAreCut) {
+  DesktopDatabaseManager store;
+  std::vector<std::uint8_t> bytes = {9};
+  DatabaseInfoBlock in = InfoFor("", bytes);
+  std::memset(in.name, 'N', sizeof in.name);  // no NUL at all
+  ASSERT_EQ(store.SetAppInfo(&in), kOk);
+  EXPECT_EQ(store.AppInfoBlock()->Name(), std::string(31, 'N'));
+
+  std::string longName(40, 'D');
+  ASSERT_EQ(store.SetDatabaseInfo(longName.c_str(), 0x8, 0x44415441, 0x4B525654, 3, 10, 11, 12, 13), kOk);
+  const DesktopFileHeader* header = store.Header();
+  EXPECT_EQ(std::string(header->name), std::string(31, 'D'));
+  EXPECT_EQ(header->headerSize, 84u);
+  EXPECT_EQ(header->formatVersion, 1u);
+  EXPECT_EQ(header->databaseVersion, 3u);
+  EXPECT_EQ(header->attributes, 0x8u);
+  EXPECT_EQ(header->type, 0x44415441u);
+  EXPECT_EQ(header->creator, 0x4B525654u);
+  EXPECT_EQ(header->modificationNumber, 10u);
+  EXPECT_EQ(header->creationTime, 11u);
+  EXPECT_EQ(header->modificationTime, 12u);
+  EXPECT_EQ(header->backupTime, 13u);
+  EXPECT_EQ(header->recordCount, 0u);
+}
+
+TEST(DesktopInfo, ApplicationSpecificDataFollowsTheCategoryBlock) {
+  DesktopDatabaseManager store(nullptr, kOptionAppInfo | kOptionCategoryBlock, kSyncFast, "DB", "a", nullptr);
+  std::vector<std::uint8_t> categories = CategoryBlockWith(1, "Work", 5);
+  DatabaseInfoBlock in = InfoFor("DB", categories);
+  ASSERT_EQ(store.SetAppInfo(&in), kOk);
+  EXPECT_FALSE(store.HasAppSpecificInfo());
+  EXPECT_EQ(store.AppSpecificInfoSize(), 0u);
+  EXPECT_EQ(store.AppSpecificInfoData(), nullptr);
+
+  EXPECT_EQ(store.SetAppSpecificInfo(3, nullptr), kMissingArgument);
+  ASSERT_EQ(store.SetAppSpecificInfo(3, "abc"), kOk);
+  EXPECT_TRUE(store.HasAppSpecificInfo());
+  EXPECT_EQ(store.AppSpecificInfoSize(), 3u);
+  EXPECT_EQ(std::memcmp(store.AppSpecificInfoData(), "abc", 3), 0);
+  const DesktopInfoBlock* block = store.AppInfoBlock();
+  EXPECT_EQ(block->InUse(), 279u);
+  EXPECT_EQ(block->Capacity(), 279u);
+  EXPECT_EQ(std::vector<std::uint8_t>(block->Data(), block->Data() + 276), categories);
+
+  char buffer[8] = {};
+  std::uint32_t size = 2;
+  EXPECT_EQ(store.GetAppSpecificInfo(buffer, &size), kBufferTooSmall);
+  EXPECT_EQ(size, 3u);
+  EXPECT_EQ(store.GetAppSpecificInfo(nullptr, &size), kMissingArgument);
+  size = sizeof buffer;
+  ASSERT_EQ(store.GetAppSpecificInfo(buffer, &size), kOk);
+  EXPECT_EQ(size, 3u);
+  EXPECT_STREQ(buffer, "abc");
+
+  ASSERT_EQ(store.SetAppSpecificInfo(0, nullptr), kOk);
+  EXPECT_EQ(store.AppSpecificInfoSize(), 0u);
+  EXPECT_EQ(store.SetAppSpecificInfo(65520, "x"), kValueTooLarge);
+}
+
+TEST(DesktopInfo, ApplicationSpecificDataWithoutCategoriesStartsTheBlock) {
+  DesktopDatabaseManager store(nullptr, kOptionAppInfo, kSyncFast, "Remote", "a", nullptr);
+  ASSERT_EQ(store.SetAppSpecificInfo(2, "hi"), kOk);
+  EXPECT_EQ(store.AppInfoBlock()->Name(), "Remote");
+  EXPECT_EQ(store.AppInfoBlock()->InUse(), 2u);
+  EXPECT_EQ(std::memcmp(store.AppInfoBlock()->Data(), "hi", 2), 0);
+  std::uint32_t size = 0;
+  DesktopDatabaseManager empty;
+  EXPECT_EQ(empty.GetAppSpecificInfo(nullptr, &size), kOk);
+  EXPECT_FALSE(empty.HasAppSpecificInfo());
+}
+
+TEST(DesktopCategories, ListIsBuiltFromTheBlockAndStoredBackWhenChanged) {
+  DesktopDatabaseManager store(nullptr, kOptionAppInfo | kOptionCategoryBlock, kSyncFast, "KORVETDatabaseDB", "a",
+                               nullptr);
+  EXPECT_EQ(store.BuildCategoryList(), kNoAppInfoForCategories);
+  std::vector<std::uint8_t> categories = CategoryBlockWith(1, "Work", 5);
+  DatabaseInfoBlock in = InfoFor("KORVETDatabaseDB", categories);
+  ASSERT_EQ(store.SetAppInfo(&in), kOk);
+  ASSERT_EQ(store.BuildCategoryList(), kOk);
+  ASSERT_NE(store.GetCategoryList(), nullptr);
+  EXPECT_STREQ(store.GetCategoryList()->GetAt(1)->GetName(), "Work");
+
+  // Without its block, a changed list makes a 332-byte block of its own.
+  store.Release();
+  store.SetDirty(false);
+  EXPECT_EQ(store.SaveCategories(), kOk);
+  EXPECT_EQ(store.AppInfoBlock(), nullptr);
+  CPCategory home;
+  home.SetName("Home");
+  home.SetId(9);
+  home.SetIndex(2);
+  ASSERT_EQ(store.GetCategoryList()->AddAndMarkChanged(home), kOk);
+  ASSERT_EQ(store.SaveCategories(), kOk);
+  const DesktopInfoBlock* block = store.AppInfoBlock();
+  ASSERT_NE(block, nullptr);
+  EXPECT_EQ(block->TotalSize(), 332u);
+  EXPECT_EQ(block->Capacity(), 276u);
+  EXPECT_EQ(block->InUse(), 276u);
+  EXPECT_EQ(block->Name(), "KORVETDatabaseDB");
+  EXPECT_STREQ(reinterpret_cast<const char*>(block->Data() + 2 + 16), "Work");
+  EXPECT_STREQ(reinterpret_cast<const char*>(block->Data() + 2 + 32), "Home");
+  EXPECT_EQ(block->Data()[258 + 2], 9);
+  EXPECT_TRUE(store.IsDirty());
+
+  DesktopDatabaseManager plain(nullptr, kOptionAppInfo, kSyncFast, "DB", "a", nullptr);
+  EXPECT_EQ(plain.BuildCategoryList(), kOk);
+  EXPECT_EQ(plain.GetCategoryList(), nullptr);
+}
+
+}  // namespace
+}  // namespace korvet::store
