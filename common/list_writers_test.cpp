@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "common/list_display.h"
+#include "common/win_file.h"
 #include "tests/support/scratch_folder.h"
 
 namespace korvet {

@@ -1,0 +1,42 @@
+# Shared by the end-to-end tests: a scratch copy of the stand-in HotSync installation, synchost runs,
+# and byte-for-byte comparisons. Source it after setting source_dir and build.
+scratch=$(mktemp -d)
+trap 'rm -rf "$scratch"' EXIT
+install=$scratch/hotsync
+mkdir -p "$install"
+cp -r "$build/hotsync/." "$install/" || { echo "missing $build/hotsync"; exit 1; }
+rm -f "$install/HotSync.log" "$install/Conduits.txt" "$install/Actions.txt"
+rm -rf "$install/Handheld" && mkdir -p "$install/Handheld"
+passed=0 failed=0
+
+winpath() { local path=${1//\//\\}; printf 'Z:%s' "$path"; }
+win_install=$(winpath "$install")
+
+# run ARGS...: synchost of the scratch installation; output in $scratch/out and err, exit code in rc.
+run() {
+  (cd "$scratch" && "$source_dir/scripts/wine-run" --build "$build" "$win_install\\synchost.exe" "$@") \
+    >"$scratch/out" 2>"$scratch/err"
+  rc=$?
+}
+# The texts of the HotSync log's lines (time and activity cut off).
+log_texts() { cut -f3- "$install/HotSync.log" | tr -d '\r'; }
+# expect NAME FILE: the file equals standard input byte for byte.
+expect() {
+  local want; want=$(mktemp -p "$scratch")
+  cat >"$want"
+  if [ -f "$2" ] && cmp -s "$2" "$want"; then
+    passed=$((passed + 1))
+  else
+    failed=$((failed + 1))
+    echo "FAILED: $1"
+    if [ -f "$2" ]; then diff <(cat -A "$want") <(cat -A "$2") | head -40; else echo "  no file $2"; fi
+  fi
+}
+expect_rc() {
+  if [ "$rc" = "$2" ]; then passed=$((passed + 1)); else failed=$((failed + 1)); echo "FAILED: $1: exit code $rc, expected $2"; cat "$scratch/out" "$scratch/err"; fi
+}
+# The closing line CTest and CI read.
+finish() {
+  echo "$passed passed, $failed failed"
+  [ "$failed" -eq 0 ]
+}

@@ -1,0 +1,79 @@
+#!/usr/bin/env bash
+# A user's HotSync from end to end: Korv.dll registered with the stand-in HotSync Manager as the
+# installer registers it, the list files as the tools leave them, traverse reports on the emulated
+# handheld, one HotSync; then the report files, the log, the handheld and the list files, byte for byte.
+#   hotsync_e2e.sh SOURCE_DIR BUILD_DIR
+set -u
+source_dir=$1 build=$2
+. "$source_dir/tests/e2e_lib.sh"
+
+reports=$scratch/Reports
+mkdir -p "$reports" "$scratch/samples"
+win_reports=$(winpath "$reports")
+
+run register KRVT "$(winpath "$build/korvet/Korv.dll")" --remote KORVETDatabaseDB --file dummy.qzl --title Korvet --priority 2
+expect_rc "register" 0
+
+# --- a list file that cannot be found ends the session with -1
+run sync
+expect_rc "sync without list file" 3
+log_texts | expect "log without list file" /dev/stdin <<'X'
+Starting Sync with KorvIR
+Unable To Find Xembrafilepath.dat Ostrel settings location file
+X
+rm -f "$install/HotSync.log"
+
+# --- the reports of a survey day
+printf 'Station,N,E\r\nP1,5000.000,1000.000\r\n' >"$scratch/samples/crlf.txt"
+printf 'Station,N,E\nL1,1.0,2.0\n' >"$scratch/samples/loop.txt"
+printf 'new survey\n' >"$scratch/samples/kept.txt"
+printf 'escape\n' >"$scratch/samples/escape.txt"
+for report in Creek:crlf Loop:loop Loop:loop Kept:kept 'a:b:escape'; do
+  run handheld add-report "${report%:*}" --file "$(winpath "$scratch/samples/${report##*:}.txt")"
+  expect_rc "add-report ${report%:*}" 0
+done
+printf 'older survey\n' >"$reports/Kept.csv"
+printf '%s' "$(winpath "$scratch/Settings")\\,site1.qzl*@^" >"$install/Xembrafilepath.dat"
+printf '%s' "$win_reports\\@\$#" >"$install/Cardoon.dat"
+
+run sync
+expect_rc "sync" 0
+log_texts | expect "session log" /dev/stdin <<X
+Starting Sync with KorvIR
+Filename already exist
+$win_reports\\Kept.csv
+Filename already exist
+$win_reports\\a:b.csv
+KorvIR Sync OK...Complete
+X
+expect "Creek.csv" "$reports/Creek.csv" <"$scratch/samples/crlf.txt"
+expect "Loop.csv" "$reports/Loop.csv" <"$scratch/samples/loop.txt"
+printf 'older survey\n' | expect "an existing report file is never overwritten" "$reports/Kept.csv"
+ls "$reports" | expect "report folder" /dev/stdin <<'X'
+Creek.csv
+Kept.csv
+Loop.csv
+X
+: | expect "list emptied by its purge flag" "$install/Xembrafilepath.dat"
+printf '%s' "$win_reports\\@\$#" | expect "report folder file unchanged" "$install/Cardoon.dat"
+
+# Reports that were not exported stay on the handheld; the copy of Loop went with duplicate removal.
+run handheld dump KORVETDatabaseDB
+tr -d '\r' <"$scratch/out" | expect "left on the handheld" /dev/stdin <<'X'
+KORVETDatabaseDB: 2 records, type DATA, creator KRVT
+0 id 4 attributes 0x40 category 0 size 22: $0000001Kept,new survey\n
+1 id 5 attributes 0x40 category 0 size 19: $0000001a:b,escape\n
+X
+
+# --- configuration checks pass; the dialog is not built yet
+run configure KRVT
+expect_rc "configure" 0
+
+run unregister KRVT
+expect_rc "unregister" 0
+run sync
+tr -d '\r' <"$scratch/out" | expect "nothing registered" /dev/stdin <<'X'
+No conduits registered.
+X
+
+finish
