@@ -68,12 +68,6 @@ TEST_F(BackupStoreTest, BackupThatCannotBeReplacedFailsTheCopy) {
   EXPECT_EQ(intoFolder.FinishSync(), kBackupCopyFailed);
 }
 
-TEST_F(BackupStoreTest, MissingSourceFailsTheCopy) {
-  BackupDatabaseManager backup = Backup(kSyncFast);
-  EXPECT_EQ(backup.FinishSync(), kBackupCopyFailed);
-  EXPECT_FALSE(folder_.Exists("Unit.BAK"));
-}
-
 TEST_F(BackupStoreTest, SlowSyncWithoutABackupIsEmptyAfterTheOpenLogLines) {
   folder_.Write("Unit.qzl", "Ko");
   BackupDatabaseManager backup = Backup(kSyncSlow);

@@ -81,9 +81,5 @@ TEST(SettingsRecordText, TextIsCutSoTheRecordStaysInItsBuffer) {
   EXPECT_EQ(std::string(store.RecordText()), std::string(29, 'n') + "," + std::string(479, 'a') + "*");
 }
 
-TEST(SettingsRecordText, SharedStoreIsOneObject) {
-  EXPECT_EQ(&SharedSettingsFileStore(), &SharedSettingsFileStore());
-}
-
 }  // namespace
 }  // namespace korvet
