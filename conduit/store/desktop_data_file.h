@@ -22,6 +22,8 @@ inline constexpr std::uint32_t kPackedHeadSize = 40;
 // Packed records are built and read in one working buffer of this size.
 inline constexpr std::uint32_t kPackedRecordLimit = 65520;
 inline constexpr std::uint32_t kPackedDataLimit = kPackedRecordLimit - kPackedHeadSize;
+// An information block's data area is bounded like the handheld's information buffers.
+inline constexpr std::uint32_t kInfoDataLimit = 65520;
 
 // A database name in the header and the blocks holds at most 31 characters and its NUL.
 inline constexpr std::size_t kDatabaseNameChars = 31;

@@ -326,12 +326,11 @@ long DesktopDatabaseManager::GetAppSpecificInfo(void* buffer, std::uint32_t* siz
   return kOk;
 }
 
-// The data is checked before anything changes, so a refused call leaves the block as it was. The
-// whole data area is bounded like a handheld information block.
+// The data is checked before anything changes, so a refused call leaves the block as it was.
 long DesktopDatabaseManager::SetAppSpecificInfo(std::uint32_t size, const void* data) {
   const std::uint32_t prefix = AppSpecificPrefix();
   if (size > 0 && !data) return kMissingArgument;
-  if (size > kPackedRecordLimit - prefix) return kValueTooLarge;
+  if (size > kInfoDataLimit - prefix) return kValueTooLarge;
   const long status = ReserveAppInfo(size + prefix, false);
   if (status != kOk) return status;
   std::fill(appInfo_->Data() + prefix, appInfo_->Data() + appInfo_->Capacity(), std::uint8_t{0});
