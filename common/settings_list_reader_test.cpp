@@ -117,7 +117,7 @@ TEST(SettingsListReader, EntriesBeyondTheBuffersAreRejectedAndTheListGoesOn) {
   const std::string longDirectory = "C:\\" + std::string(253, 'd') + "\\";  // 257 bytes
   const std::string longName = std::string(300, 'n') + ".qzl";
   ReadList list = ReadAll(longDirectory + ",a.qzl*C:\\D\\," + longName + "*C:\\D\\,ok.qzl*@");
-  ASSERT_EQ(list.entries.size(), 3u);
+  ASSERT_EQ(list.entries.size(), 4u);  // the last one holds the end marker
   EXPECT_EQ(list.entries[0].kind, Kind::kRejected);
   EXPECT_EQ(list.entries[0].reason, "Ostrel settings file entry too long, not sent: " + longDirectory + ",a.qzl");
   EXPECT_EQ(list.entries[1].kind, Kind::kRejected);
@@ -135,7 +135,7 @@ TEST(SettingsListReader, EntryThatFillsTheBufferExactlyIsSent) {
 
 TEST(SettingsListReader, EntriesWithoutFileNameAreRejected) {
   ReadList list = ReadAll("C:\\D\\*C:\\D\\,*C:\\D\\,a.qzl*@");
-  ASSERT_EQ(list.entries.size(), 3u);
+  ASSERT_EQ(list.entries.size(), 4u);
   EXPECT_EQ(list.entries[0].kind, Kind::kRejected);
   EXPECT_EQ(list.entries[0].reason, "Ostrel settings file entry without file name, not sent: C:\\D\\");
   EXPECT_EQ(list.entries[1].kind, Kind::kRejected);
