@@ -1,12 +1,14 @@
 #include "conduit/entry/module_state.h"
 
+#include "conduit/sync/conduit_module.h"
+
 namespace korvet {
 namespace {
 HINSTANCE g_module = nullptr;
 int g_attachCount = 0;
 }  // namespace
 
-HINSTANCE ConduitModule() { return g_module ? g_module : GetModuleHandleA(nullptr); }
+HINSTANCE ConduitModule() { return g_module ? g_module : sync::ConduitModule(); }
 
 void ConduitAttached(HINSTANCE module) {
   if (g_attachCount++ == 0) g_module = module;

@@ -6,7 +6,8 @@
 
 namespace korvet {
 
-// The library's handle; in a program that links the conduit code directly (the tests), the program's.
+// The handle recorded at attach; before that (or in a program that links the conduit code directly,
+// as the tests do) the module that holds this code.
 HINSTANCE ConduitModule();
 
 // Called from the library entry on process attach and detach.
