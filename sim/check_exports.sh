@@ -1,9 +1,17 @@
 #!/bin/sh
 # Checks that a stand-in DLL exports each named function, at the given ordinal where one is given.
-#   check_exports.sh OBJDUMP DLL NAME[@ORDINAL]...
+#   check_exports.sh OBJDUMP DLL [--def MODULE_DEF] NAME[@ORDINAL]...
+# --def adds every function of a module-definition file with its ordinal (how a caller binds them).
 set -u
 objdump=$1 dll=$2
 shift 2
+if [ "${1:-}" = "--def" ]; then
+  def=$2
+  shift 2
+  from_def=$(sed -n 's/^[ \t]*\([A-Za-z_][A-Za-z0-9_]*\)[ \t]*\(@\([0-9]*\)\)\{0,1\}.*/\1@\3/p' "$def" | grep -v -E '^(LIBRARY|EXPORTS)@' | sed 's/@$//')
+  [ -n "$from_def" ] || { echo "no functions read from $def"; exit 1; }
+  set -- $from_def "$@"
+fi
 table=$(mktemp) || exit 1
 trap 'rm -f "$table"' EXIT
 
@@ -18,6 +26,11 @@ trap 'rm -f "$table"' EXIT
   }
   names && /^[ \t]*$/ { names = 0 }
 ' >"$table"
+
+if [ ! -s "$table" ]; then
+  echo "no export table found in $dll"
+  exit 1
+fi
 
 failures=0
 for wanted in "$@"; do
