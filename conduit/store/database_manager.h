@@ -10,6 +10,7 @@
 #include <memory>
 #include <vector>
 
+#include "conduit/entry/sync_properties.h"
 #include "conduit/handheld/sync_manager.h"
 #include "conduit/store/category_list.h"
 #include "conduit/store/sync_record.h"
@@ -23,15 +24,15 @@ inline constexpr std::uint32_t kOptionCategoryBlock = 0x1;  // the application b
 inline constexpr std::uint32_t kOptionAppInfo = 0x2;  // the database has an application-information block
 inline constexpr std::uint32_t kOption4 = 0x4;  // kept and passed on; nothing here interprets it
 
-// Sync types, numbered as HotSync Manager numbers them.
-inline constexpr long kSyncFast = 0;
-inline constexpr long kSyncSlow = 1;
-inline constexpr long kSyncHandheldOverwritesDesktop = 2;
-inline constexpr long kSyncDesktopOverwritesHandheld = 3;
-inline constexpr long kSyncInstall = 4;
-inline constexpr long kSyncBackup = 5;
-inline constexpr long kSyncDoNothing = 6;
-inline constexpr long kSyncProfileInstall = 7;
+// Sync types, numbered as HotSync Manager numbers them in the sync properties record.
+inline constexpr long kSyncFast = kFastSync;
+inline constexpr long kSyncSlow = kSlowSync;
+inline constexpr long kSyncHandheldOverwritesDesktop = kHandheldOverwritesDesktop;
+inline constexpr long kSyncDesktopOverwritesHandheld = kDesktopOverwritesHandheld;
+inline constexpr long kSyncInstall = kInstallSync;
+inline constexpr long kSyncBackup = kBackupSync;
+inline constexpr long kSyncDoNothing = kDoNothing;
+inline constexpr long kSyncProfileInstall = kProfileInstall;
 
 // Iteration kinds; 4 to 9 other than 7 select the attribute-mask step.
 inline constexpr long kIterateAll = 0;
