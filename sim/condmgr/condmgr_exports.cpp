@@ -4,7 +4,7 @@
 
 #include "common/cond_mgr.h"
 #include "sim/condmgr/conduit_manager.h"
-#include "sim/condmgr/host_files.h"
+#include "sim/support/module_folder.h"
 
 using korvet::hotsync::ConduitManager;
 using korvet::hotsync::CreatorField;
@@ -13,7 +13,7 @@ namespace {
 
 std::string CoreFolder() {
   static const char anchor = 0;
-  return korvet::hotsync::FolderOfModuleContaining(&anchor);
+  return korvet::sim::FolderOfModuleContaining(&anchor);
 }
 
 ConduitManager Manager() { return ConduitManager(CoreFolder()); }

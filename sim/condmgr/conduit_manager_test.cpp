@@ -5,39 +5,21 @@
 #include <gtest/gtest.h>
 
 #include "common/cond_mgr.h"
-#include "sim/condmgr/host_files.h"
 #include "sim/condmgr/registrations.h"
+#include "sim/support/module_folder.h"
+#include "sim/support/sim_files.h"
+#include "sim/support/test_files.h"
+#include "sim/support/win_handles.h"
 
 namespace korvet::hotsync {
 namespace {
 
-// A fresh empty folder under the temporary folder, removed with its files afterwards.
-class ScratchFolder {
- public:
-  ScratchFolder() {
-    char base[MAX_PATH];
-    GetTempPathA(MAX_PATH, base);
-    path_ = std::string(base) + "condmgr_test_" + std::to_string(GetCurrentProcessId()) + "_" +
-            std::to_string(counter_++);
-    CreateDirectoryA(path_.c_str(), nullptr);
-  }
-  ~ScratchFolder() {
-    DeleteFileA(JoinPath(path_, kRegistrationFileName).c_str());
-    RemoveDirectoryA(path_.c_str());
-  }
-  const std::string& Path() const { return path_; }
+using sim::FileExists;
+using sim::JoinPath;
+using sim::Library;
+using sim::ScratchFolder;
 
- private:
-  static inline int counter_ = 0;
-  std::string path_;
-};
-
-std::string FileText(const std::string& folder) {
-  std::string text, error;
-  bool missing = false;
-  ReadTextFile(JoinPath(folder, kRegistrationFileName), &text, &missing, &error);
-  return text;
-}
+std::string FileText(const std::string& folder) { return sim::FileText(JoinPath(folder, kRegistrationFileName)); }
 
 TEST(CorePath, CopiesTheFolderWhenItFitsWithItsNul) {
   char buffer[8];
@@ -59,7 +41,7 @@ TEST(CorePath, CopiesTheFolderWhenItFitsWithItsNul) {
 }
 
 TEST(ConduitManager, RegistersInTheInstallersOrderAndRemovesOnce) {
-  ScratchFolder folder;
+  ScratchFolder folder("condmgr_test_");
   ConduitManager manager(folder.Path());
   std::int32_t type = 1, priority = 2;
   EXPECT_EQ(manager.InstallCreator("KRVT", &type), kCmOk);
@@ -91,7 +73,7 @@ TEST(ConduitManager, RegistersInTheInstallersOrderAndRemovesOnce) {
 }
 
 TEST(ConduitManager, KeepsOtherConduitsWhenOneIsRemoved) {
-  ScratchFolder folder;
+  ScratchFolder folder("condmgr_test_");
   ConduitManager manager(folder.Path());
   std::int32_t type = 1;
   for (const char* creator : {"AAAA", "BBBB", "CCCC"}) {
@@ -108,7 +90,7 @@ TEST(ConduitManager, KeepsOtherConduitsWhenOneIsRemoved) {
 }
 
 TEST(ConduitManager, RefusesBadInputAndUnknownCreatorsWithoutWriting) {
-  ScratchFolder folder;
+  ScratchFolder folder("condmgr_test_");
   ConduitManager manager(folder.Path());
   std::int32_t type = 1;
   EXPECT_EQ(manager.InstallCreator(nullptr, &type), kCmBadArgument);
@@ -126,9 +108,9 @@ TEST(ConduitManager, RefusesBadInputAndUnknownCreatorsWithoutWriting) {
 }
 
 TEST(ConduitManager, LeavesADamagedFileAlone) {
-  ScratchFolder folder;
+  ScratchFolder folder("condmgr_test_");
   std::string path = JoinPath(folder.Path(), kRegistrationFileName), error;
-  ASSERT_TRUE(WriteFileAtomically(path, "[KRVT]\r\nColour=red\r\n", &error)) << error;
+  ASSERT_TRUE(sim::WriteFileAtomically(path, "[KRVT]\r\nColour=red\r\n", &error)) << error;
   ConduitManager manager(folder.Path());
   std::int32_t type = 1;
   EXPECT_EQ(manager.InstallCreator("ABCD", &type), kCmStorageFailure);
@@ -147,7 +129,7 @@ TEST(CondMgrLibrary, AnswersTheFolderItWasLoadedFromWithinTheCapacity) {
                            "CmRemoveConduitByCreatorID"})
     EXPECT_NE(library.Find<FARPROC>(name), nullptr) << name;
 
-  std::string expected = ModuleFolder(library.Get());
+  std::string expected = sim::ModuleFolder(library.Get());
   char buffer[512];
   std::int32_t capacity = sizeof buffer;
   ASSERT_EQ(getCorePath(buffer, &capacity), 0);

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <charconv>
 
-#include "sim/condmgr/host_files.h"
+#include "sim/support/line_files.h"
 
 namespace korvet::hotsync {
 namespace {
@@ -34,6 +34,45 @@ bool ParseNumber(std::string_view text, std::int32_t* value) {
   return failure == std::errc() && at == end;
 }
 
+// One line of the file into the list: a section header starts a registration, a key sets its value.
+bool ParseLine(std::string_view line, Registrations* registrations, std::string* why) {
+  auto fail = [&](const std::string& reason) {
+    *why = reason;
+    return false;
+  };
+  if (line.front() == '[') {
+    if (line.size() != 6 || line.back() != ']' || !IsValidCreator(line.substr(1, 4))) return fail("bad section header");
+    std::string creator(line.substr(1, 4));
+    if (FindRegistration(*registrations, creator)) return fail("creator " + creator + " registered twice");
+    registrations->push_back(ConduitRegistration{.creator = creator});
+    return true;
+  }
+  if (registrations->empty()) return fail("value outside a section");
+  std::size_t equals = line.find('=');
+  if (equals == std::string_view::npos) return fail("no '='");
+  std::string_view key = line.substr(0, equals);
+  std::string_view value = line.substr(equals + 1);
+  ConduitRegistration& conduit = registrations->back();
+  bool known = false;
+  for (const NumberField* field : {&kTypeField, &kPriorityField}) {
+    if (key == field->key) {
+      if (!ParseNumber(value, &(conduit.*field->member))) return fail("bad number for " + std::string(key));
+      known = true;
+    }
+  }
+  for (const TextField& field : kTextFields) {
+    if (key == field.key) {
+      conduit.*field.member = std::string(value);
+      known = true;
+    }
+  }
+  if (key == kInfoField.key) {
+    conduit.*kInfoField.member = std::string(value);
+    known = true;
+  }
+  return known || fail("unknown key " + std::string(key));
+}
+
 }  // namespace
 
 bool IsValidCreator(std::string_view creator) {
@@ -57,70 +96,18 @@ std::string SerializeRegistrations(const Registrations& registrations) {
 
 std::optional<Registrations> ParseRegistrations(std::string_view text, std::string* error) {
   Registrations registrations;
-  int lineNumber = 0;
-  while (!text.empty()) {
-    std::size_t end = text.find('\n');
-    std::string_view line = text.substr(0, end);
-    text = end == std::string_view::npos ? std::string_view() : text.substr(end + 1);
-    ++lineNumber;
-    if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
-    auto fail = [&](const std::string& why) {
-      *error = "line " + std::to_string(lineNumber) + ": " + why;
-      return std::nullopt;
-    };
-    if (line.empty() || line.front() == ';') continue;
-    if (line.front() == '[') {
-      if (line.size() != 6 || line.back() != ']' || !IsValidCreator(line.substr(1, 4)))
-        return fail("bad section header");
-      std::string creator(line.substr(1, 4));
-      if (FindRegistration(registrations, creator)) return fail("creator " + creator + " registered twice");
-      registrations.push_back(ConduitRegistration{.creator = creator});
-      continue;
-    }
-    if (registrations.empty()) return fail("value outside a section");
-    std::size_t equals = line.find('=');
-    if (equals == std::string_view::npos) return fail("no '='");
-    std::string_view key = line.substr(0, equals);
-    std::string_view value = line.substr(equals + 1);
-    ConduitRegistration& conduit = registrations.back();
-    bool known = false;
-    for (const NumberField* field : {&kTypeField, &kPriorityField}) {
-      if (key == field->key) {
-        if (!ParseNumber(value, &(conduit.*field->member))) return fail("bad number for " + std::string(key));
-        known = true;
-      }
-    }
-    for (const TextField& field : kTextFields) {
-      if (key == field.key) {
-        conduit.*field.member = std::string(value);
-        known = true;
-      }
-    }
-    if (key == kInfoField.key) {
-      conduit.*kInfoField.member = std::string(value);
-      known = true;
-    }
-    if (!known) return fail("unknown key " + std::string(key));
-  }
+  auto parseLine = [&](std::string_view line, std::string* why) { return ParseLine(line, &registrations, why); };
+  if (!sim::ParseLines(text, parseLine, error)) return std::nullopt;
   return registrations;
 }
 
 std::optional<Registrations> LoadRegistrations(const std::string& folder, std::string* error) {
-  std::string path = JoinPath(folder, kRegistrationFileName);
-  std::string text;
-  bool missing = false;
-  if (!ReadTextFile(path, &text, &missing, error)) {
-    if (missing) return Registrations{};
-    return std::nullopt;
-  }
-  std::string why;
-  std::optional<Registrations> registrations = ParseRegistrations(text, &why);
-  if (!registrations) *error = path + ", " + why;
-  return registrations;
+  return sim::LoadLineFile(sim::JoinPath(folder, kRegistrationFileName), ParseRegistrations, error);
 }
 
 bool SaveRegistrations(const std::string& folder, const Registrations& registrations, std::string* error) {
-  return WriteFileAtomically(JoinPath(folder, kRegistrationFileName), SerializeRegistrations(registrations), error);
+  return sim::WriteFileAtomically(sim::JoinPath(folder, kRegistrationFileName), SerializeRegistrations(registrations),
+                                  error);
 }
 
 ConduitRegistration* FindRegistration(Registrations& registrations, std::string_view creator) {

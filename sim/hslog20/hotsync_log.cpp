@@ -4,7 +4,7 @@
 
 #include <windows.h>
 
-#include "sim/condmgr/host_files.h"
+#include "sim/support/sim_files.h"
 
 namespace korvet::hotsync {
 
@@ -27,7 +27,7 @@ std::string FormatLogLine(const LogTime& when, long activity, std::string_view t
 long HotSyncLog::Append(const char* text, long activity, const LogTime& when) {
   if (!text) return ERROR_INVALID_PARAMETER;
   std::string line = FormatLogLine(when, activity, text);
-  DWORD result = AppendToFile(path_, line);
+  DWORD result = sim::AppendToFile(path_, line);
   if (result != ERROR_SUCCESS) return static_cast<long>(result);
   appended_ = true;
   if (echo_) {

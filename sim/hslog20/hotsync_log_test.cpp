@@ -4,24 +4,19 @@
 
 #include <gtest/gtest.h>
 
-#include "sim/condmgr/host_files.h"
 #include "sim/hslog20/hslog20_control.h"
+#include "sim/support/module_folder.h"
+#include "sim/support/sim_files.h"
+#include "sim/support/test_files.h"
+#include "sim/support/win_handles.h"
 
 namespace korvet::hotsync {
 namespace {
 
-std::string TempPath(const std::string& name) {
-  char base[MAX_PATH];
-  GetTempPathA(MAX_PATH, base);
-  return std::string(base) + name + std::to_string(GetCurrentProcessId());
-}
-
-std::string Contents(const std::string& path) {
-  std::string text, error;
-  bool missing = false;
-  ReadTextFile(path, &text, &missing, &error);
-  return text;
-}
+using sim::FileText;
+using sim::JoinPath;
+using sim::Library;
+using sim::ScratchFolder;
 
 TEST(LogLine, StampTabActivityTabTextCrLf) {
   LogTime when{2024, 3, 7, 9, 5, 1};
@@ -33,8 +28,8 @@ TEST(LogLine, StampTabActivityTabTextCrLf) {
 }
 
 TEST(HotSyncLog, AppendsLinesAndAnswersItsStatePerConduit) {
-  std::string path = TempPath("hslog_state_");
-  DeleteFileA(path.c_str());
+  ScratchFolder scratch("hslog_");
+  std::string path = JoinPath(scratch.Path(), "HotSync.log");
   HotSyncLog log(path);
   EXPECT_EQ(log.State(), 0);
   LogTime when{2024, 1, 2, 3, 4, 5};
@@ -44,24 +39,23 @@ TEST(HotSyncLog, AppendsLinesAndAnswersItsStatePerConduit) {
   EXPECT_EQ(log.State(), 0);
   EXPECT_EQ(log.Append("second", 19, when), 0);
   EXPECT_NE(log.State(), 0);
-  EXPECT_EQ(Contents(path), "2024-01-02 03:04:05\t-1\tfirst\r\n2024-01-02 03:04:05\t19\tsecond\r\n");
+  EXPECT_EQ(FileText(path), "2024-01-02 03:04:05\t-1\tfirst\r\n2024-01-02 03:04:05\t19\tsecond\r\n");
 
   log.BeginConduit();
   EXPECT_NE(log.Append(nullptr, -1, when), 0);
   EXPECT_EQ(log.State(), 0);
-  DeleteFileA(path.c_str());
 }
 
 TEST(HotSyncLog, AFailedAppendLeavesTheStateAlone) {
-  HotSyncLog log(TempPath("no_such_folder_") + "\\HotSync.log");
+  ScratchFolder scratch("hslog_");
+  HotSyncLog log(JoinPath(scratch.Path(), "no such folder\\HotSync.log"));
   EXPECT_NE(log.Append("lost", -1), 0);
   EXPECT_EQ(log.State(), 0);
 }
 
 TEST(HotSyncLog, SwitchesFilesAndBackToTheDefault) {
-  std::string first = TempPath("hslog_default_"), second = TempPath("hslog_other_");
-  DeleteFileA(first.c_str());
-  DeleteFileA(second.c_str());
+  ScratchFolder scratch("hslog_");
+  std::string first = JoinPath(scratch.Path(), "default.log"), second = JoinPath(scratch.Path(), "other.log");
   HotSyncLog log(first);
   LogTime when{2024, 1, 2, 3, 4, 5};
   log.SetFile(second);
@@ -69,20 +63,18 @@ TEST(HotSyncLog, SwitchesFilesAndBackToTheDefault) {
   log.SetFile("");
   EXPECT_EQ(log.File(), first);
   log.Append("a", -1, when);
-  EXPECT_EQ(Contents(first), "2024-01-02 03:04:05\t-1\ta\r\n");
-  EXPECT_EQ(Contents(second), "2024-01-02 03:04:05\t-1\tb\r\n");
-  DeleteFileA(first.c_str());
-  DeleteFileA(second.c_str());
+  EXPECT_EQ(FileText(first), "2024-01-02 03:04:05\t-1\ta\r\n");
+  EXPECT_EQ(FileText(second), "2024-01-02 03:04:05\t-1\tb\r\n");
 }
 
 TEST(HotSyncLog, EchoesTheSameLineToStandardOutput) {
-  std::string path = TempPath("hslog_echo_"), echoPath = TempPath("hslog_echoed_");
-  DeleteFileA(path.c_str());
+  ScratchFolder scratch("hslog_");
+  std::string path = JoinPath(scratch.Path(), "HotSync.log"), echoPath = JoinPath(scratch.Path(), "echoed.txt");
   HotSyncLog log(path);
   LogTime when{2024, 1, 2, 3, 4, 5};
   {
-    FileHandle echoed(CreateFileA(echoPath.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_ALWAYS,
-                                  FILE_ATTRIBUTE_NORMAL, nullptr));
+    sim::OwnedHandle echoed(CreateFileA(echoPath.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_ALWAYS,
+                                        FILE_ATTRIBUTE_NORMAL, nullptr));
     ASSERT_TRUE(echoed.Valid());
     HANDLE saved = GetStdHandle(STD_OUTPUT_HANDLE);
     SetStdHandle(STD_OUTPUT_HANDLE, echoed.Get());
@@ -93,9 +85,7 @@ TEST(HotSyncLog, EchoesTheSameLineToStandardOutput) {
     log.Append("quiet again", -1, when);
     SetStdHandle(STD_OUTPUT_HANDLE, saved);
   }
-  EXPECT_EQ(Contents(echoPath), "2024-01-02 03:04:05\t20\tloud\r\n");
-  DeleteFileA(path.c_str());
-  DeleteFileA(echoPath.c_str());
+  EXPECT_EQ(FileText(echoPath), "2024-01-02 03:04:05\t20\tloud\r\n");
 }
 
 // The built library, bound by ordinal as the conduit binds it.
@@ -116,8 +106,8 @@ TEST(Hslog20Library, ExportsTheLogByOrdinalAndTheControlsByName) {
   ASSERT_NE(begin, nullptr);
   ASSERT_NE(library.Find<SimLogSetEchoFn>("SimLogSetEcho"), nullptr);
 
-  std::string path = TempPath("hslog_dll_");
-  DeleteFileA(path.c_str());
+  ScratchFolder scratch("hslog_");
+  std::string path = JoinPath(scratch.Path(), "HotSync.log");
   EXPECT_EQ(setFile(path.c_str()), 0);
   EXPECT_EQ(begin(), 0);
   EXPECT_EQ(state(), 0);
@@ -126,13 +116,11 @@ TEST(Hslog20Library, ExportsTheLogByOrdinalAndTheControlsByName) {
   EXPECT_EQ(begin(), 0);
   EXPECT_EQ(state(), 0);
   EXPECT_EQ(append("Fatal Error 4376.", 9, 0), 0);
-  std::string text = Contents(path);
+  std::string text = FileText(path);
   std::regex expected(
       "\\d{4}-\\d\\d-\\d\\d \\d\\d:\\d\\d:\\d\\d\t-1\t-- Korvet\r\n"
       "\\d{4}-\\d\\d-\\d\\d \\d\\d:\\d\\d:\\d\\d\t9\tFatal Error 4376\\.\r\n");
   EXPECT_TRUE(std::regex_match(text, expected)) << text;
-
-  DeleteFileA(path.c_str());
 }
 
 TEST(Hslog20Library, WritesHotSyncLogBesideTheLibraryByDefault) {
@@ -141,10 +129,10 @@ TEST(Hslog20Library, WritesHotSyncLogBesideTheLibraryByDefault) {
   {
     Library found = Library::Load("hslog20.dll");
     ASSERT_TRUE(found.Valid());
-    installed = JoinPath(ModuleFolder(found.Get()), "hslog20.dll");
+    installed = JoinPath(sim::ModuleFolder(found.Get()), "hslog20.dll");
   }
-  std::string folder = TempPath("hslog_copy_");
-  CreateDirectoryA(folder.c_str(), nullptr);
+  ScratchFolder scratch("hslog_copy_");
+  const std::string& folder = scratch.Path();
   std::string copy = JoinPath(folder, "hslog20.dll"), log = JoinPath(folder, "HotSync.log");
   ASSERT_TRUE(CopyFileA(installed.c_str(), copy.c_str(), FALSE));
   {
@@ -159,11 +147,8 @@ TEST(Hslog20Library, WritesHotSyncLogBesideTheLibraryByDefault) {
   std::regex expected(
       "\\d{4}-\\d\\d-\\d\\d \\d\\d:\\d\\d:\\d\\d\t-1\tbeside the library\r\n"
       "\\d{4}-\\d\\d-\\d\\d \\d\\d:\\d\\d:\\d\\d\t20\tstill beside it\r\n");
-  std::string text = Contents(log);
+  std::string text = FileText(log);
   EXPECT_TRUE(std::regex_match(text, expected)) << text;
-  DeleteFileA(log.c_str());
-  DeleteFileA(copy.c_str());
-  RemoveDirectoryA(folder.c_str());
 }
 
 }  // namespace

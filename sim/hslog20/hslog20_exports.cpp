@@ -1,16 +1,17 @@
 // The exports of the stand-in hslog20.dll: one log per process, by default HotSync.log beside the DLL.
 #include <cstdint>
 
-#include "sim/condmgr/host_files.h"
 #include "sim/hslog20/hotsync_log.h"
 #include "sim/hslog20/hslog20_control.h"
+#include "sim/support/module_folder.h"
+#include "sim/support/sim_files.h"
 
 namespace {
 
 korvet::hotsync::HotSyncLog& Log() {
   static const char anchor = 0;
   static korvet::hotsync::HotSyncLog log(
-      korvet::hotsync::JoinPath(korvet::hotsync::FolderOfModuleContaining(&anchor), "HotSync.log"));
+      korvet::sim::JoinPath(korvet::sim::FolderOfModuleContaining(&anchor), "HotSync.log"));
   return log;
 }
 

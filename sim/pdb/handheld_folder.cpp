@@ -4,7 +4,9 @@
 #include <string_view>
 
 #include "sim/pdb/palm_database.h"
-#include "sim/pdb/win_file.h"
+#include "sim/support/sim_files.h"
+#include "sim/support/win_errors.h"
+#include "sim/support/win_handles.h"
 
 namespace korvet::sim {
 namespace {
@@ -120,16 +122,8 @@ bool HandheldFolder::Save(const PalmDatabase& database, std::string* error) cons
   }
   if (!CreateFolder(error)) return false;
   const std::string path = PathOf(database.name);
-  const std::string temporary = path + kTemporarySuffix;
-  if (!WriteWholeFile(temporary, SerializePalmDatabase(database), &why)) {
-    DeleteFileA(temporary.c_str());
+  if (!ReplaceFileContents(path, path + kTemporarySuffix, SerializePalmDatabase(database), DescribeWin32Error, &why))
     return Fail(error, why);
-  }
-  if (!MoveFileExA(temporary.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
-    const DWORD code = GetLastError();
-    DeleteFileA(temporary.c_str());
-    return Fail(error, "cannot replace " + path + ": " + DescribeWin32Error(code));
-  }
   return true;
 }
 

@@ -4,38 +4,17 @@
 #include <gtest/gtest.h>
 
 #include "sim/pdb/palm_database.h"
-#include "sim/pdb/win_file.h"
+#include "sim/support/sim_files.h"
+#include "sim/support/test_files.h"
 
 namespace korvet::sim {
 namespace {
 
 using Bytes = std::vector<std::uint8_t>;
 
-// A fresh folder under the temporary folder, removed with its files afterwards.
+// Each test works in a fresh folder under the temporary folder, removed with its files afterwards.
 class HandheldFolderTest : public ::testing::Test {
  protected:
-  void SetUp() override {
-    char temp[MAX_PATH] = {};
-    GetTempPathA(MAX_PATH, temp);
-    root_ = std::string(temp) + "korvet_pdb_" + std::to_string(GetCurrentProcessId()) + "_" +
-            ::testing::UnitTest::GetInstance()->current_test_info()->name();
-    RemoveTree(root_);
-    CreateDirectoryA(root_.c_str(), nullptr);
-  }
-  void TearDown() override { RemoveTree(root_); }
-
-  static void RemoveTree(const std::string& folder) {
-    FileSearch search(folder + "\\*");
-    for (bool more = search.Valid(); more; more = search.Next()) {
-      const std::string name = search.Current().cFileName;
-      if (name == "." || name == "..") continue;
-      const std::string path = folder + "\\" + name;
-      if (search.Current().dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) RemoveTree(path);
-      else DeleteFileA(path.c_str());
-    }
-    RemoveDirectoryA(folder.c_str());
-  }
-
   static Bytes ReadFile(const std::string& path) {
     Bytes bytes;
     std::string error;
@@ -54,7 +33,8 @@ class HandheldFolderTest : public ::testing::Test {
     return database;
   }
 
-  std::string root_;
+  ScratchFolder scratch_{"korvet_pdb_"};
+  const std::string root_ = scratch_.Path();
 };
 
 TEST_F(HandheldFolderTest, SaveLoadListRemove) {

@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cstring>
 
+#include "sim/support/module_folder.h"
 #include "sim/sync20/sync20_errors.h"
 
 namespace korvet::sim {
@@ -47,20 +48,6 @@ bool IsLiveInCategory(const PalmRecord& record, std::int16_t category) {
 
 }  // namespace
 
-std::string ModuleFolder() {
-  HMODULE module = nullptr;
-  if (!GetModuleHandleExA(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
-                          reinterpret_cast<LPCSTR>(&ModuleFolder), &module)) {
-    return ".";
-  }
-  char path[MAX_PATH + 1] = {};
-  const DWORD length = GetModuleFileNameA(module, path, MAX_PATH);
-  if (length == 0 || length >= MAX_PATH) return ".";
-  std::string folder(path, length);
-  const std::size_t slash = folder.find_last_of("\\/");
-  return slash == std::string::npos ? std::string(".") : folder.substr(0, slash);
-}
-
 void EmulatedHandheld::SetInstallFolder(const std::string& installFolder) {
   std::string folder = installFolder;
   while (!folder.empty() && (folder.back() == '\\' || folder.back() == '/')) folder.pop_back();
@@ -69,7 +56,12 @@ void EmulatedHandheld::SetInstallFolder(const std::string& installFolder) {
 }
 
 long EmulatedHandheld::EnsureFolder() {
-  if (!folderChosen_) SetInstallFolder(ModuleFolder());
+  if (!folderChosen_) {
+    // The default installation is the folder that holds the loaded sync20.dll.
+    static const char anchor = 0;
+    const std::string folder = FolderOfModuleContaining(&anchor);
+    SetInstallFolder(folder.empty() ? "." : folder);
+  }
   std::string error;
   return folder_.CreateFolder(&error) ? 0 : kSyncErrStorage;
 }

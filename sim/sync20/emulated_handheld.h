@@ -97,7 +97,4 @@ class EmulatedHandheld {
   std::uint32_t nextSession_ = 1;
 };
 
-// The folder that holds the loaded sync20.dll, the default installation folder.
-std::string ModuleFolder();
-
 }  // namespace korvet::sim

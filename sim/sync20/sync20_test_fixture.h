@@ -12,7 +12,8 @@
 
 #include "conduit/handheld/sync_manager.h"
 #include "sim/pdb/palm_database.h"
-#include "sim/pdb/win_file.h"
+#include "sim/support/sim_files.h"
+#include "sim/support/test_files.h"
 #include "sim/sync20/sync20_control.h"
 #include "sim/sync20/sync20_errors.h"
 
@@ -26,14 +27,10 @@ using handheld::RecordTransferBlock;
 inline constexpr std::uint32_t kCreator = 0x4B525654;  // "KRVT"
 inline constexpr std::uint32_t kType = 0x44415441;     // "DATA"
 
+// Each test gets a fresh installation folder under the temporary folder, removed afterwards.
 class Sync20Test : public ::testing::Test {
  protected:
   void SetUp() override {
-    char temp[MAX_PATH] = {};
-    GetTempPathA(MAX_PATH, temp);
-    install_ = std::string(temp) + "korvet_sync20_" + std::to_string(GetCurrentProcessId()) + "_" +
-               ::testing::UnitTest::GetInstance()->current_test_info()->name();
-    RemoveTree(install_);
     SimClearFailures();
     ASSERT_EQ(SimSetInstallDirectory(install_.c_str()), 0);
     SimResetCallCounts();
@@ -42,19 +39,6 @@ class Sync20Test : public ::testing::Test {
   void TearDown() override {
     SimEndSession();
     SimClearFailures();
-    RemoveTree(install_);
-  }
-
-  static void RemoveTree(const std::string& folder) {
-    FileSearch search(folder + "\\*");
-    for (bool more = search.Valid(); more; more = search.Next()) {
-      const std::string name = search.Current().cFileName;
-      if (name == "." || name == "..") continue;
-      const std::string path = folder + "\\" + name;
-      if (search.Current().dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) RemoveTree(path);
-      else DeleteFileA(path.c_str());
-    }
-    RemoveDirectoryA(folder.c_str());
   }
 
   std::string HandheldFolderPath() const { return install_ + "\\Handheld"; }
@@ -134,7 +118,8 @@ class Sync20Test : public ::testing::Test {
     ASSERT_TRUE(HandheldFolder(HandheldFolderPath()).Save(database, &error)) << error;
   }
 
-  std::string install_;
+  ScratchFolder scratch_{"korvet_sync20_"};
+  const std::string install_ = scratch_.Path();
 };
 
 }  // namespace korvet::sim::testing

@@ -10,13 +10,10 @@ namespace korvet::hotsync {
 
 std::optional<ConduitLibrary> ConduitLibrary::Load(const std::string& path, std::string* error) {
   ConduitLibrary conduit;
-  conduit.library_ = Library::Load(path);
-  if (!conduit.library_.Valid()) {
-    *error = "cannot load " + path + ": " + DescribeError(GetLastError());
-    return std::nullopt;
-  }
+  conduit.library_ = sim::Library::Load(path, error);
+  if (!conduit.library_.Valid()) return std::nullopt;
   ConduitExports& exports = conduit.exports_;
-  const Library& library = conduit.library_;
+  const sim::Library& library = conduit.library_;
   exports.openConduit = library.Find<OpenConduitFn>("OpenConduit");
   exports.getConduitName = library.Find<GetConduitNameFn>("GetConduitName");
   exports.getConduitVersion = library.Find<GetConduitVersionFn>("GetConduitVersion");

@@ -6,7 +6,7 @@
 #include <string>
 
 #include "conduit/entry/conduit_exports.h"
-#include "sim/condmgr/host_files.h"
+#include "sim/support/win_handles.h"
 
 namespace korvet::hotsync {
 
@@ -29,7 +29,7 @@ class ConduitLibrary {
   std::string Describe(const std::string& user) const;
 
  private:
-  Library library_;
+  sim::Library library_;
   ConduitExports exports_;
 };
 

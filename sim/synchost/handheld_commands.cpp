@@ -3,8 +3,8 @@
 #include <cstdio>
 #include <ctime>
 
-#include "sim/condmgr/host_files.h"
 #include "sim/pdb/palm_database.h"
+#include "sim/support/sim_files.h"
 #include "sim/synchost/commands.h"
 #include "sim/synchost/console.h"
 #include "sim/synchost/record_escape.h"
@@ -112,7 +112,7 @@ int AddRecord(const HandheldFolder& handheld, const CommandLine& line, const std
 std::optional<std::string> ReadInput(const std::string& given, int* exitCode) {
   std::string path = FullWindowsPath(given), contents, error;
   bool missing = false;
-  if (!ReadTextFile(path, &contents, &missing, &error)) {
+  if (!sim::ReadTextFile(path, &contents, &missing, &error)) {
     *exitCode = Fail(kExitFailure, error);
     return std::nullopt;
   }
@@ -154,7 +154,7 @@ int Remove(const HandheldFolder& handheld, const CommandLine& line) {
 }  // namespace
 
 int RunHandheld(const Installation& installation, const CommandLine& line) {
-  if (!FolderExists(installation.HandheldFolder()))
+  if (!sim::FolderExists(installation.HandheldFolder()))
     return Fail(kExitFailure, "missing installation folder " + installation.HandheldFolder());
   HandheldFolder handheld(installation.HandheldFolder());
   switch (line.command) {

@@ -5,16 +5,10 @@ namespace korvet::hotsync {
 std::optional<HostLibraries> HostLibraries::Load(const Installation& installation, std::string* error) {
   HostLibraries host;
   std::string syncPath = installation.PathOf(kSyncManagerLibrary), logPath = installation.PathOf(kHotSyncLogLibrary);
-  host.syncManager_ = Library::Load(syncPath);
-  if (!host.syncManager_.Valid()) {
-    *error = "cannot load " + syncPath + ": " + DescribeError(GetLastError());
-    return std::nullopt;
-  }
-  host.hotSyncLog_ = Library::Load(logPath);
-  if (!host.hotSyncLog_.Valid()) {
-    *error = "cannot load " + logPath + ": " + DescribeError(GetLastError());
-    return std::nullopt;
-  }
+  host.syncManager_ = sim::Library::Load(syncPath, error);
+  if (!host.syncManager_.Valid()) return std::nullopt;
+  host.hotSyncLog_ = sim::Library::Load(logPath, error);
+  if (!host.hotSyncLog_.Valid()) return std::nullopt;
   host.setInstallDirectory_ = host.syncManager_.Find<decltype(&SimSetInstallDirectory)>("SimSetInstallDirectory");
   host.endSession_ = host.syncManager_.Find<decltype(&SimEndSession)>("SimEndSession");
   host.beginConduit_ = host.hotSyncLog_.Find<SimLogBeginConduitFn>("SimLogBeginConduit");

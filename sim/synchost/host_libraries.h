@@ -5,8 +5,8 @@
 #include <optional>
 #include <string>
 
-#include "sim/condmgr/host_files.h"
 #include "sim/hslog20/hslog20_control.h"
+#include "sim/support/win_handles.h"
 #include "sim/sync20/sync20_control.h"
 #include "sim/synchost/installation.h"
 
@@ -24,8 +24,8 @@ class HostLibraries {
   void SetEcho(bool on) const { setEcho_(on ? 1 : 0); }
 
  private:
-  Library syncManager_;
-  Library hotSyncLog_;
+  sim::Library syncManager_;
+  sim::Library hotSyncLog_;
   decltype(&SimSetInstallDirectory) setInstallDirectory_ = nullptr;
   decltype(&SimEndSession) endSession_ = nullptr;
   SimLogBeginConduitFn beginConduit_ = nullptr;

@@ -4,18 +4,19 @@
 
 #include <windows.h>
 
-#include "sim/condmgr/host_files.h"
+#include "sim/support/module_folder.h"
+#include "sim/support/sim_files.h"
 
 namespace korvet::hotsync {
 
-Installation Installation::OfThisProgram() { return Installation(ModuleFolder(nullptr)); }
+Installation Installation::OfThisProgram() { return Installation(sim::ModuleFolder(nullptr)); }
 
-std::string Installation::PathOf(std::string_view name) const { return JoinPath(folder_, name); }
+std::string Installation::PathOf(std::string_view name) const { return sim::JoinPath(folder_, name); }
 
 std::optional<std::string> Installation::FindMissing(std::initializer_list<const char*> files) const {
   for (const char* file : files) {
     std::string path = PathOf(file);
-    if (!FileExists(path)) return path;
+    if (!sim::FileExists(path)) return path;
   }
   return std::nullopt;
 }

@@ -2,13 +2,17 @@
 // it, and the list as the Conduit Manager keeps it.
 #include "common/cond_mgr.h"
 #include "sim/condmgr/conduit_manager.h"
-#include "sim/condmgr/host_files.h"
 #include "sim/condmgr/registrations.h"
+#include "sim/support/sim_files.h"
+#include "sim/support/win_handles.h"
 #include "sim/synchost/commands.h"
 #include "sim/synchost/console.h"
 
 namespace korvet::hotsync {
 namespace {
+
+using sim::FileExists;
+using sim::Library;
 
 std::optional<Library> LoadConduitManager(const Installation& installation, int* exitCode) {
   std::string path = installation.PathOf(kConduitManagerLibrary);
@@ -16,9 +20,10 @@ std::optional<Library> LoadConduitManager(const Installation& installation, int*
     *exitCode = Fail(kExitFailure, "missing installation file " + path);
     return std::nullopt;
   }
-  Library library = Library::Load(path);
+  std::string error;
+  Library library = Library::Load(path, &error);
   if (!library.Valid()) {
-    *exitCode = Fail(kExitFailure, "cannot load " + path + ": " + DescribeError(GetLastError()));
+    *exitCode = Fail(kExitFailure, error);
     return std::nullopt;
   }
   return library;

@@ -3,8 +3,8 @@
 #include <algorithm>
 #include <charconv>
 
-#include "sim/condmgr/host_files.h"
 #include "sim/condmgr/registrations.h"
+#include "sim/support/line_files.h"
 
 namespace korvet::hotsync {
 
@@ -33,14 +33,7 @@ std::string RememberedActions::Serialize() const {
 
 std::optional<RememberedActions> RememberedActions::Parse(std::string_view text, std::string* error) {
   RememberedActions actions;
-  int lineNumber = 0;
-  while (!text.empty()) {
-    std::size_t end = text.find('\n');
-    std::string_view line = text.substr(0, end);
-    text = end == std::string_view::npos ? std::string_view() : text.substr(end + 1);
-    ++lineNumber;
-    if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
-    if (line.empty() || line.front() == ';') continue;
+  auto parseLine = [&](std::string_view line, std::string* why) {
     std::size_t first = line.find('\t');
     std::size_t second = first == std::string_view::npos ? first : line.find('\t', first + 1);
     std::int32_t action = 0;
@@ -52,29 +45,22 @@ std::optional<RememberedActions> RememberedActions::Parse(std::string_view text,
     }
     std::string_view user = ok ? line.substr(second + 1) : std::string_view();
     if (!ok || user.empty() || user.find('\t') != std::string_view::npos) {
-      *error = "line " + std::to_string(lineNumber) + ": not creator<TAB>action<TAB>user";
-      return std::nullopt;
+      *why = "not creator<TAB>action<TAB>user";
+      return false;
     }
     actions.Set(std::string(line.substr(0, first)), std::string(user), action);
-  }
+    return true;
+  };
+  if (!sim::ParseLines(text, parseLine, error)) return std::nullopt;
   return actions;
 }
 
 std::optional<RememberedActions> RememberedActions::Load(const std::string& folder, std::string* error) {
-  std::string path = JoinPath(folder, kActionsFileName), text;
-  bool missing = false;
-  if (!ReadTextFile(path, &text, &missing, error)) {
-    if (missing) return RememberedActions{};
-    return std::nullopt;
-  }
-  std::string why;
-  std::optional<RememberedActions> actions = Parse(text, &why);
-  if (!actions) *error = path + ", " + why;
-  return actions;
+  return sim::LoadLineFile(sim::JoinPath(folder, kActionsFileName), Parse, error);
 }
 
 bool RememberedActions::Save(const std::string& folder, std::string* error) const {
-  return WriteFileAtomically(JoinPath(folder, kActionsFileName), Serialize(), error);
+  return sim::WriteFileAtomically(sim::JoinPath(folder, kActionsFileName), Serialize(), error);
 }
 
 }  // namespace korvet::hotsync

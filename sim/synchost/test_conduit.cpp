@@ -3,7 +3,6 @@
 // handheld database named first in the sync properties, leaving that database open so that only the
 // host's end of session writes it back.
 //   TEST_CONDUIT_OPEN_RESULT, TEST_CONDUIT_CFG_RESULT: results to answer instead of 0.
-#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <string>
@@ -13,6 +12,8 @@
 #include "conduit/entry/conduit_records.h"
 #include "conduit/entry/sync_properties.h"
 #include "conduit/handheld/sync_manager.h"
+#include "sim/support/module_folder.h"
+#include "sim/support/sim_files.h"
 
 namespace {
 
@@ -24,16 +25,8 @@ constexpr const char* kName = "Test Conduit";
 
 void Record(const std::string& text) {
   static const char anchor = 0;
-  HMODULE self = nullptr;
-  GetModuleHandleExA(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT, &anchor,
-                     &self);
-  char path[MAX_PATH] = {};
-  GetModuleFileNameA(self, path, MAX_PATH - 1);
-  if (char* slash = std::strrchr(path, '\\')) std::strcpy(slash + 1, "received.txt");
-  if (FILE* file = std::fopen(path, "ab")) {
-    std::fwrite(text.data(), 1, text.size(), file);
-    std::fclose(file);
-  }
+  korvet::sim::AppendToFile(korvet::sim::JoinPath(korvet::sim::FolderOfModuleContaining(&anchor), "received.txt"),
+                            text);
 }
 
 long ResultFromEnvironment(const char* name) {

@@ -1,0 +1,30 @@
+#include "sim/support/module_folder.h"
+
+#include <vector>
+
+namespace korvet::sim {
+
+std::string ModuleFolder(HMODULE module) {
+  // Paths may exceed MAX_PATH; grow until the whole name fits.
+  std::vector<char> buffer(MAX_PATH);
+  for (;;) {
+    const DWORD length = GetModuleFileNameA(module, buffer.data(), static_cast<DWORD>(buffer.size()));
+    if (length == 0) return {};
+    if (length < buffer.size()) {
+      const std::string path(buffer.data(), length);
+      const std::size_t slash = path.find_last_of("\\/");
+      return slash == std::string::npos ? std::string() : path.substr(0, slash);
+    }
+    buffer.resize(buffer.size() * 2);
+  }
+}
+
+std::string FolderOfModuleContaining(const void* address) {
+  HMODULE module = nullptr;
+  if (!GetModuleHandleExA(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
+                          static_cast<const char*>(address), &module))
+    return {};
+  return ModuleFolder(module);
+}
+
+}  // namespace korvet::sim

@@ -1,0 +1,177 @@
+#include "sim/support/sim_files.h"
+
+#include <algorithm>
+#include <limits>
+
+#include "sim/support/win_errors.h"
+#include "sim/support/win_handles.h"
+
+namespace korvet::sim {
+namespace {
+
+// Reads and writes go in pieces no larger than this, so that no single call gets a huge count.
+constexpr std::size_t kChunkBytes = std::size_t{1} << 16;
+
+// "<action><path>: <why>" into *error; always false. The arguments build no string, so the caller's
+// GetLastError() is taken before anything could change it.
+bool Fail(std::string* error, const char* action, const std::string& path, DWORD code, ErrorDescriber describe) {
+  *error = action + path + ": " + describe(code);
+  return false;
+}
+
+OwnedHandle OpenForReading(const std::string& path) {
+  return OwnedHandle(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                                 FILE_ATTRIBUTE_NORMAL, nullptr));
+}
+
+// Appends the rest of the file, at most limit bytes, to *into; 0 or the Win32 error of a failed read.
+template <typename Buffer>
+DWORD ReadRest(HANDLE file, std::size_t limit, Buffer* into) {
+  while (limit > 0) {
+    const std::size_t at = into->size();
+    const std::size_t wanted = std::min(limit, kChunkBytes);
+    into->resize(at + wanted);
+    DWORD got = 0;
+    const bool read = ReadFile(file, into->data() + at, static_cast<DWORD>(wanted), &got, nullptr) != 0;
+    const DWORD code = read ? ERROR_SUCCESS : GetLastError();
+    into->resize(at + got);
+    if (!read) return code;
+    if (got == 0) break;  // the end of the file, which may have shrunk while it was read
+    limit -= got;
+  }
+  return ERROR_SUCCESS;
+}
+
+bool WriteFlushed(const std::string& path, const char* data, std::size_t size, ErrorDescriber describe,
+                  std::string* error) {
+  OwnedHandle file(CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL,
+                               nullptr));
+  if (!file.Valid()) return Fail(error, "cannot create ", path, GetLastError(), describe);
+  std::size_t done = 0;
+  while (done < size) {
+    DWORD chunk = 0;
+    const DWORD wanted = static_cast<DWORD>(std::min(size - done, kChunkBytes));
+    if (!WriteFile(file.Get(), data + done, wanted, &chunk, nullptr) || chunk == 0)
+      return Fail(error, "cannot write ", path, GetLastError(), describe);
+    done += chunk;
+  }
+  // A rename that follows must never put a file in place whose bytes are still in a cache.
+  if (!FlushFileBuffers(file.Get())) return Fail(error, "cannot flush ", path, GetLastError(), describe);
+  if (!file.Close()) return Fail(error, "cannot close ", path, GetLastError(), describe);
+  return true;
+}
+
+}  // namespace
+
+bool FileExists(const std::string& path) {
+  const DWORD attributes = GetFileAttributesA(path.c_str());
+  return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+bool FolderExists(const std::string& path) {
+  const DWORD attributes = GetFileAttributesA(path.c_str());
+  return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+std::string JoinPath(const std::string& folder, std::string_view name) {
+  std::string path = folder;
+  if (!path.empty() && path.back() != '\\' && path.back() != '/') path += '\\';
+  path += name;
+  return path;
+}
+
+bool CreateFolderTree(const std::string& folder, std::string* error) {
+  if (folder.empty()) return true;
+  const DWORD attributes = GetFileAttributesA(folder.c_str());
+  if (attributes != INVALID_FILE_ATTRIBUTES) {
+    if (attributes & FILE_ATTRIBUTE_DIRECTORY) return true;
+    *error = folder + " exists but is not a folder";
+    return false;
+  }
+  const std::size_t slash = folder.find_last_of("\\/");
+  if (slash != std::string::npos && slash > 0) {
+    const std::string parent = folder.substr(0, slash);
+    // "C:" and "\\server\share" roots are not created; everything below them is.
+    if (!(parent.size() == 2 && parent[1] == ':') && !CreateFolderTree(parent, error)) return false;
+  }
+  if (!CreateDirectoryA(folder.c_str(), nullptr)) {
+    const DWORD code = GetLastError();
+    if (code != ERROR_ALREADY_EXISTS) return Fail(error, "cannot create the folder ", folder, code, DescribeWin32Error);
+  }
+  return true;
+}
+
+bool ReadWholeFile(const std::string& path, std::size_t maxBytes, std::vector<std::uint8_t>* bytes,
+                   std::string* error) {
+  OwnedHandle file = OpenForReading(path);
+  if (!file.Valid()) return Fail(error, "cannot open ", path, GetLastError(), DescribeWin32Error);
+  LARGE_INTEGER size{};
+  if (!GetFileSizeEx(file.Get(), &size))
+    return Fail(error, "cannot get the size of ", path, GetLastError(), DescribeWin32Error);
+  if (size.QuadPart < 0 || static_cast<unsigned long long>(size.QuadPart) > maxBytes) {
+    *error = path + " is too large (" + std::to_string(size.QuadPart) + " bytes, at most " +
+             std::to_string(maxBytes) + ")";
+    return false;
+  }
+  bytes->clear();
+  bytes->reserve(static_cast<std::size_t>(size.QuadPart));
+  const DWORD code = ReadRest(file.Get(), static_cast<std::size_t>(size.QuadPart), bytes);
+  return code == ERROR_SUCCESS || Fail(error, "cannot read ", path, code, DescribeWin32Error);
+}
+
+bool ReadTextFile(const std::string& path, std::string* contents, bool* missing, std::string* error) {
+  *missing = false;
+  OwnedHandle file = OpenForReading(path);
+  if (!file.Valid()) {
+    const DWORD code = GetLastError();
+    *missing = code == ERROR_FILE_NOT_FOUND;
+    return Fail(error, "cannot open ", path, code, DescribeError);
+  }
+  contents->clear();
+  const DWORD code = ReadRest(file.Get(), std::numeric_limits<std::size_t>::max(), contents);
+  return code == ERROR_SUCCESS || Fail(error, "cannot read ", path, code, DescribeError);
+}
+
+bool WriteWholeFile(const std::string& path, const std::vector<std::uint8_t>& bytes, std::string* error) {
+  return WriteFlushed(path, reinterpret_cast<const char*>(bytes.data()), bytes.size(), DescribeWin32Error, error);
+}
+
+bool ReplaceFileContents(const std::string& path, const std::string& temporary, const std::vector<std::uint8_t>& bytes,
+                         ErrorDescriber describe, std::string* error) {
+  return ReplaceFileContents(path, temporary,
+                             std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()), describe,
+                             error);
+}
+
+bool ReplaceFileContents(const std::string& path, const std::string& temporary, std::string_view bytes,
+                         ErrorDescriber describe, std::string* error) {
+  if (!WriteFlushed(temporary, bytes.data(), bytes.size(), describe, error)) {
+    DeleteFileA(temporary.c_str());
+    return false;
+  }
+  if (!MoveFileExA(temporary.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+    Fail(error, "cannot replace ", path, GetLastError(), describe);
+    DeleteFileA(temporary.c_str());
+    return false;
+  }
+  return true;
+}
+
+bool WriteFileAtomically(const std::string& path, std::string_view bytes, std::string* error) {
+  // The process ID keeps two processes that replace the same file off each other's temporary file.
+  return ReplaceFileContents(path, path + ".new" + std::to_string(GetCurrentProcessId()), bytes, DescribeError,
+                             error);
+}
+
+DWORD AppendToFile(const std::string& path, std::string_view bytes) {
+  // Readers may follow the file while it grows; other writers append through the same call.
+  OwnedHandle file(CreateFileA(path.c_str(), FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                               OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+  if (!file.Valid()) return GetLastError();
+  DWORD written = 0;
+  if (!WriteFile(file.Get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr))
+    return GetLastError();
+  return written == bytes.size() ? ERROR_SUCCESS : ERROR_WRITE_FAULT;
+}
+
+}  // namespace korvet::sim

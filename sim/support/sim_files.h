@@ -1,0 +1,44 @@
+// The file operations of the stand-ins: paths, whole-file reads, atomic replacement and appends.
+// Failures say what failed and why in *error; see win_errors.h for the two wordings of the why.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include <windows.h>
+
+namespace korvet::sim {
+
+// DescribeWin32Error or DescribeError: how a message names the Win32 error behind it.
+using ErrorDescriber = std::string (*)(DWORD code);
+
+bool FileExists(const std::string& path);
+bool FolderExists(const std::string& path);
+// The folder and the name with one backslash between them.
+std::string JoinPath(const std::string& folder, std::string_view name);
+// Creates the folder and any missing parent folders.
+bool CreateFolderTree(const std::string& folder, std::string* error);
+
+// Reads a whole file; false with *error set when it cannot be opened or read, or exceeds maxBytes.
+bool ReadWholeFile(const std::string& path, std::size_t maxBytes, std::vector<std::uint8_t>* bytes,
+                   std::string* error);
+// Reads a whole file. A missing file gives false with *missing set; other failures say why in *error.
+bool ReadTextFile(const std::string& path, std::string* contents, bool* missing, std::string* error);
+
+// Creates or truncates the file and writes the bytes, flushed to disk before it is closed.
+bool WriteWholeFile(const std::string& path, const std::vector<std::uint8_t>& bytes, std::string* error);
+// Writes the bytes to the temporary file and renames it over the target, so a reader sees either the
+// old file or the new one, never half of it. The temporary file does not outlive a failure.
+bool ReplaceFileContents(const std::string& path, const std::string& temporary, std::string_view bytes,
+                         ErrorDescriber describe, std::string* error);
+bool ReplaceFileContents(const std::string& path, const std::string& temporary, const std::vector<std::uint8_t>& bytes,
+                         ErrorDescriber describe, std::string* error);
+// ReplaceFileContents through a temporary file beside the target that is this process's own.
+bool WriteFileAtomically(const std::string& path, std::string_view bytes, std::string* error);
+
+// Appends the bytes in one write, creating the file when missing; 0 or the Win32 error.
+DWORD AppendToFile(const std::string& path, std::string_view bytes);
+
+}  // namespace korvet::sim
