@@ -2,29 +2,25 @@
 #include <cstring>
 
 #include "conduit/entry/conduit_records.h"
-#include "sim/condmgr/registrations.h"
 #include "sim/synchost/commands.h"
 #include "sim/synchost/conduit_library.h"
 #include "sim/synchost/console.h"
-#include "sim/synchost/remembered_actions.h"
+#include "sim/synchost/host_settings.h"
 
 namespace korvet::hotsync {
 
 int RunConfigure(const Installation& installation, const CommandLine& line) {
-  if (std::optional<std::string> missing =
-          installation.FindMissing({kSyncManagerLibrary, kHotSyncLogLibrary, kConduitManagerLibrary}))
-    return Fail(kExitFailure, "missing installation file " + *missing);
-  std::string error;
-  std::optional<Registrations> registrations = LoadRegistrations(installation.Folder(), &error);
-  if (!registrations) return Fail(kExitFailure, "cannot read the registrations: " + error);
-  const ConduitRegistration* conduit = FindRegistration(*registrations, line.creator);
+  int exitCode = kExitOk;
+  std::optional<HostSettings> settings = LoadHostSettings(installation, &exitCode);
+  if (!settings) return exitCode;
+  const ConduitRegistration* conduit = FindRegistration(settings->registrations, line.creator);
   if (!conduit) return Fail(kExitFailure, "no conduit is registered for " + line.creator);
-  std::optional<RememberedActions> actions = RememberedActions::Load(installation.Folder(), &error);
-  if (!actions) return Fail(kExitFailure, "cannot read the remembered actions: " + error);
+  RememberedActions& actions = settings->actions;
+  std::string error;
   std::optional<ConduitLibrary> library = ConduitLibrary::Load(conduit->library, &error);
   if (!library) return Fail(kExitFailure, "conduit " + conduit->creator + ": " + error);
 
-  std::int32_t remembered = actions->Find(line.creator, line.user).value_or(kActionSynchronize);
+  std::int32_t remembered = actions.Find(line.creator, line.user).value_or(kActionSynchronize);
   ConfigRequest request;
   std::memset(&request, 0, sizeof request);
   request.version = 1;
@@ -41,8 +37,8 @@ int RunConfigure(const Installation& installation, const CommandLine& line) {
   Say("Conduit " + line.creator + ": CfgConduit returned " + std::to_string(result));
   if (result != 0) return kExitConduitFailed;
 
-  actions->Set(line.creator, line.user, request.chosenAction);
-  if (!actions->Save(installation.Folder(), &error)) return Fail(kExitFailure, "cannot remember the action: " + error);
+  actions.Set(line.creator, line.user, request.chosenAction);
+  if (!actions.Save(installation.Folder(), &error)) return Fail(kExitFailure, "cannot remember the action: " + error);
   std::optional<std::string_view> name = SyncTypeName(request.chosenAction);
   Say("Conduit " + line.creator + ": next sync for " + line.user + ": " + std::string(name ? *name : "unknown") +
       " (" + std::to_string(request.chosenAction) + ")");

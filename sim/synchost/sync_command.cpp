@@ -1,12 +1,11 @@
 // synchost sync: runs every registered conduit once, in priority order.
 #include <optional>
 
-#include "sim/condmgr/registrations.h"
 #include "sim/synchost/commands.h"
 #include "sim/synchost/conduit_library.h"
 #include "sim/synchost/console.h"
 #include "sim/synchost/host_libraries.h"
-#include "sim/synchost/remembered_actions.h"
+#include "sim/synchost/host_settings.h"
 #include "sim/synchost/sync_properties_builder.h"
 
 namespace korvet::hotsync {
@@ -35,14 +34,10 @@ std::int32_t SyncTypeFor(const CommandLine& line, const RememberedActions& actio
 }  // namespace
 
 int RunSync(const Installation& installation, const CommandLine& line) {
-  if (std::optional<std::string> missing =
-          installation.FindMissing({kSyncManagerLibrary, kHotSyncLogLibrary, kConduitManagerLibrary}))
-    return Fail(kExitFailure, "missing installation file " + *missing);
+  int exitCode = kExitOk;
+  std::optional<HostSettings> settings = LoadHostSettings(installation, &exitCode);
+  if (!settings) return exitCode;
   std::string error;
-  std::optional<Registrations> registrations = LoadRegistrations(installation.Folder(), &error);
-  if (!registrations) return Fail(kExitFailure, "cannot read the registrations: " + error);
-  std::optional<RememberedActions> actions = RememberedActions::Load(installation.Folder(), &error);
-  if (!actions) return Fail(kExitFailure, "cannot read the remembered actions: " + error);
   std::optional<HostLibraries> host = HostLibraries::Load(installation, &error);
   if (!host) return Fail(kExitFailure, error);
   if (long result = host->SetInstallDirectory(installation.Folder()); result != 0)
@@ -50,13 +45,13 @@ int RunSync(const Installation& installation, const CommandLine& line) {
                                   std::to_string(result) + ")");
   host->SetEcho(true);
 
-  if (registrations->empty()) {
+  if (settings->registrations.empty()) {
     Say("No conduits registered.");
     return kExitOk;
   }
   bool unloadable = false, failed = false;
   HostContext context;
-  for (const ConduitRegistration& conduit : InPriorityOrder(*registrations)) {
+  for (const ConduitRegistration& conduit : InPriorityOrder(settings->registrations)) {
     std::string who = "conduit " + conduit.creator;
     std::optional<ConduitLibrary> library = ConduitLibrary::Load(conduit.library, &error);
     if (!library) {
@@ -64,7 +59,7 @@ int RunSync(const Installation& installation, const CommandLine& line) {
       unloadable = true;
       continue;
     }
-    std::int32_t syncType = SyncTypeFor(line, *actions, conduit.creator);
+    std::int32_t syncType = SyncTypeFor(line, settings->actions, conduit.creator);
     std::optional<SyncProperties> properties = BuildSyncProperties(conduit, syncType, line.user, &error);
     if (!properties) {
       Complain(who + ": " + error);
