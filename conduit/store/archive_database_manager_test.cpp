@@ -10,6 +10,7 @@
 #include "conduit/store/status_codes.h"
 #include "conduit/test_support/desktop_file_image.h"
 #include "conduit/test_support/hotsync_bench.h"
+#include "conduit/test_support/store_counts.h"
 
 namespace korvet::store {
 namespace {
@@ -19,11 +20,7 @@ class ArchiveStoreTest : public ::testing::Test {
   ArchiveDatabaseManager Archive(const char* fileName) {
     return ArchiveDatabaseManager(nullptr, 0, "KORVETDatabaseDB", fileName, folder_.Path().c_str());
   }
-  static long Count(DatabaseManager& store) {
-    long count = -1;
-    store.GetRecordCount(&count);
-    return count;
-  }
+  static long Count(DatabaseManager& store) { return testing::RecordCount(store); }
 
   testing::HotSyncBench bench_;
   const testing::ScratchFolder& folder_ = bench_.Folder();

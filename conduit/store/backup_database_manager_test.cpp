@@ -8,6 +8,7 @@
 #include "conduit/store/status_codes.h"
 #include "conduit/test_support/desktop_file_image.h"
 #include "conduit/test_support/hotsync_bench.h"
+#include "conduit/test_support/store_counts.h"
 
 namespace korvet::store {
 namespace {
@@ -17,11 +18,7 @@ class BackupStoreTest : public ::testing::Test {
   BackupDatabaseManager Backup(long syncType, const char* fileName = "Unit.qzl") {
     return BackupDatabaseManager(nullptr, 0, syncType, "KORVETDatabaseDB", fileName, folder_.Path().c_str());
   }
-  static long Count(DatabaseManager& store) {
-    long count = -1;
-    store.GetRecordCount(&count);
-    return count;
-  }
+  static long Count(DatabaseManager& store) { return testing::RecordCount(store); }
 
   testing::HotSyncBench bench_;
   const testing::ScratchFolder& folder_ = bench_.Folder();

@@ -29,6 +29,16 @@ PackedRecordHead HeadOf(std::span<const std::uint8_t> packed) {
   return head;
 }
 
+// The working buffer for one packed record; false when it cannot be had.
+bool AllocatePackedBuffer(std::vector<std::uint8_t>& buffer) {
+  try {
+    buffer.resize(kPackedRecordLimit);
+    return true;
+  } catch (const std::bad_alloc&) {
+    return false;
+  }
+}
+
 }  // namespace
 
 // Reading bytes.
@@ -102,9 +112,7 @@ long DesktopDatabaseManager::LoadFile() {
     }
   }
   std::vector<std::uint8_t> buffer;
-  try {
-    buffer.resize(kPackedRecordLimit);
-  } catch (const std::bad_alloc&) {
+  if (!AllocatePackedBuffer(buffer)) {
     CloseFile(0);
     return kOutOfMemory;
   }
@@ -151,9 +159,7 @@ long DesktopDatabaseManager::SaveFile() {
     return kSaveFailed;
   }
   std::vector<std::uint8_t> buffer;
-  try {
-    buffer.resize(kPackedRecordLimit);
-  } catch (const std::bad_alloc&) {
+  if (!AllocatePackedBuffer(buffer)) {
     CloseFile(0);
     return kOutOfMemory;
   }

@@ -11,6 +11,7 @@
 #include "conduit/store/status_codes.h"
 #include "conduit/test_support/desktop_file_image.h"
 #include "conduit/test_support/hotsync_bench.h"
+#include "conduit/test_support/store_counts.h"
 
 namespace korvet::store {
 namespace {
@@ -43,11 +44,7 @@ class DataFileTest : public ::testing::Test {
     EXPECT_EQ(store->Open(kOpenModeReadWrite), kOk);
     return store;
   }
-  static long Count(DatabaseManager& store) {
-    long count = -1;
-    store.GetRecordCount(&count);
-    return count;
-  }
+  static long Count(DatabaseManager& store) { return testing::RecordCount(store); }
 
   testing::HotSyncBench bench_;
   const testing::ScratchFolder& folder_ = bench_.Folder();
