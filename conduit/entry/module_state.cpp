@@ -1,6 +1,6 @@
 #include "conduit/entry/module_state.h"
 
-#include "conduit/sync/conduit_module.h"
+#include "conduit/base/conduit_module.h"
 
 namespace korvet {
 namespace {
@@ -8,7 +8,7 @@ HINSTANCE g_module = nullptr;
 int g_attachCount = 0;
 }  // namespace
 
-HINSTANCE ConduitModule() { return g_module ? g_module : sync::ConduitModule(); }
+HINSTANCE ConduitModule() { return g_module ? g_module : base::ConduitModule(); }
 
 void ConduitAttached(HINSTANCE module) {
   if (g_attachCount++ == 0) g_module = module;

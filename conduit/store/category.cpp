@@ -3,7 +3,7 @@
 #include <cstring>
 
 #include "conduit/store/status_codes.h"
-#include "conduit/sync/ansi_text.h"
+#include "conduit/base/ansi_text.h"
 
 namespace korvet::store {
 
@@ -11,7 +11,7 @@ namespace {
 
 // At most limit bytes of text, cut on a character boundary.
 std::string Bounded(const char* text, std::size_t limit) {
-  return std::string(text, sync::BoundedLength(text, limit));
+  return std::string(text, base::BoundedLength(text, limit));
 }
 
 // Copies text and its NUL into buffer when *size leaves room for both.

@@ -5,7 +5,7 @@
 #include <string>
 
 #include "conduit/store/status_codes.h"
-#include "conduit/sync/ansi_text.h"
+#include "conduit/base/ansi_text.h"
 
 namespace korvet::store {
 
@@ -40,7 +40,7 @@ long CategoryList::Load(const void* block, long size) {
     const char* field = categories.names[number];
     if (field[0] == '\0') continue;
     // The field need not hold a NUL when the name fills it: read at most 15 characters.
-    const std::string name(field, sync::BoundedLength(std::string(field, sizeof(categories.names[0])).c_str(),
+    const std::string name(field, base::BoundedLength(std::string(field, sizeof(categories.names[0])).c_str(),
                                                        CPCategory::kMaxNameLength));
     CPCategory category(number, categories.ids[number], name.c_str());
     if ((relabelled & (1u << number)) != 0) {
@@ -85,7 +85,7 @@ CPCategory* CategoryList::FindById(long id) const {
 CPCategory* CategoryList::FindByName(const char* name) const {
   if (name == nullptr || *name == '\0') return nullptr;
   for (const auto& category : categories_) {
-    if (category && category->GetName() != nullptr && sync::CompareNoCase(category->GetName(), name) == 0) {
+    if (category && category->GetName() != nullptr && base::CompareNoCase(category->GetName(), name) == 0) {
       return category.get();
     }
   }
@@ -244,11 +244,11 @@ long CategoryList::MakeSafeName(const char* name, char* buffer, long* size) cons
     *size = static_cast<long>(std::strlen(name)) + 1;
     return kBufferTooSmall;
   }
-  sync::CopyBounded(buffer, static_cast<std::size_t>(*size), name);
+  base::CopyBounded(buffer, static_cast<std::size_t>(*size), name);
   // Only single-byte characters are replaced: the trail byte of a double-byte character may have the
   // value of a backslash or a bracket and is part of that character.
-  for (char* p = buffer; *p != '\0'; p += sync::CharBytes(p)) {
-    if (sync::CharBytes(p) == 1 && std::strchr(kUnsafeInFileNames, *p) != nullptr) *p = '_';
+  for (char* p = buffer; *p != '\0'; p += base::CharBytes(p)) {
+    if (base::CharBytes(p) == 1 && std::strchr(kUnsafeInFileNames, *p) != nullptr) *p = '_';
   }
   return kOk;
 }

@@ -372,7 +372,7 @@ long DesktopDatabaseManager::ReadString(char* buffer, long* size) {
   return kOk;
 }
 
-long DesktopDatabaseManager::ReadStringInto(sync::TextBuffer& text) {
+long DesktopDatabaseManager::ReadStringInto(base::TextBuffer& text) {
   text.AssignText("");
   std::uint32_t length = 0;
   long status = ReadStringLength(*this, length);

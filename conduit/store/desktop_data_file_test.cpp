@@ -307,7 +307,7 @@ TEST_F(DataFileTest, StringsAndIntegersReadBack) {
   ASSERT_EQ(store->ReadU32Again(&u32), kOk);
   EXPECT_EQ(u16, 0xBEEF);
   EXPECT_EQ(u32, 0x01020304u);
-  sync::TextBuffer text("old");
+  base::TextBuffer text("old");
   ASSERT_EQ(store->ReadStringInto(text), kOk);
   EXPECT_STREQ(text.Text(), "hello");
   EXPECT_EQ(store->ReadStringInto(text), kEndOfFile);

@@ -8,8 +8,8 @@
 #include "conduit/store/desktop_path.h"
 #include "conduit/store/status_codes.h"
 #include "conduit/store/sync_logger.h"
-#include "conduit/sync/ansi_text.h"
-#include "conduit/sync/settings_file_store.h"
+#include "conduit/base/ansi_text.h"
+#include "conduit/store/settings_record_source.h"
 
 namespace korvet::store {
 namespace {
@@ -18,7 +18,7 @@ namespace {
 std::string BoundedName(const char* name, std::size_t field) {
   if (!name) return {};
   std::string text(name, strnlen(name, field));
-  text.resize(sync::BoundedLength(text.c_str(), kDatabaseNameChars));
+  text.resize(base::BoundedLength(text.c_str(), kDatabaseNameChars));
   return text;
 }
 
@@ -69,7 +69,7 @@ long DesktopDatabaseManager::Open(long mode) {
       // is enough. A rejected file stays open, and its text still goes to the shared store.
       const bool accepted = (text.size() > 0 && text[0] == 'K') || (text.size() > 1 && text[1] == 'o');
       if (!accepted) result = kDesktopFileNotFound;
-      SettingsFileStore& shared = SharedSettingsFileStore();
+      SettingsRecordSource& shared = SharedSettingsRecordSource();
       const long named = shared.SetFileName(path_.c_str());
       const long built = shared.BuildRecordText(text.c_str());
       if (named != kOk || built != kOk) result = kDesktopFileNotFound;
@@ -159,7 +159,7 @@ long DesktopDatabaseManager::LoadContents() {
   if (path_.empty()) return kNoFilePath;
   if (!file_) return kNoFileOpen;
   SyncRecord record;
-  if (SharedSettingsFileStore().FillRecord(record)) AddRecordAsIs(record);
+  if (SharedSettingsRecordSource().FillRecord(record)) AddRecordAsIs(record);
   return kOk;
 }
 

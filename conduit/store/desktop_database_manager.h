@@ -18,7 +18,7 @@
 #include "conduit/store/database_manager.h"
 #include "conduit/store/desktop_data_file.h"
 #include "conduit/store/desktop_info_block.h"
-#include "conduit/sync/text_buffer.h"
+#include "conduit/base/text_buffer.h"
 
 namespace korvet::store {
 
@@ -106,7 +106,7 @@ class DesktopDatabaseManager : public DatabaseManager {
   virtual long ExpandLineBreaksLimited(const char* source, char* target, long count, long limit);
   virtual long ExpandLineBreaks(const char* source, char* target, long count);
   virtual long CollapseLineBreaks(char* target, const char* source, long count);
-  virtual long ReadStringInto(sync::TextBuffer& text);
+  virtual long ReadStringInto(base::TextBuffer& text);
   // *size: the buffer's size in, the text's length out.
   virtual long ReadString(char* buffer, long* size);
   virtual long ReadU8(std::uint8_t* value);

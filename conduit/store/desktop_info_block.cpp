@@ -4,7 +4,7 @@
 #include <cstring>
 #include <new>
 
-#include "conduit/sync/ansi_text.h"
+#include "conduit/base/ansi_text.h"
 
 namespace korvet::store {
 
@@ -65,7 +65,7 @@ void DesktopInfoBlock::SetExtra(std::uint32_t value) {
 void DesktopInfoBlock::SetName(const char* name) {
   auto head = Head();
   std::memset(head.name, 0, sizeof head.name);
-  if (name) sync::CopyBounded(head.name, kDatabaseNameChars + 1, name);
+  if (name) base::CopyBounded(head.name, kDatabaseNameChars + 1, name);
   SetHead(head);
 }
 

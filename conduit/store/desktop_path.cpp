@@ -1,6 +1,6 @@
 #include "conduit/store/desktop_path.h"
 
-#include "conduit/sync/ansi_text.h"
+#include "conduit/base/ansi_text.h"
 
 namespace korvet::store {
 namespace {
@@ -11,8 +11,8 @@ bool IsEmpty(const char* text) { return !text || !*text; }
 // character so that the second byte of a double-byte character never counts.
 std::size_t LastCharOf(const std::string& text, const char* wanted) {
   std::size_t found = std::string::npos;
-  for (const char* p = text.c_str(); *p; p = sync::NextChar(p)) {
-    if (sync::CharBytes(p) == 1) {
+  for (const char* p = text.c_str(); *p; p = base::NextChar(p)) {
+    if (base::CharBytes(p) == 1) {
       for (const char* w = wanted; *w; ++w) {
         if (*p == *w) found = static_cast<std::size_t>(p - text.c_str());
       }

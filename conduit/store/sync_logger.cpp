@@ -6,8 +6,8 @@
 #include "conduit/handheld/sync_manager.h"
 #include "conduit/store/string_ids.h"
 #include "conduit/store/sync_record.h"
-#include "conduit/sync/ansi_text.h"
-#include "conduit/sync/conduit_module.h"
+#include "conduit/base/ansi_text.h"
+#include "conduit/base/conduit_module.h"
 
 namespace korvet::store {
 
@@ -40,7 +40,7 @@ constexpr std::size_t kScratchSize = 2048;
 
 std::string Bounded(const char* text, std::size_t limit) {
   if (text == nullptr) return {};
-  return std::string(text, sync::BoundedLength(text, limit));
+  return std::string(text, base::BoundedLength(text, limit));
 }
 
 // A value for a %s conversion: never null, never longer than kMaxArgument.
@@ -89,7 +89,7 @@ std::string CompleteLongConversions(const char* pattern) {
 }
 
 SyncLogger::SyncLogger(HMODULE module, const char* conduitName)
-    : module_(module != nullptr ? module : sync::ConduitModule()),
+    : module_(module != nullptr ? module : base::ConduitModule()),
       conduitName_(Bounded(conduitName, kMaxConduitName)) {}
 
 SyncLogger::~SyncLogger() = default;
@@ -259,7 +259,7 @@ long SyncLogger::FormatDatabaseInfo(char* buffer, long size, const char* name, s
     text = Fill(message_, databaseName.get(), creatorText);
   }
   if (buffer == nullptr || size <= 0) return 0;
-  return static_cast<long>(sync::CopyBounded(buffer, static_cast<std::size_t>(size), text.c_str()));
+  return static_cast<long>(base::CopyBounded(buffer, static_cast<std::size_t>(size), text.c_str()));
 }
 
 void SyncLogger::WriteText(const char* text) {

@@ -7,8 +7,8 @@
 
 #include "conduit/store/status_codes.h"
 #include "conduit/store/string_ids.h"
-#include "conduit/sync/conduit_module.h"
-#include "conduit/sync/text_buffer.h"
+#include "conduit/base/conduit_module.h"
+#include "conduit/base/text_buffer.h"
 
 namespace korvet::store {
 
@@ -226,8 +226,8 @@ long SyncRecord::ShareIntoTransferBlock(std::uint8_t handle, RecordTransferBlock
 long SyncRecord::Describe(char* buffer, long* size) const {
   if (buffer == nullptr || size == nullptr) return kMissingOutput;
   const bool byId = id_ != kNoRecordId || index_ == kNoIndex;
-  sync::TextBuffer pattern;
-  pattern.SetModule(sync::ConduitModule());
+  base::TextBuffer pattern;
+  pattern.SetModule(base::ConduitModule());
   pattern.LoadFromStringTable(byId ? IDS_RECORD_ID : IDS_RECORD_INDEX);
   const long needed = pattern.Length() + kDescribeRoom;
   if (*size < needed) {

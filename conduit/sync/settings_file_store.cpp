@@ -9,7 +9,7 @@
 #include "conduit/handheld/hotsync_log.h"
 #include "conduit/store/desktop_path.h"
 #include "conduit/store/status_codes.h"
-#include "conduit/sync/ansi_text.h"
+#include "conduit/base/ansi_text.h"
 #include "conduit/sync/report_database.h"
 #include "conduit/sync/report_file_name.h"
 
@@ -32,6 +32,10 @@ SettingsFileStore& SharedSettingsFileStore() {
   return shared;
 }
 
+namespace store {
+SettingsRecordSource& SharedSettingsRecordSource() { return SharedSettingsFileStore(); }
+}  // namespace store
+
 SettingsFileStore::SettingsFileStore() = default;
 
 SettingsFileStore::~SettingsFileStore() = default;
@@ -51,7 +55,7 @@ long SettingsFileStore::BuildRecordText(const char* text) {
   const std::size_t nameLength = std::strlen(fileName_.data());
   // Name, comma, text, asterisk and the NUL share the buffer; the text gets what the rest leaves.
   const std::size_t room = kRecordTextSize - 1 - nameLength - 2;
-  const std::size_t textLength = sync::BoundedLength(text ? text : "", room);
+  const std::size_t textLength = base::BoundedLength(text ? text : "", room);
   char* out = std::copy_n(fileName_.data(), nameLength, recordText_.data());
   *out++ = kSeparator;
   out = std::copy_n(text ? text : "", textLength, out);

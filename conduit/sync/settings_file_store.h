@@ -12,11 +12,12 @@
 #include <vector>
 
 #include "conduit/store/desktop_database_manager.h"
+#include "conduit/store/settings_record_source.h"
 #include "conduit/store/sync_record.h"
 
 namespace korvet {
 
-class SettingsFileStore : public store::DesktopDatabaseManager {
+class SettingsFileStore : public store::DesktopDatabaseManager, public store::SettingsRecordSource {
  public:
   // The record text is built in this many bytes, its NUL included.
   static constexpr std::size_t kRecordTextSize = 512;
@@ -29,14 +30,14 @@ class SettingsFileStore : public store::DesktopDatabaseManager {
   // Keeps the characters after the last backslash of the path as the file name. A name of 30 or more
   // characters is refused with 4356: the file name stays empty and no record text is built until the
   // next name.
-  long SetFileName(const char* path);
+  long SetFileName(const char* path) override;
   // The record text becomes the file name, ",", the text and "*". A text too long for the 512-byte
   // record text is cut, on a character boundary, so that the asterisk still ends it. 4356 while the
   // file name is refused (the record text stays empty).
-  long BuildRecordText(const char* text);
+  long BuildRecordText(const char* text) override;
   // Fills the record a settings file becomes: ID 0, category 0, modified, the record text as data
   // (deleted instead of data when the text is empty). False only when memory runs out.
-  bool FillRecord(store::SyncRecord& record) const;
+  bool FillRecord(store::SyncRecord& record) const override;
 
   const char* RecordText() const { return recordText_.data(); }
   const char* FileName() const { return fileName_.data(); }

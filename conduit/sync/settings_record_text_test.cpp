@@ -3,7 +3,7 @@
 #include <string>
 
 #include "conduit/store/status_codes.h"
-#include "conduit/sync/ansi_text.h"
+#include "conduit/base/ansi_text.h"
 #include "conduit/sync/settings_file_store.h"
 
 namespace korvet {
@@ -75,7 +75,7 @@ TEST(SettingsRecordText, TextIsCutSoTheRecordStaysInItsBuffer) {
   EXPECT_EQ(built, std::string(29, 'n') + "," + text.substr(0, 480) + "*");
 
   // A double-byte character that would not fit whole is left out.
-  sync::ScopedCodePage japanese(932);
+  base::ScopedCodePage japanese(932);
   const std::string doubleByte = std::string(479, 'a') + "\x95\x5C" + "z";
   ASSERT_EQ(store.BuildRecordText(doubleByte.c_str()), store::kOk);
   EXPECT_EQ(std::string(store.RecordText()), std::string(29, 'n') + "," + std::string(479, 'a') + "*");

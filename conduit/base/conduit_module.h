@@ -4,8 +4,8 @@
 
 #include <windows.h>
 
-namespace korvet::sync {
+namespace korvet::base {
 
 HMODULE ConduitModule();
 
-}  // namespace korvet::sync
+}  // namespace korvet::base

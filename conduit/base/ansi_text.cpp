@@ -1,11 +1,11 @@
-#include "conduit/sync/ansi_text.h"
+#include "conduit/base/ansi_text.h"
 
 #include <windows.h>
 
 #include <cstring>
 #include <string>
 
-namespace korvet::sync {
+namespace korvet::base {
 
 namespace {
 
@@ -90,4 +90,4 @@ std::string ToLowerCase(const char* text) { return Narrow(LowerWide(text)); }
 
 int CompareNoCase(const char* a, const char* b) { return LowerWide(a).compare(LowerWide(b)); }
 
-}  // namespace korvet::sync
+}  // namespace korvet::base

@@ -6,7 +6,7 @@
 #include <cstddef>
 #include <string>
 
-namespace korvet::sync {
+namespace korvet::base {
 
 // The code page whose lead bytes are honoured: the ANSI code page unless a ScopedCodePage is alive.
 unsigned LeadByteCodePage();
@@ -48,4 +48,4 @@ std::string ToLowerCase(const char* text);
 // counts as empty.
 int CompareNoCase(const char* a, const char* b);
 
-}  // namespace korvet::sync
+}  // namespace korvet::base

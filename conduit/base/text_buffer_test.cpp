@@ -1,4 +1,4 @@
-#include "conduit/sync/text_buffer.h"
+#include "conduit/base/text_buffer.h"
 
 #include <gtest/gtest.h>
 
@@ -6,9 +6,9 @@
 #include <string>
 
 #include "conduit/store/string_ids.h"
-#include "conduit/sync/ansi_text.h"
+#include "conduit/base/ansi_text.h"
 
-namespace korvet::sync {
+namespace korvet::base {
 namespace {
 
 // Shift-JIS: "\x82\xA0" is one hiragana character; "\x83\x5C" is a katakana character whose trail
@@ -263,4 +263,4 @@ TEST(TextBufferStringTable, LoadsTemplatesOfTheModule) {
 }
 
 }  // namespace
-}  // namespace korvet::sync
+}  // namespace korvet::base

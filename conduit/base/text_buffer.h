@@ -8,7 +8,7 @@
 #include <cstdarg>
 #include <vector>
 
-namespace korvet::sync {
+namespace korvet::base {
 
 inline constexpr long kTextOutOfMemory = -501;
 inline constexpr long kTextLockFailed = -502;  // kept for callers that test it; owned memory never fails to lock
@@ -122,4 +122,4 @@ long FormatInto(TextBuffer& buffer, const char* pattern, ...);
 // text when the string does not exist.
 long FormatFromStringTable(TextBuffer& buffer, unsigned id, ...);
 
-}  // namespace korvet::sync
+}  // namespace korvet::base

@@ -1,4 +1,4 @@
-#include "conduit/sync/text_buffer.h"
+#include "conduit/base/text_buffer.h"
 
 #include <algorithm>
 #include <climits>
@@ -8,10 +8,10 @@
 #include <stdexcept>
 #include <string>
 
-#include "conduit/sync/ansi_text.h"
-#include "conduit/sync/conduit_module.h"
+#include "conduit/base/ansi_text.h"
+#include "conduit/base/conduit_module.h"
 
-namespace korvet::sync {
+namespace korvet::base {
 
 namespace {
 
@@ -497,4 +497,4 @@ long FormatFromStringTable(TextBuffer& buffer, unsigned id, ...) {
   return status;
 }
 
-}  // namespace korvet::sync
+}  // namespace korvet::base

@@ -1,6 +1,6 @@
-#include "conduit/sync/conduit_module.h"
+#include "conduit/base/conduit_module.h"
 
-namespace korvet::sync {
+namespace korvet::base {
 
 HMODULE ConduitModule() {
   // Asking for the module that contains this function's own code finds the conduit library without
@@ -16,4 +16,4 @@ HMODULE ConduitModule() {
   return module;
 }
 
-}  // namespace korvet::sync
+}  // namespace korvet::base
