@@ -69,10 +69,15 @@ long DesktopDatabaseManager::Open(long mode) {
       // is enough. A rejected file stays open, and its text still goes to the shared store.
       const bool accepted = (text.size() > 0 && text[0] == 'K') || (text.size() > 1 && text[1] == 'o');
       if (!accepted) result = kDesktopFileNotFound;
+      if (!sharesLeadingText_) break;
       SettingsRecordSource& shared = SharedSettingsRecordSource();
-      const long named = shared.SetFileName(path_.c_str());
-      const long built = shared.BuildRecordText(text.c_str());
-      if (named != kOk || built != kOk) result = kDesktopFileNotFound;
+      if (shared.SetFileName(path_.c_str()) != kOk) {
+        LogLine(std::string(kSettingsNameTooLongText) + path_);
+        result = kDesktopFileNotFound;
+      } else if (shared.BuildRecordText(text.c_str()) != kOk) {
+        LogLine(std::string(kSettingsTextTooLongText) + path_);
+        result = kDesktopFileNotFound;
+      }
       break;
     }
     case kOpenModeWrite:

@@ -35,6 +35,10 @@ inline constexpr std::size_t kLeadingTextLimit = 511;
 
 // What Open leaves in the HotSync log, before the path, when the file cannot be opened for reading.
 inline constexpr char kSettingsFileMissingText[] = "Unable To Find Settings File";
+// What Open logs, before the path, for a settings file whose record it cannot build: nothing of such a
+// file is sent.
+inline constexpr char kSettingsNameTooLongText[] = "Ostrel settings file name longer than 29 characters, not sent: ";
+inline constexpr char kSettingsTextTooLongText[] = "Ostrel settings file too long for its record, not sent: ";
 
 class DesktopDatabaseManager : public DatabaseManager {
  public:
@@ -135,6 +139,9 @@ class DesktopDatabaseManager : public DatabaseManager {
   void SetPath(const std::string& path);
   void SetLoaded(bool loaded) { loaded_ = loaded; }
   void SetReadPending(bool pending) { readPending_ = pending; }
+  // A store that reads a file only for its own state (a backup copy) keeps the leading text to
+  // itself instead of handing it to the shared settings-file store.
+  void SetSharesLeadingText(bool shares) { sharesLeadingText_ = shares; }
   SyncLogger* Logger() const { return logger_; }
 
  private:
@@ -158,6 +165,7 @@ class DesktopDatabaseManager : public DatabaseManager {
   std::string remoteName_;  // at most 31 characters
   bool loaded_ = false;
   bool readPending_ = true;
+  bool sharesLeadingText_ = true;
 };
 
 }  // namespace korvet::store

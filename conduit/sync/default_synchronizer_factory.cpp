@@ -1,21 +1,15 @@
+#include "conduit/base/allocation.h"
+#include "conduit/sync/settings_file_synchronizer.h"
 #include "conduit/sync/settings_synchronizer.h"
 
 namespace korvet {
-namespace {
 
-// Settings files are not transferred yet: the record synchronizer that sends them is still being
-// built. Each listed file gets this synchronizer, which sends nothing and reports success, so the
-// rest of the session (duplicate removal, report retrieval) runs as it will later.
-class SettingsTransferNotBuilt final : public SettingsSynchronizer {
- public:
-  long Run() override { return 0; }
-};
-
-}  // namespace
-
+// Each factory serves one session: its synchronizers share what the session must do only once.
 SynchronizerFactory DefaultSynchronizerFactory() {
-  return [](const SyncProperties&, long) -> std::unique_ptr<SettingsSynchronizer> {
-    return std::make_unique<SettingsTransferNotBuilt>();
+  auto session = std::make_shared<sync::SettingsTransferSession>();
+  return [session](const SyncProperties& properties, long options) -> std::unique_ptr<SettingsSynchronizer> {
+    // Without memory for a synchronizer its file is skipped.
+    return base::MakeOrNull<sync::SettingsFileSynchronizer>(properties, options, session);
   };
 }
 

@@ -44,15 +44,17 @@ long DeleteRecordById(std::uint8_t handle, std::uint32_t id) {
 std::string DuplicateKey(const std::vector<std::uint8_t>& data) {
   std::string key;
   for (std::uint8_t byte : data) {
-    if (byte == ',' || byte == 0) break;
+    if (byte == ',') break;
     key.push_back(static_cast<char>(byte));
   }
   return key;
 }
 
-long KorvetDatabase::Open() {
+long KorvetDatabase::Open() { return Open(kKorvetDatabase, 0); }
+
+long KorvetDatabase::Open(const char* name, long card) {
   Close();
-  return OpenHandheldDatabase(kKorvetDatabase, 0, &handle_, handheld::kOpenReadWrite);
+  return OpenHandheldDatabase(name, card, &handle_, handheld::kOpenReadWrite);
 }
 
 long KorvetDatabase::ReopenAfterEarlierPass() {

@@ -20,8 +20,8 @@ long CountRecords(std::uint8_t handle, std::uint16_t& count);  // resets the rec
 long ReadRecordByIndex(std::uint8_t handle, std::uint16_t index, HandheldRecord& record);
 long DeleteRecordById(std::uint8_t handle, std::uint32_t id);
 
-// The bytes of a record before its first comma (or zero byte): settings records carry their file
-// name there, traverse reports "$", seven bytes and the report name.
+// Every byte of a record before its first comma, zero bytes included: settings records carry their
+// file name there, traverse reports "$", seven bytes and the report name.
 std::string DuplicateKey(const std::vector<std::uint8_t>& data);
 
 class KorvetDatabase {
@@ -32,6 +32,7 @@ class KorvetDatabase {
   KorvetDatabase& operator=(const KorvetDatabase&) = delete;
 
   long Open();  // card 0, read and write
+  long Open(const char* name, long card);
   // Closes a database left open by an earlier pass (the first handle that closes), then opens.
   long ReopenAfterEarlierPass();
   void Close();

@@ -55,7 +55,9 @@ long SettingsFileStore::BuildRecordText(const char* text) {
   const std::size_t nameLength = std::strlen(fileName_.data());
   // Name, comma, text, asterisk and the NUL share the buffer; the text gets what the rest leaves.
   const std::size_t room = kRecordTextSize - 1 - nameLength - 2;
-  const std::size_t textLength = base::BoundedLength(text ? text : "", room);
+  const std::size_t textLength = std::strlen(text ? text : "");
+  // A settings file cut short would reach the device as other settings than the user's.
+  if (textLength > room) return store::kValueTooLarge;
   char* out = std::copy_n(fileName_.data(), nameLength, recordText_.data());
   *out++ = kSeparator;
   out = std::copy_n(text ? text : "", textLength, out);

@@ -31,9 +31,9 @@ class SettingsFileStore : public store::DesktopDatabaseManager, public store::Se
   // characters is refused with 4356: the file name stays empty and no record text is built until the
   // next name.
   long SetFileName(const char* path) override;
-  // The record text becomes the file name, ",", the text and "*". A text too long for the 512-byte
-  // record text is cut, on a character boundary, so that the asterisk still ends it. 4356 while the
-  // file name is refused (the record text stays empty).
+  // The record text becomes the file name, ",", the text and "*". A text that does not fit the
+  // 512-byte record text with them is refused with 4356, as is any text while the file name is
+  // refused: the record text stays empty, so no part of such a file is ever sent.
   long BuildRecordText(const char* text) override;
   // Fills the record a settings file becomes: ID 0, category 0, modified, the record text as data
   // (deleted instead of data when the text is empty). False only when memory runs out.

@@ -3,7 +3,6 @@
 #include <string>
 
 #include "conduit/store/status_codes.h"
-#include "conduit/base/ansi_text.h"
 #include "conduit/sync/settings_file_store.h"
 
 namespace korvet {
@@ -65,20 +64,18 @@ TEST(SettingsRecordText, NamesOfThirtyCharactersOrMoreAreRefused) {
   EXPECT_TRUE(record.IsModified());
 }
 
-TEST(SettingsRecordText, TextIsCutSoTheRecordStaysInItsBuffer) {
+TEST(SettingsRecordText, TextThatDoesNotFitTheRecordIsRefusedWhole) {
   SettingsFileStore store;
   store.SetFileName(std::string(29, 'n').c_str());
-  const std::string text = "K" + std::string(510, 't');
-  ASSERT_EQ(store.BuildRecordText(text.c_str()), store::kOk);
-  const std::string built = store.RecordText();
-  EXPECT_EQ(built.size(), 511u);
-  EXPECT_EQ(built, std::string(29, 'n') + "," + text.substr(0, 480) + "*");
+  // Name, comma, text and asterisk fill 511 bytes: the largest record there is.
+  const std::string fits = "K" + std::string(479, 't');
+  ASSERT_EQ(store.BuildRecordText(fits.c_str()), store::kOk);
+  EXPECT_EQ(std::string(store.RecordText()), std::string(29, 'n') + "," + fits + "*");
 
-  // A double-byte character that would not fit whole is left out.
-  base::ScopedCodePage japanese(932);
-  const std::string doubleByte = std::string(479, 'a') + "\x95\x5C" + "z";
-  ASSERT_EQ(store.BuildRecordText(doubleByte.c_str()), store::kOk);
-  EXPECT_EQ(std::string(store.RecordText()), std::string(29, 'n') + "," + std::string(479, 'a') + "*");
+  // One byte more, and nothing of the file is kept: a shortened file would be other settings.
+  const std::string tooLong = fits + "t";
+  EXPECT_EQ(store.BuildRecordText(tooLong.c_str()), store::kValueTooLarge);
+  EXPECT_STREQ(store.RecordText(), "");
 }
 
 }  // namespace

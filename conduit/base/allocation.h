@@ -1,0 +1,27 @@
+// Objects made on the heap where running out of memory is an expected outcome, not an exception: the
+// conduit runs inside HotSync Manager's process, and an exception leaving one of its exports would end
+// that process. Tests make the next allocations fail through the seam below.
+#pragma once
+
+#include <memory>
+#include <new>
+#include <utility>
+
+namespace korvet::base {
+
+// Test seam: the nth allocation through MakeOrNull from now on fails (1 = the next one); 0 none.
+void FailAllocation(long nth);
+// True when the allocation about to be made is to fail; counts the allocation.
+bool AllocationRefused();
+
+template <typename T, typename... Args>
+std::unique_ptr<T> MakeOrNull(Args&&... args) {
+  if (AllocationRefused()) return nullptr;
+  try {
+    return std::make_unique<T>(std::forward<Args>(args)...);
+  } catch (const std::bad_alloc&) {
+    return nullptr;
+  }
+}
+
+}  // namespace korvet::base

@@ -1,0 +1,157 @@
+#include "conduit/sync/settings_desktop_store.h"
+
+#include <algorithm>
+#include <cstring>
+#include <vector>
+
+#include "conduit/handheld/sync_manager.h"
+#include "conduit/store/category_list.h"
+#include "conduit/store/desktop_data_file.h"
+#include "conduit/store/status_codes.h"
+
+namespace korvet::sync {
+namespace {
+
+using store::kOk;
+
+// How many records the structured load reads between two yields to HotSync Manager.
+constexpr std::uint16_t kYieldCycles = 100;
+
+}  // namespace
+
+SettingsDesktopStore::SettingsDesktopStore(store::SyncLogger* logger, std::uint32_t options, const char* remoteName,
+                                           const char* fileName, const char* directory, long syncType)
+    : DesktopDatabaseManager(logger, options, syncType, remoteName, fileName, directory) {
+  title_.AssignText("");
+  categories_ = std::make_unique<store::CategoryList>();
+}
+
+SettingsDesktopStore::~SettingsDesktopStore() = default;
+
+long SettingsDesktopStore::SaveFile() {
+  if (!IsDirty() && (!categories_ || !categories_->IsChanged())) return kOk;
+  long status = WriteSignature();
+  if (status == kOk) status = WriteTexts();
+  if (status == kOk) status = WriteCategories();
+  if (status == kOk) status = WriteRecords();
+  CloseFile(0);
+  if (status == kOk) SetDirty(false);
+  return status == kOk ? kOk : store::kSaveFailed;
+}
+
+long SettingsDesktopStore::LoadFile() {
+  if (Path().empty()) return store::kNoFilePath;
+  if (!IsFileOpen()) return store::kNoFileOpen;
+  bool present = false;
+  long status = ReadSignature(&present);
+  if (status == kOk && present) status = ReadTexts();
+  if (status == kOk && present) status = ReadCategories();
+  if (status == kOk && present) status = ReadRecords();
+  CloseFile(0);
+  SetDirty(false);
+  return status;
+}
+
+long SettingsDesktopStore::WriteSignature() { return WriteU32(signature_); }
+
+long SettingsDesktopStore::ReadSignature(bool* present) {
+  *present = false;
+  std::uint32_t value = 0;
+  const long status = ReadU32(&value);
+  if (status != kOk) return kOk;  // nothing after the text
+  *present = value == signature_;
+  return kOk;
+}
+
+long SettingsDesktopStore::WriteTexts() {
+  if (long status = WriteString(title_.Text() ? title_.Text() : "")) return status;
+  return WriteString(note_.Text() ? note_.Text() : "");
+}
+
+long SettingsDesktopStore::ReadTexts() {
+  if (long status = ReadStringInto(title_)) return status;
+  return ReadStringInto(note_);
+}
+
+long SettingsDesktopStore::WriteCategories() {
+  const long count = categories_ ? categories_->GetCount() : 0;
+  if (long status = WriteU32(format_[2])) return status;
+  if (long status = WriteU32(static_cast<std::uint32_t>(count))) return status;
+  for (long number = 0; categories_ && number < store::kCategoryCount; ++number) {
+    const store::CPCategory* category = categories_->GetAt(number);
+    if (!category) continue;
+    if (long status = WriteU8(static_cast<std::uint8_t>(number))) return status;
+    if (long status = WriteU8(static_cast<std::uint8_t>(category->GetId()))) return status;
+    if (long status = WriteString(category->GetName() ? category->GetName() : "")) return status;
+  }
+  return kOk;
+}
+
+long SettingsDesktopStore::ReadCategories() {
+  std::uint32_t tag = 0;
+  std::uint32_t count = 0;
+  if (long status = ReadU32(&tag)) return status;
+  if (tag != format_[2]) return store::kHeaderUnreadable;
+  if (long status = ReadU32(&count)) return status;
+  if (count > static_cast<std::uint32_t>(store::kCategoryCount)) return store::kHeaderUnreadable;
+  for (std::uint32_t i = 0; i < count; ++i) {
+    std::uint8_t number = 0;
+    std::uint8_t id = 0;
+    char name[store::CPCategory::kMaxNameLength + 1] = {};
+    long size = sizeof name;
+    if (long status = ReadU8(&number)) return status;
+    if (long status = ReadU8(&id)) return status;
+    if (long status = ReadString(name, &size)) return status;
+    if (number >= store::kCategoryCount) return store::kHeaderUnreadable;
+    store::CPCategory category(number, id, name);
+    categories_->Add(category);
+  }
+  return kOk;
+}
+
+long SettingsDesktopStore::WriteRecords() {
+  if (long status = WriteU32(format_[1])) return status;
+  long count = 0;
+  GetRecordCount(&count);
+  if (long status = WriteU32(static_cast<std::uint32_t>(count))) return status;
+  std::vector<std::uint8_t> buffer(store::kPackedRecordLimit);
+  for (long slot = 0; slot < HighWaterMark(); ++slot) {
+    const store::SyncRecord* record = RecordAt(slot);
+    if (!record) continue;
+    std::fill(buffer.begin(), buffer.end(), std::uint8_t{0});
+    const std::uint32_t room = store::kPackedRecordLimit;
+    std::memcpy(buffer.data(), &room, sizeof room);
+    if (long status = PackRecord(*record, buffer, false)) return status;
+    store::PackedRecordHead head;
+    std::memcpy(&head, buffer.data(), sizeof head);
+    if (long status = WriteBytes(buffer.data(), store::kPackedHeadSize + head.dataLength)) return status;
+  }
+  return kOk;
+}
+
+long SettingsDesktopStore::ReadRecords() {
+  std::uint32_t tag = 0;
+  std::uint32_t count = 0;
+  if (long status = ReadU32(&tag)) return status;
+  if (tag != format_[1]) return store::kRecordHeadUnreadable;
+  if (long status = ReadU32(&count)) return status;
+  std::vector<std::uint8_t> buffer(store::kPackedRecordLimit);
+  // Records stop at the first one that cannot be read; those before it stay loaded.
+  for (std::uint32_t read = 0; read < count; ++read) {
+    if (read % kYieldCycles == 0) SyncYieldCycles(kYieldCycles);
+    store::PackedRecordHead head;
+    if (ReadBytes(&head, store::kPackedHeadSize) != kOk || head.totalLength < store::kPackedHeadSize ||
+        head.totalLength > store::kPackedRecordLimit) {
+      return store::kRecordHeadUnreadable;
+    }
+    std::fill(buffer.begin(), buffer.end(), std::uint8_t{0});
+    std::uint32_t dataLength = head.totalLength - store::kPackedHeadSize;
+    head.dataLength = dataLength;
+    std::memcpy(buffer.data(), &head, sizeof head);
+    if (long status = ReadBytesExpecting(buffer.data() + store::kPackedHeadSize, &dataLength)) return status;
+    if (long status = AddPackedRecord(std::span<const std::uint8_t>(buffer.data(), head.totalLength))) return status;
+  }
+  return kOk;
+}
+
+}  // namespace korvet::sync

@@ -1,0 +1,127 @@
+#include "conduit/sync/settings_file_synchronizer.h"
+
+#include <vector>
+
+#include "conduit/base/allocation.h"
+#include "conduit/handheld/sync_manager.h"
+#include "conduit/store/status_codes.h"
+#include "conduit/sync/report_database.h"
+#include "conduit/sync/settings_backup_store.h"
+#include "conduit/sync/settings_desktop_store.h"
+
+namespace korvet::sync {
+namespace {
+
+using store::kOk;
+
+constexpr long kOpenReadWriteKind = 2;
+constexpr std::uint8_t kReportMark = '$';
+
+long IgnoreMissingCategoryBlock(long status) { return status == store::kNoCategoryBlock ? kOk : status; }
+
+bool Recreates(long syncType) {
+  return syncType == kDesktopOverwritesHandheld || syncType == kInstallSync || syncType == kProfileInstall;
+}
+
+}  // namespace
+
+long RemoveSettingsRecords(const char* databaseName, long card) {
+  KorvetDatabase database;
+  if (long status = database.Open(databaseName, card)) return status;
+  std::uint16_t count = 0;
+  if (long status = CountRecords(database.Handle(), count)) return status;
+  // Every record is read before the first delete, so that a failed read deletes nothing.
+  std::vector<std::uint32_t> settings;
+  HandheldRecord record;
+  for (std::uint16_t index = 0; index < count; ++index) {
+    if (long status = ReadRecordByIndex(database.Handle(), index, record)) return status;
+    if (record.data.empty() || record.data[0] != kReportMark) settings.push_back(record.id);
+  }
+  for (std::uint32_t id : settings) {
+    if (long status = DeleteRecordById(database.Handle(), id)) return status;
+  }
+  return kOk;
+}
+
+SettingsFileSynchronizer::SettingsFileSynchronizer(const SyncProperties& properties, long options,
+                                                   std::shared_ptr<SettingsTransferSession> session)
+    : RecordSynchronizer(properties, options), session_(std::move(session)) {
+  if (!session_) session_ = std::make_shared<SettingsTransferSession>();
+}
+
+SettingsFileSynchronizer::~SettingsFileSynchronizer() = default;
+
+long SettingsFileSynchronizer::SyncAppInfo() {
+  if (long status = IgnoreMissingCategoryBlock(HandheldStore()->LoadCategories())) return status;
+  return IgnoreMissingCategoryBlock(DesktopStore()->LoadCategories());
+}
+
+long SettingsFileSynchronizer::ArchiveRecord(SyncRecord&) { return kOk; }
+
+long SettingsFileSynchronizer::OpenHandheldStore() {
+  if (!Recreates(SyncType())) return RecordSynchronizer::OpenHandheldStore();
+  const RemoteDatabaseDescriptor* descriptor = Descriptor();
+  if (!descriptor) return store::kMissingArgument;
+  if (!session_->databaseRecreated) {
+    const long removed = RemoveSettingsRecords(descriptor->name, descriptor->card);
+    if (removed == handheld::kSyncNotFound) {
+      // Nothing to keep: the database is made afresh.
+      const long status = RecordSynchronizer::OpenHandheldStore();
+      if (status == kOk) session_->databaseRecreated = true;
+      return status;
+    }
+    if (removed != kOk) return removed;
+    session_->databaseRecreated = true;
+  }
+  ReleaseHandheldStore();
+  std::unique_ptr<DatabaseManager> store = MakeHandheldStore();
+  if (!store) return store::kOutOfMemory;
+  DatabaseManager& opened = *store;
+  SetHandheldStore(std::move(store));
+  return opened.Open(kOpenReadWriteKind);
+}
+
+long SettingsFileSynchronizer::OpenDesktopStore() {
+  ReleaseDesktopStore();
+  auto store = base::MakeOrNull<SettingsDesktopStore>(
+      Logger(), static_cast<std::uint32_t>(Options()), Descriptor() ? Descriptor()->name : "",
+      Properties().localName, Properties().localDirectory, SyncType());
+  if (!store) return store::kOutOfMemory;
+  DatabaseManager& opened = *store;
+  SetDesktopStore(std::move(store));
+  return opened.OpenForSync();
+}
+
+long SettingsFileSynchronizer::OpenBackupStore() {
+  ReleaseBackupStore();
+  auto store = base::MakeOrNull<SettingsBackupStore>(
+      Logger(), static_cast<std::uint32_t>(Options()), Descriptor() ? Descriptor()->name : "",
+      Properties().localName, Properties().localDirectory, SyncType());
+  if (!store) return store::kOutOfMemory;
+  DatabaseManager& opened = *store;
+  SetBackupStore(std::move(store));
+  return opened.OpenForSync();
+}
+
+long SettingsFileSynchronizer::CopyAppInfoToDesktop() {
+  if (long status = HandheldStore()->LoadCategories()) return status;
+  CategoryList* handheld = HandheldStore()->GetCategoryList();
+  CategoryList* desktop = DesktopStore()->GetCategoryList();
+  if (handheld && desktop) {
+    for (long number = 0; number < store::kCategoryCount; ++number) {
+      if (CPCategory* category = handheld->GetAt(number)) {
+        CPCategory copy(*category);
+        desktop->AddAndMarkChanged(copy);
+      }
+    }
+  }
+  return DesktopStore()->SaveCategories();
+}
+
+long SettingsFileSynchronizer::CopyAppInfoToHandheld() {
+  if (long status = DesktopStore()->LoadCategories()) return status;
+  if (long status = HandheldStore()->LoadCategories()) return status;
+  return HandheldStore()->SaveCategories();
+}
+
+}  // namespace korvet::sync

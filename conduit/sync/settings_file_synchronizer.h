@@ -1,0 +1,42 @@
+// SettingsFileSynchronizer: the record synchronizer that sends one listed settings file to the handheld
+// database as one record (the file's name, a comma, its text and an asterisk). Its desktop side is a
+// SettingsDesktopStore over the settings file, its backup store the ".BAK" copy beside it; it keeps no
+// archives and handles only the categories of the application information.
+#pragma once
+
+#include <memory>
+
+#include "conduit/sync/record_synchronizer.h"
+
+namespace korvet::sync {
+
+// What the synchronizers of one HotSync session share. The sync types that recreate the handheld
+// database do it once per session: later files of the same session join the database as it is.
+struct SettingsTransferSession {
+  bool databaseRecreated = false;
+};
+
+// A recreate keeps the traverse reports that the device stored in the database: instead of deleting
+// the database it deletes the settings records (every record that is not a report) and keeps the
+// database. The Sync Manager's not-found when the database does not exist.
+long RemoveSettingsRecords(const char* databaseName, long card);
+
+class SettingsFileSynchronizer : public RecordSynchronizer {
+ public:
+  SettingsFileSynchronizer(const SyncProperties& properties, long options,
+                           std::shared_ptr<SettingsTransferSession> session);
+  ~SettingsFileSynchronizer() override;
+
+  long SyncAppInfo() override;
+  long ArchiveRecord(SyncRecord& record) override;
+  long OpenHandheldStore() override;
+  long OpenDesktopStore() override;
+  long OpenBackupStore() override;
+  long CopyAppInfoToDesktop() override;
+  long CopyAppInfoToHandheld() override;
+
+ private:
+  std::shared_ptr<SettingsTransferSession> session_;
+};
+
+}  // namespace korvet::sync
