@@ -20,8 +20,10 @@ run() {
 }
 # The texts of the HotSync log's lines (time and activity cut off).
 log_texts() { cut -f3- "$install/HotSync.log" | tr -d '\r'; }
-# expect NAME FILE: the file equals standard input byte for byte.
+# expect NAME FILE: the file equals standard input byte for byte. Standard input carries what is
+# wanted, so what a command printed goes to a file first (never /dev/stdin, which is the wanted text).
 expect() {
+  if [ "$2" = /dev/stdin ]; then echo "expect $1: compare a file, not standard input"; exit 2; fi
   local want; want=$(mktemp -p "$scratch")
   cat >"$want"
   if [ -f "$2" ] && cmp -s "$2" "$want"; then

@@ -17,7 +17,7 @@ expect_rc "register" 0
 # --- a list file that cannot be found ends the session with -1
 run sync
 expect_rc "sync without list file" 3
-log_texts | expect "log without list file" /dev/stdin <<'X'
+log_texts >"$scratch/actual"; expect "log without list file" "$scratch/actual" <<'X'
 Starting Sync with KorvIR
 Unable To Find Xembrafilepath.dat Ostrel settings location file
 X
@@ -33,13 +33,16 @@ for report in Creek:crlf Loop:loop Loop:loop Kept:kept 'a:b:escape'; do
   expect_rc "add-report ${report%:*}" 0
 done
 printf 'older survey\n' >"$reports/Kept.csv"
+mkdir -p "$scratch/Settings"
+printf 'Ko site one' >"$scratch/Settings/site1.qzl"
 printf '%s' "$(winpath "$scratch/Settings")\\,site1.qzl*@^" >"$install/Xembrafilepath.dat"
 printf '%s' "$win_reports\\@\$#" >"$install/Cardoon.dat"
 
 run sync
 expect_rc "sync" 0
-log_texts | expect "session log" /dev/stdin <<X
+log_texts >"$scratch/actual"; expect "session log" "$scratch/actual" <<X
 Starting Sync with KorvIR
+Korvet
 Filename already exist
 $win_reports\\Kept.csv
 Filename already exist
@@ -49,7 +52,7 @@ X
 expect "Creek.csv" "$reports/Creek.csv" <"$scratch/samples/crlf.txt"
 expect "Loop.csv" "$reports/Loop.csv" <"$scratch/samples/loop.txt"
 printf 'older survey\n' | expect "an existing report file is never overwritten" "$reports/Kept.csv"
-ls "$reports" | expect "report folder" /dev/stdin <<'X'
+ls "$reports" >"$scratch/actual"; expect "report folder" "$scratch/actual" <<'X'
 Creek.csv
 Kept.csv
 Loop.csv
@@ -58,12 +61,17 @@ X
 printf '%s' "$win_reports\\@\$#" | expect "report folder file unchanged" "$install/Cardoon.dat"
 
 # Reports that were not exported stay on the handheld; the copy of Loop went with duplicate removal.
+# The session cleared the records' modified marks.
 run handheld dump KORVETDatabaseDB
-tr -d '\r' <"$scratch/out" | expect "left on the handheld" /dev/stdin <<'X'
-KORVETDatabaseDB: 2 records, type DATA, creator KRVT
-0 id 4 attributes 0x40 category 0 size 22: $0000001Kept,new survey\n
-1 id 5 attributes 0x40 category 0 size 19: $0000001a:b,escape\n
+tr -d '\r' <"$scratch/out" >"$scratch/actual"; expect "left on the handheld" "$scratch/actual" <<'X'
+KORVETDatabaseDB: 3 records, type DATA, creator KRVT
+0 id 4 attributes 0x00 category 0 size 24: $0000001Kept,new survey\n
+1 id 5 attributes 0x00 category 0 size 19: $0000001a:b,escape\n
+2 id 6 attributes 0x00 category 0 size 22: site1.qzl,Ko site one*
 X
+# The settings file went as one record; its backup copy lies beside it, the file itself unchanged.
+printf 'Ko site one' | expect "settings file unchanged" "$scratch/Settings/site1.qzl"
+printf 'Ko site one' | expect "backup copy" "$scratch/Settings/site1.BAK"
 
 # --- configuration checks pass; the dialog is not built yet
 run configure KRVT
@@ -72,7 +80,7 @@ expect_rc "configure" 0
 run unregister KRVT
 expect_rc "unregister" 0
 run sync
-tr -d '\r' <"$scratch/out" | expect "nothing registered" /dev/stdin <<'X'
+tr -d '\r' <"$scratch/out" >"$scratch/actual"; expect "nothing registered" "$scratch/actual" <<'X'
 No conduits registered.
 X
 

@@ -2,12 +2,15 @@
 #include <windows.h>
 
 #include <cstring>
+#include <exception>
+#include <string>
 
 #include "conduit/entry/conduit_exports.h"
 #include "conduit/entry/conduit_records.h"
 #include "conduit/entry/config_dialog.h"
 #include "conduit/entry/module_state.h"
 #include "conduit/entry/session_driver.h"
+#include "conduit/handheld/hotsync_log.h"
 #include "conduit/store/string_ids.h"
 
 namespace korvet {
@@ -37,6 +40,22 @@ bool LoadConduitName(char* buffer, std::uint32_t capacity) {
   return LoadStringA(ConduitModule(), IDS_CONDUIT_NAME, buffer, cap) > 0;
 }
 
+// HotSync Manager runs the conduit in its own process: an exception leaving an export would end it.
+// Whatever escapes the body becomes a log line and the failure result.
+constexpr long kInternalFailure = -1;
+
+template <typename Body>
+long Guarded(const char* where, Body&& body) {
+  try {
+    return body();
+  } catch (const std::exception& error) {
+    LogLine(std::string("Korvet stopped in ") + where + ": " + error.what());
+  } catch (...) {
+    LogLine(std::string("Korvet stopped in ") + where + ": unknown failure");
+  }
+  return kInternalFailure;
+}
+
 }  // namespace
 }  // namespace korvet
 
@@ -45,7 +64,7 @@ using namespace korvet;
 extern "C" {
 
 long OpenConduit(void* hotsync, SyncProperties* properties) {
-  return RunHotSyncSession(hotsync, properties, DefaultSessionServices());
+  return Guarded("OpenConduit", [&] { return RunHotSyncSession(hotsync, properties, DefaultSessionServices()); });
 }
 
 long GetConduitName(char* buffer, std::uint16_t capacity) { return LoadConduitName(buffer, capacity) ? 0 : -1; }

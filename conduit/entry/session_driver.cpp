@@ -23,9 +23,10 @@ void CopyField(char (&field)[N], const std::string& text) {
 }
 
 void RetrieveReports(const std::string& coreDirectory) {
+  // The folder file stays open, unshared, until the reports are retrieved and deleted, so that no
+  // tool rewrites it in the middle of the session.
   WinFile file = WinFile::OpenForReading(coreDirectory + "\\" + lists::kReportFolderFile);
   ReportFolderSettings settings = ReadReportFolderSettings(file);
-  file.Close();
   if (settings.folderTooLong) {
     LogLine("Report folder too long, traverse reports not retrieved: " + settings.folder);
     return;

@@ -113,14 +113,14 @@ TEST_F(DesktopStoreTest, LeadingTextIsBoundedAndThePositionFollowsIt) {
   EXPECT_EQ(store->ReadU8(&next), kOk);
   EXPECT_EQ(next, 'r');
 
+  // A text that cannot fit the record with the name is refused whole, and the log names the file.
   folder_.Write("l.qzl", "K" + std::string(509, 'a') + "Z" + "after");
   auto longText = Store(kSyncFast, "l.qzl");
-  ASSERT_EQ(longText->Open(kOpenModeRead), kOk);
+  EXPECT_EQ(longText->Open(kOpenModeRead), kDesktopFileNotFound);
   ASSERT_EQ(longText->ReadU8(&next), kOk);
   EXPECT_EQ(next, 'a');  // the first byte after the 511
-  const std::string record = SharedSettingsFileStore().RecordText();
-  EXPECT_EQ(record.size(), 511u);
-  EXPECT_EQ(record.back(), '*');
+  EXPECT_STREQ(SharedSettingsFileStore().RecordText(), "");
+  EXPECT_EQ(bench_.LogTexts().back(), std::string(kSettingsTextTooLongText) + longText->Path());
 }
 
 TEST_F(DesktopStoreTest, SyncTypeDecidesHowTheStoreOpens) {

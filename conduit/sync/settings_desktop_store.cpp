@@ -28,6 +28,12 @@ SettingsDesktopStore::SettingsDesktopStore(store::SyncLogger* logger, std::uint3
 
 SettingsDesktopStore::~SettingsDesktopStore() = default;
 
+long SettingsDesktopStore::FinishSync() {
+  const long status = DesktopDatabaseManager::FinishSync();
+  CloseFile(0);
+  return status;
+}
+
 long SettingsDesktopStore::SaveFile() {
   if (!IsDirty() && (!categories_ || !categories_->IsChanged())) return kOk;
   long status = WriteSignature();

@@ -21,6 +21,9 @@ class SettingsDesktopStore : public store::DesktopDatabaseManager {
                        const char* fileName, const char* directory, long syncType);
   ~SettingsDesktopStore() override;
 
+  // The base's finish, then the settings file is closed: the backup store copies it next, and a
+  // file still held without sharing could not be copied.
+  long FinishSync() override;
   long SaveFile() override;
   // Reads the sections after the settings text. A file without the signature there (a plain settings
   // file) holds no records.

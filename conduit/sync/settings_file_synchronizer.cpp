@@ -17,7 +17,11 @@ using store::kOk;
 constexpr long kOpenReadWriteKind = 2;
 constexpr std::uint8_t kReportMark = '$';
 
-long IgnoreMissingCategoryBlock(long status) { return status == store::kNoCategoryBlock ? kOk : status; }
+// A settings file has no application information, so its store has no categories to build: that is no
+// failure of the sync (it would otherwise stop every settings file from being sent).
+long IgnoreMissingCategories(long status) {
+  return status == store::kNoCategoryBlock || status == store::kNoAppInfoForCategories ? kOk : status;
+}
 
 bool Recreates(long syncType) {
   return syncType == kDesktopOverwritesHandheld || syncType == kInstallSync || syncType == kProfileInstall;
@@ -52,8 +56,8 @@ SettingsFileSynchronizer::SettingsFileSynchronizer(const SyncProperties& propert
 SettingsFileSynchronizer::~SettingsFileSynchronizer() = default;
 
 long SettingsFileSynchronizer::SyncAppInfo() {
-  if (long status = IgnoreMissingCategoryBlock(HandheldStore()->LoadCategories())) return status;
-  return IgnoreMissingCategoryBlock(DesktopStore()->LoadCategories());
+  if (long status = IgnoreMissingCategories(HandheldStore()->LoadCategories())) return status;
+  return IgnoreMissingCategories(DesktopStore()->LoadCategories());
 }
 
 long SettingsFileSynchronizer::ArchiveRecord(SyncRecord&) { return kOk; }
@@ -104,7 +108,7 @@ long SettingsFileSynchronizer::OpenBackupStore() {
 }
 
 long SettingsFileSynchronizer::CopyAppInfoToDesktop() {
-  if (long status = HandheldStore()->LoadCategories()) return status;
+  if (long status = IgnoreMissingCategories(HandheldStore()->LoadCategories())) return status;
   CategoryList* handheld = HandheldStore()->GetCategoryList();
   CategoryList* desktop = DesktopStore()->GetCategoryList();
   if (handheld && desktop) {
@@ -119,8 +123,8 @@ long SettingsFileSynchronizer::CopyAppInfoToDesktop() {
 }
 
 long SettingsFileSynchronizer::CopyAppInfoToHandheld() {
-  if (long status = DesktopStore()->LoadCategories()) return status;
-  if (long status = HandheldStore()->LoadCategories()) return status;
+  if (long status = IgnoreMissingCategories(DesktopStore()->LoadCategories())) return status;
+  if (long status = IgnoreMissingCategories(HandheldStore()->LoadCategories())) return status;
   return HandheldStore()->SaveCategories();
 }
 
