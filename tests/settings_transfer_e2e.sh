@@ -1,0 +1,114 @@
+#!/usr/bin/env bash
+# Settings files reach the handheld: each listed file becomes one record of "KORVETDatabaseDB" (name,
+# comma, text, asterisk), its ".BAK" copy appears beside it, the file itself is never changed, older
+# copies go, and the sync types that recreate the database keep the device's traverse reports.
+#   settings_transfer_e2e.sh SOURCE_DIR BUILD_DIR
+set -u
+source_dir=$1 build=$2
+. "$source_dir/tests/e2e_lib.sh"
+
+settings=$scratch/Settings
+reports=$scratch/Reports
+mkdir -p "$settings" "$reports"
+win_settings=$(winpath "$settings")
+win_reports=$(winpath "$reports")
+
+run register KRVT "$(winpath "$build/korvet/Korv.dll")" --remote KORVETDatabaseDB --file dummy.qzl --title Korvet --priority 2
+expect_rc "register" 0
+
+# list FILE...: the settings-file list as the list editor leaves it, purge flag off.
+list() {
+  local entry text=""
+  for entry in "$@"; do text+="$win_settings\\,$entry*"; done
+  printf '%s@' "$text" >"$install/Xembrafilepath.dat"
+}
+records() {
+  run handheld dump KORVETDatabaseDB
+  tr -d '\r' <"$scratch/out" | tail -n +2 | sed 's/^[0-9]* id [0-9]* attributes 0x.. category . //' >"$scratch/actual"
+}
+
+# --- one file, one record of 14 bytes; the backup copy; the file untouched
+printf 'Ko1' >"$settings/dummy.qzl"
+touch -d '2020-01-02 03:04:05' "$settings/dummy.qzl"
+before=$(stat -c %Y "$settings/dummy.qzl")
+list dummy.qzl
+run sync
+expect_rc "fast sync" 0
+records; expect "one record" "$scratch/actual" <<'X'
+size 14: dummy.qzl,Ko1*
+X
+printf 'Ko1' | expect "backup copy" "$settings/dummy.BAK"
+printf 'Ko1' | expect "settings file unchanged" "$settings/dummy.qzl"
+[ "$(stat -c %Y "$settings/dummy.qzl")" = "$before" ] && passed=$((passed + 1)) || { failed=$((failed + 1)); echo "FAILED: settings file time changed"; }
+
+# --- the same file in a second session leaves one record, with the file's new text
+printf 'Ko2' >"$settings/dummy.qzl"
+run sync
+expect_rc "second session" 0
+records; expect "still one record" "$scratch/actual" <<'X'
+size 14: dummy.qzl,Ko2*
+X
+
+# --- a slow sync with a backup copy of the last session sends the file itself, not the copy
+printf 'Ko3' >"$settings/dummy.qzl"
+run sync --type slow
+expect_rc "slow sync" 0
+records; expect "slow sync sends the file's own record" "$scratch/actual" <<'X'
+size 14: dummy.qzl,Ko3*
+X
+printf 'Ko3' | expect "backup refreshed" "$settings/dummy.BAK"
+
+# --- a zero byte ends the text that is sent
+printf 'Ko4\0hidden' >"$settings/zero.qzl"
+list zero.qzl
+run sync
+expect_rc "zero byte" 0
+records; expect "sent up to the zero byte" "$scratch/actual" <<'X'
+size 14: dummy.qzl,Ko3*
+size 13: zero.qzl,Ko4*
+X
+
+# --- desktop overwrites handheld: three files all arrive, the device's reports stay and come back
+rm -f "$install/Handheld/"*.pdb
+run handheld add-report Traverse7 --file "$(winpath "$settings/dummy.qzl")"
+expect_rc "add-report" 0
+run handheld add KORVETDatabaseDB --text "old.qzl,Ko0*" --creator KRVT --type DATA
+printf 'Koa' >"$settings/a.qzl"; printf 'Kob' >"$settings/b.qzl"; printf 'Koc' >"$settings/c.qzl"
+list a.qzl b.qzl c.qzl
+printf "%s" "$win_reports\\@\$%" >"$install/Cardoon.dat"
+run sync --type pc2hh
+expect_rc "desktop overwrites handheld" 0
+records; expect "three files and the report" "$scratch/actual" <<'X'
+size 21: $0000001Traverse7,Ko3
+size 10: a.qzl,Koa*
+size 10: b.qzl,Kob*
+size 10: c.qzl,Koc*
+X
+printf 'Ko3' | expect "the report was retrieved" "$reports/Traverse7.csv"
+
+# --- a file that cannot be sent is named in the log; the others still go
+rm -f "$install/Handheld/"*.pdb "$install/HotSync.log"
+long=$(printf 'n%.0s' $(seq 1 30)).qzl
+printf 'Kolong' >"$settings/$long"
+printf 'K%0600d' 0 >"$settings/big.qzl"
+list "$long" big.qzl missing.qzl a.qzl
+printf '%s' "$win_reports\\@" >"$install/Cardoon.dat"
+run sync
+expect_rc "refused files, the last file sent" 0
+log_texts >"$scratch/actual"; expect "refusals in the log" "$scratch/actual" <<X
+Starting Sync with KorvIR
+Ostrel settings file name longer than 29 characters, not sent: $win_settings\\$long
+Korvet
+Ostrel settings file too long for its record, not sent: $win_settings\\big.qzl
+Korvet
+Unable To Find Settings File
+$win_settings\\missing.qzl
+Korvet
+Korvet
+KorvIR Sync OK...Complete
+X
+records; expect "only the sound file arrived" "$scratch/actual" <<'X'
+size 10: a.qzl,Koa*
+X
+
+finish
