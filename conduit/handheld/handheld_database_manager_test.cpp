@@ -67,13 +67,8 @@ TEST_F(HandheldManagerTest, OpeningByKindAndSyncType) {
   auto manager = Make(store::kSyncFast);
   for (long kind : {0L, 1L, 2L}) EXPECT_EQ(manager->Open(kind), store::kHandheldDatabaseMissing) << kind;
   EXPECT_EQ(manager->Open(4), 0);
-  EXPECT_FALSE(manager->IsOpen());
-
-  bench_.AddRecord("kept");
-  auto none = Make(store::kSyncDoNothing);
-  EXPECT_EQ(none->OpenForSync(), 0);
-  EXPECT_FALSE(none->IsOpen());
-  EXPECT_EQ(SimCallCount("OpenHandheldDatabase"), 4);  // three kinds above, one by the bench
+  EXPECT_EQ(Make(store::kSyncDoNothing)->OpenForSync(), 0);
+  EXPECT_EQ(SimCallCount("OpenHandheldDatabase"), 3);
   EXPECT_EQ(Make(8)->OpenForSync(), store::kInvalidSyncType);
 
   // Desktop overwrites handheld, install and profile install start from an empty database.
@@ -81,19 +76,14 @@ TEST_F(HandheldManagerTest, OpeningByKindAndSyncType) {
     bench_.AddRecord("old");
     auto fresh = Make(type);
     EXPECT_EQ(fresh->OpenForSync(), 0) << type;
-    EXPECT_TRUE(fresh->IsOpen());
     long count = -1;
     EXPECT_EQ(fresh->GetRecordCount(&count), 0);
     EXPECT_EQ(count, 0) << type;
   }
   EXPECT_TRUE(Log().empty());
-}
 
-TEST_F(HandheldManagerTest, FailedCreateIsLoggedWithTheDatabaseDescription) {
   SimFailOperation("CreateHandheldDatabase", 1, kInjected);
-  auto manager = Make(store::kSyncDesktopOverwritesHandheld);
-  EXPECT_EQ(manager->OpenForSync(), kInjected);
-  EXPECT_FALSE(manager->IsOpen());
+  EXPECT_EQ(Make(store::kSyncInstall)->OpenForSync(), kInjected);
   EXPECT_THAT(Log(), ElementsAre(" -- Failed to create HH Database: DB Name KORVETDatabaseDB, Creator ID 4b525654, "
                                  "Type 1145132097, Flags    0, Version     0, Error 17185"));  // widths 4 and 5
 }
@@ -104,12 +94,17 @@ TEST_F(HandheldManagerTest, ClosingClearsFlagsUnlessSkippedAndAlwaysForgetsTheHa
   EXPECT_EQ(manager->Close(0), store::kNotOpen);
   ASSERT_EQ(manager->OpenForSync(), 0);
   EXPECT_EQ(manager->FinishSync(), 0);  // a backup leaves the marks alone
-  EXPECT_EQ(bench_.Records().at(0).attributes & kHandheldModified, kHandheldModified);
+  EXPECT_EQ(bench_.Records().at(0).attributes, kHandheldModified);
+  {
+    auto destroyed = Make(store::kSyncFast);
+    ASSERT_EQ(destroyed->OpenForSync(), 0);  // and so does destruction
+  }
+  EXPECT_EQ(bench_.Records().at(0).attributes, kHandheldModified);
 
   manager->SetSyncType(store::kSyncFast);
   ASSERT_EQ(manager->OpenForSync(), 0);
   EXPECT_EQ(manager->FinishSync(), 0);
-  EXPECT_EQ(bench_.Records().at(0).attributes & kHandheldModified, 0);
+  EXPECT_EQ(bench_.Records().at(0).attributes, 0);
 
   ASSERT_EQ(manager->OpenForSync(), 0);
   SimFailOperation("ClearHandheldSyncFlags", 1, kInjected);
@@ -118,29 +113,21 @@ TEST_F(HandheldManagerTest, ClosingClearsFlagsUnlessSkippedAndAlwaysForgetsTheHa
   EXPECT_FALSE(manager->IsOpen());
   EXPECT_THAT(Log(), ElementsAre("Could not clear Palm organizer's status flags. Error Code 4321",
                                  " -- Could not close remote database. Error Code 4002"));
-  EXPECT_EQ(manager->Close(0), store::kNotOpen);
-}
-
-TEST_F(HandheldManagerTest, DestructionClosesWithoutClearingFlags) {
-  bench_.AddRecord("a");
-  {
-    auto manager = Make(store::kSyncFast);
-    ASSERT_EQ(manager->OpenForSync(), 0);
-  }
-  EXPECT_EQ(SimCallCount("ClearHandheldSyncFlags"), 0);
-  EXPECT_EQ(SimCallCount("CloseHandheldDatabase"), 2);  // the bench's and the manager's
-  EXPECT_EQ(bench_.Records().at(0).attributes & kHandheldModified, kHandheldModified);
 }
 
 TEST_F(HandheldManagerTest, FastSyncLoadsOnlyModifiedRecordsAndReadsTheGapsOnDemand) {
   AddUnmodified({"a", "b"});
-  bench_.AddRecord("c");
   auto manager = Make(store::kSyncFast);
+  ASSERT_EQ(manager->OpenForSync(), 0);
+  EXPECT_EQ(manager->LoadContents(), 0);
+  EXPECT_EQ(manager->HighWaterMark(), 0);  // nothing modified, nothing loaded
+  ASSERT_EQ(manager->Close(1), 0);
+
+  bench_.AddRecord("c");
   ASSERT_EQ(manager->OpenForSync(), 0);
   ASSERT_EQ(manager->LoadContents(), 0);
   EXPECT_EQ(manager->Capacity(), 6);
   EXPECT_EQ(manager->RecordAt(0), nullptr);
-  ASSERT_NE(manager->RecordAt(2), nullptr);
   EXPECT_EQ(DataOf(*manager->RecordAt(2)), "c");
 
   std::vector<std::string> seen;
@@ -150,19 +137,7 @@ TEST_F(HandheldManagerTest, FastSyncLoadsOnlyModifiedRecordsAndReadsTheGapsOnDem
   }
   EXPECT_THAT(seen, ElementsAre("a", "b", "c"));
   EXPECT_EQ(SimCallCount("ReadHandheldRecordByIndex"), 2);
-  ASSERT_NE(manager->RecordAt(0), nullptr);  // what was read is kept in the table
-  EXPECT_EQ(DataOf(*manager->RecordAt(0)), "a");
-  EXPECT_TRUE(Log().empty());
-}
-
-TEST_F(HandheldManagerTest, LoadWithoutModifiedRecordsLeavesTheTableEmpty) {
-  AddUnmodified({"a", "b"});
-  auto manager = Make(store::kSyncFast);
-  ASSERT_EQ(manager->OpenForSync(), 0);
-  EXPECT_EQ(manager->LoadModifiedRecords(), 0);
-  EXPECT_EQ(manager->HighWaterMark(), 0);
-  SyncRecord record;
-  EXPECT_EQ(manager->ReadFirstRecord(record), store::kNoMoreRecords);
+  EXPECT_EQ(DataOf(*manager->RecordAt(0)), "a");  // what was read is kept in the table
 }
 
 TEST_F(HandheldManagerTest, OtherSyncTypesIterateTheTableAndStopAtItsFirstEmptySlot) {
@@ -173,18 +148,15 @@ TEST_F(HandheldManagerTest, OtherSyncTypesIterateTheTableAndStopAtItsFirstEmptyS
   ASSERT_TRUE(manager->RecordAt(1));
   SyncRecord gone;
   gone.SetId(manager->RecordAt(1)->GetId());
-  // Empty slot 1 as a record destroyed in the table would leave it.
-  manager->store::DatabaseManager::DeleteRecord(gone);
-  std::vector<std::string> seen;
+  manager->store::DatabaseManager::DeleteRecord(gone);  // from the table alone
   SyncRecord record;
-  for (long status = manager->ReadFirstRecord(record); status == 0; status = manager->ReadNextRecord(record)) {
-    seen.push_back(DataOf(record));
-  }
-  EXPECT_THAT(seen, ElementsAre("a"));
+  EXPECT_EQ(manager->ReadFirstRecord(record), 0);
+  EXPECT_EQ(DataOf(record), "a");
+  EXPECT_EQ(manager->ReadNextRecord(record), store::kNoMoreRecords);
   EXPECT_EQ(SimCallCount("ReadHandheldRecordByIndex"), 3);  // the load's reads only
 }
 
-TEST_F(HandheldManagerTest, ReadFailuresAreLoggedWithTheRecordTheyConcern) {
+TEST_F(HandheldManagerTest, FailuresAreLoggedWithTheRecordTheyConcern) {
   AddUnmodified({"a", "b"});
   auto manager = Make(store::kSyncSlow);
   ASSERT_EQ(manager->OpenForSync(), 0);
@@ -196,8 +168,12 @@ TEST_F(HandheldManagerTest, ReadFailuresAreLoggedWithTheRecordTheyConcern) {
   EXPECT_EQ(record.GetId(), 0x123456u);
   EXPECT_EQ(record.GetDataSize(), 0u);
   EXPECT_EQ(manager->ReadRecordByIdLogged(0x123456, record), kSyncNotFound);
+
+  SimFailOperation("PurgeDeletedHandheldRecords", 1, kInjected);
+  EXPECT_EQ(manager->PurgeDeletedRecords(), kInjected);
   EXPECT_THAT(Log(), ElementsAre(" -- HH failed to read record: Record Index 1, Error 17185",
-                                 " -- HH failed to read record: Record ID 1193046, Error 16387"));
+                                 " -- HH failed to read record: Record ID 1193046, Error 16387",
+                                 "Could not purge the deleted records on Palm organizer. 4321"));
 }
 
 // A manager whose idea of the record count falls short of the handheld's, as when the handheld gives
@@ -220,8 +196,8 @@ TEST_F(HandheldManagerTest, AnIndexBeyondTheTableIsRefusedAndLogged) {
   EXPECT_EQ(manager.HighWaterMark(), 2);
   EXPECT_THAT(Log(), ElementsAre(" -- HH failed to read record: Record Index 2, Error 4357"));
 
-  // A category read that lands beyond the table is refused the same way.
-  manager.SetSyncType(store::kSyncFast);
+  // A category read that lands beyond the table is refused the same way; the end of a category is
+  // no failure.
   ASSERT_EQ(manager.Close(1), 0);
   ASSERT_EQ(manager.OpenForSync(), 0);
   SyncRecord record;
@@ -230,16 +206,8 @@ TEST_F(HandheldManagerTest, AnIndexBeyondTheTableIsRefusedAndLogged) {
   EXPECT_EQ(manager.ReadNextRecord(record), store::kIndexOutOfRange);
   EXPECT_EQ(record.GetIndex(), 2);
   EXPECT_EQ(manager.HighWaterMark(), 2);
-}
-
-TEST_F(HandheldManagerTest, CategoryReadsEndQuietly) {
-  AddUnmodified({"a"});
-  auto manager = Make(store::kSyncFast);
-  ASSERT_EQ(manager->OpenForSync(), 0);
-  ASSERT_EQ(manager->LoadContents(), 0);
-  SyncRecord record;
-  EXPECT_EQ(manager->ReadFirstInCategory(3, record), store::kNoMoreRecords);
-  EXPECT_TRUE(Log().empty());
+  EXPECT_EQ(manager.ReadFirstInCategory(3, record), store::kNoMoreRecords);
+  EXPECT_EQ(Log().size(), 2u);
 }
 
 TEST_F(HandheldManagerTest, CategoryOperationsCheckTheNumberFirst) {
@@ -249,7 +217,6 @@ TEST_F(HandheldManagerTest, CategoryOperationsCheckTheNumberFirst) {
   EXPECT_EQ(manager->PurgeCategory(16, false), store::kCategoryOutOfRange);
   EXPECT_EQ(manager->PurgeCategory(16, true), store::kCategoryOutOfRange);
   EXPECT_EQ(manager->ChangeCategory(0, 16), store::kCategoryOutOfRange);
-  EXPECT_EQ(manager->ChangeCategory(-1, 0), store::kCategoryOutOfRange);
   EXPECT_EQ(SimCallCount("SyncChangeCategory") + SimCallCount("SyncPurgeAllRecsInCategory"), 0);
 
   SyncRecord filed = RecordWith("filed", 5);
@@ -268,8 +235,6 @@ TEST_F(HandheldManagerTest, WritingByIdAndAtAPosition) {
   SyncRecord record = RecordWith("new");
   EXPECT_EQ(manager->ModifyRecordAt(-1, record), store::kRecordNotFound);
   EXPECT_EQ(manager->ModifyRecordAt(0, record), store::kNoRecordTable);  // nothing loaded yet
-  EXPECT_EQ(SimCallCount("WriteHandheldRecord"), 0);
-
   ASSERT_EQ(manager->LoadContents(), 0);
   EXPECT_EQ(manager->ModifyRecordAt(4, record), store::kIndexOutOfRange);
   EXPECT_EQ(SimCallCount("WriteHandheldRecord"), 0);
@@ -277,7 +242,6 @@ TEST_F(HandheldManagerTest, WritingByIdAndAtAPosition) {
   SyncRecord changed;
   ASSERT_EQ(manager->ReadRecordById(manager->RecordAt(1)->GetId(), changed, true), 0);
   changed.SetData(2, "B2");
-  changed.SetModified(true);
   EXPECT_EQ(manager->ModifyRecordAt(1, changed), 0);
   EXPECT_EQ(DataOf(*manager->RecordAt(1)), "B2");
 
@@ -285,7 +249,6 @@ TEST_F(HandheldManagerTest, WritingByIdAndAtAPosition) {
   added.SetModified(true);
   EXPECT_EQ(manager->AddRecord(added), 0);
   EXPECT_EQ(added.GetIndex(), 2);
-  EXPECT_NE(added.GetId(), 0u);
   EXPECT_EQ(manager->DeleteRecord(changed), 0);
   ASSERT_EQ(manager->Close(1), 0);
   const auto records = bench_.Records();
@@ -293,18 +256,17 @@ TEST_F(HandheldManagerTest, WritingByIdAndAtAPosition) {
   EXPECT_EQ(records[0].data, "a");
   EXPECT_EQ(records[1].data, "c");
   EXPECT_EQ(records[1].id, added.GetId());
-  EXPECT_EQ(records[1].attributes, 0);  // written as is, without the caller's marks
+  EXPECT_EQ(records[1].attributes, 0);  // written without the caller's marks
 }
 
-TEST_F(HandheldManagerTest, NameAndPropertiesChangeOnlyWhileClosed) {
-  const std::string longest(31, 'n');
+TEST_F(HandheldManagerTest, NamesOfUpTo31CharactersWhileClosed) {
   char name[40];
   long capacity = sizeof name;
-  auto unnamed = Make(0, 0, std::string(32, 'n').c_str());
-  ASSERT_EQ(unnamed->GetDatabaseName(name, &capacity), 0);
+  ASSERT_EQ(Make(0, 0, std::string(32, 'n').c_str())->GetDatabaseName(name, &capacity), 0);
   EXPECT_STREQ(name, "");
 
   auto manager = Make(store::kSyncFast);
+  const std::string longest(31, 'n');
   EXPECT_EQ(manager->SetDatabaseName(longest.c_str()), 0);
   EXPECT_EQ(manager->SetDatabaseName(std::string(32, 'x').c_str()), store::kValueTooLarge);
   capacity = 31;
@@ -312,7 +274,6 @@ TEST_F(HandheldManagerTest, NameAndPropertiesChangeOnlyWhileClosed) {
   EXPECT_EQ(capacity, 32);
   EXPECT_EQ(manager->GetDatabaseName(name, &capacity), 0);
   EXPECT_EQ(name, longest);
-  EXPECT_EQ(manager->GetDatabaseName(nullptr, &capacity), store::kMissingArgument);
   EXPECT_EQ(manager->SetDatabaseName(""), 0);
   EXPECT_EQ(manager->GetDatabaseName(name, &capacity), 0);
   EXPECT_STREQ(name, "");
@@ -321,14 +282,7 @@ TEST_F(HandheldManagerTest, NameAndPropertiesChangeOnlyWhileClosed) {
   ASSERT_EQ(manager->SetDatabaseName(kKorvetDatabase), 0);
   ASSERT_EQ(manager->OpenForSync(), 0);
   EXPECT_EQ(manager->SetDatabaseName("Other"), store::kDatabaseIsOpen);
-  EXPECT_EQ(manager->SetCreator(1), store::kDatabaseIsOpen);
-  EXPECT_EQ(manager->SetDatabaseType(1), store::kDatabaseIsOpen);
-  EXPECT_EQ(manager->SetDatabaseFlags(1), store::kDatabaseIsOpen);
-  EXPECT_EQ(manager->SetDatabaseVersion(1), store::kDatabaseIsOpen);
-  EXPECT_EQ(manager->GetCreator(), kCreator);
-  ASSERT_EQ(manager->Close(1), 0);
-  EXPECT_EQ(manager->SetDatabaseFlags(kResourceDatabaseFlag), 0);
-  EXPECT_TRUE(manager->IsRecordDatabase());
+  EXPECT_EQ(manager->SetDatabaseFlags(kResourceDatabaseFlag), store::kDatabaseIsOpen);
 }
 
 TEST_F(HandheldManagerTest, ApplicationDataFollowsTheCategoryBlockAndIsWrittenOnSave) {
@@ -337,26 +291,21 @@ TEST_F(HandheldManagerTest, ApplicationDataFollowsTheCategoryBlockAndIsWrittenOn
   ASSERT_EQ(manager->OpenForSync(), 0);
   ASSERT_EQ(manager->LoadCategories(), 0);
   EXPECT_EQ(manager->GetCategoryList(), nullptr);  // the database has no application block yet
-  EXPECT_FALSE(manager->HasAppSpecificInfo());
   EXPECT_EQ(manager->AppSpecificInfoData(), nullptr);
 
   const std::string data = "settings";
+  EXPECT_EQ(manager->SetAppSpecificInfo(kInfoBufferSize - 275, data.data()), store::kValueTooLarge);
   ASSERT_EQ(manager->SetAppSpecificInfo(static_cast<std::uint32_t>(data.size()), data.data()), 0);
   EXPECT_EQ(manager->AppSpecificInfoSize(), data.size());
-  EXPECT_TRUE(manager->HasAppSpecificInfo());
   std::uint32_t size = 3;
   char copy[16] = {};
   EXPECT_EQ(manager->GetAppSpecificInfo(copy, &size), store::kBufferTooSmall);
-  EXPECT_EQ(size, data.size());
   EXPECT_EQ(manager->GetAppSpecificInfo(copy, &size), 0);
   EXPECT_EQ(std::string(copy), data);
-  EXPECT_EQ(manager->SetAppSpecificInfo(kInfoBufferSize - 275, data.data()), store::kValueTooLarge);
-  ASSERT_EQ(manager->SetAppSpecificInfo(static_cast<std::uint32_t>(data.size()), data.data()), 0);
-
   EXPECT_EQ(manager->SaveCategories(), 0);
   EXPECT_EQ(manager->AppSpecificInfoSize(), 0u);  // written and given back
 
-  // Read back whole through a block of the caller's: the category block, then the data.
+  // Read back through a block of the caller's: the category block, then the data.
   std::vector<std::uint8_t> buffer(400, 0xEE);
   DatabaseInfoBlock block{};
   block.capacity = static_cast<std::uint16_t>(buffer.size());
@@ -366,19 +315,15 @@ TEST_F(HandheldManagerTest, ApplicationDataFollowsTheCategoryBlockAndIsWrittenOn
   ASSERT_EQ(block.dataSize, 276 + data.size());
   EXPECT_EQ(std::string(buffer.begin(), buffer.begin() + 276), std::string(276, '\0'));
   EXPECT_EQ(std::string(buffer.begin() + 276, buffer.begin() + block.dataSize), data);
-
-  // Written back from the caller's block, whose buffer stays the caller's.
   EXPECT_EQ(manager->SetAppInfo(&block), 0);
-  EXPECT_EQ(block.data, buffer.data());
+  EXPECT_EQ(block.data, buffer.data());  // the caller's buffer stays the caller's
 
   // A block without a buffer gets one of the manager's, which SetAppInfo takes back.
   DatabaseInfoBlock lent{};
   ASSERT_EQ(manager->GetAppInfo(&lent), 0);
-  EXPECT_EQ(lent.capacity, kInfoBufferSize);
   EXPECT_EQ(lent.dataSize, 276 + data.size());
   EXPECT_EQ(manager->SetAppInfo(&lent), 0);
   EXPECT_EQ(lent.data, nullptr);
-  EXPECT_EQ(lent.capacity, 0);
 }
 
 TEST_F(HandheldManagerTest, RecordIdsComeInHandheldOrderAndTheDesktopsByteOrder) {
@@ -396,20 +341,9 @@ TEST_F(HandheldManagerTest, RecordIdsComeInHandheldOrderAndTheDesktopsByteOrder)
   EXPECT_EQ(manager->ListRecordIds(ids, &capacity), 0);
   EXPECT_THAT(ids, ElementsAre(first, second, third, 0xCAFEF00Du));
   EXPECT_EQ(capacity, 4);
-  EXPECT_EQ(manager->SwapBytes32(0x11223344), 0x44332211u);
 
   SimFailOperation("SyncGetDBRecordCount", 1, kInjected);
   EXPECT_EQ(manager->ListRecordIds(ids, &capacity), kInjected);
-}
-
-TEST_F(HandheldManagerTest, FailedPurgeIsLogged) {
-  bench_.AddRecord("a");
-  auto manager = Make(store::kSyncFast);
-  ASSERT_EQ(manager->OpenForSync(), 0);
-  EXPECT_EQ(manager->PurgeDeletedRecords(), 0);
-  SimFailOperation("PurgeDeletedHandheldRecords", 1, kInjected);
-  EXPECT_EQ(manager->PurgeDeletedRecords(), kInjected);
-  EXPECT_THAT(Log(), ElementsAre("Could not purge the deleted records on Palm organizer. 4321"));
 }
 
 }  // namespace
