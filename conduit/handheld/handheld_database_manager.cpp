@@ -77,18 +77,18 @@ long HandheldDatabaseManager::Open(long kind) {
 }
 
 long HandheldDatabaseManager::OpenWithMode(std::uint8_t mode) {
-  const long status = OpenHandheldDatabase(name_.c_str(), card_, &handle_, mode);
+  const long status = OpenHandheldDatabase(name_.data(), card_, &handle_, mode);
   return status == kSyncNotFound ? store::kHandheldDatabaseMissing : status;
 }
 
 long HandheldDatabaseManager::Recreate() {
-  DeleteHandheldDatabase(name_.c_str(), card_);  // a database that is not there is no failure
+  DeleteHandheldDatabase(name_.data(), card_);  // a database that is not there is no failure
   DatabaseCreationBlock block;
   std::memset(&block, 0, sizeof block);
   block.creator = creator_;
   block.flags = flags_;
   block.card = static_cast<std::uint8_t>(card_);
-  std::memcpy(block.name, name_.c_str(), name_.size());
+  std::memcpy(block.name, name_.data(), NameLength());
   block.type = type_;
   block.version = version_;
   const long status = CreateHandheldDatabase(&block);
@@ -101,7 +101,7 @@ long HandheldDatabaseManager::Recreate() {
     char description[kDescriptionSize] = {};
     const std::uint16_t detail = logger_->GetDetail();
     logger_->SetDetail(1);
-    logger_->FormatDatabaseInfo(description, kDescriptionSize, name_.c_str(), creator_, type_, flags_, version_);
+    logger_->FormatDatabaseInfo(description, kDescriptionSize, name_.data(), creator_, type_, flags_, version_);
     logger_->SetDetail(detail);
     logger_->ReportCreateFailure(status, description, store::kSideHandheld);
   }
@@ -476,12 +476,12 @@ std::uint32_t HandheldDatabaseManager::SwapBytes32(std::uint32_t value) {
 
 long HandheldDatabaseManager::GetDatabaseName(char* buffer, long* capacity) const {
   if (!buffer || !capacity) return store::kMissingArgument;
-  const long length = static_cast<long>(name_.size());
+  const long length = static_cast<long>(NameLength());
   if (length >= *capacity) {
     *capacity = length + 1;
     return store::kBufferTooSmall;
   }
-  std::memcpy(buffer, name_.c_str(), name_.size() + 1);
+  std::memcpy(buffer, name_.data(), NameLength() + 1);
   return store::kOk;
 }
 
@@ -490,15 +490,18 @@ std::uint32_t HandheldDatabaseManager::GetDatabaseType() const { return type_; }
 std::uint16_t HandheldDatabaseManager::GetDatabaseFlags() const { return flags_; }
 std::uint16_t HandheldDatabaseManager::GetDatabaseVersion() const { return version_; }
 
+std::size_t HandheldDatabaseManager::NameLength() const { return strnlen(name_.data(), name_.size()); }
+
 long HandheldDatabaseManager::SetDatabaseName(const char* name) {
   if (IsOpen()) return store::kDatabaseIsOpen;
   if (!name || name[0] == '\0') {
-    name_.clear();
+    name_.fill('\0');
     return store::kOk;
   }
   const std::size_t length = strnlen(name, kNameField);
   if (length >= kNameField) return store::kValueTooLarge;
-  name_.assign(name, length);
+  name_.fill('\0');
+  std::memcpy(name_.data(), name, length);
   return store::kOk;
 }
 
@@ -563,7 +566,7 @@ long HandheldDatabaseManager::ReadInfoBlock(DatabaseInfoBlock* block, bool sortI
   long status = PrepareInfoBuffer(block, false);
   if (status != store::kOk) return status;
   std::memset(block->name, 0, sizeof block->name);
-  std::memcpy(block->name, name_.c_str(), name_.size());
+  std::memcpy(block->name, name_.data(), NameLength());
   std::memset(block->data, 0, block->capacity);
   block->dataSize = 0;
   if (sortInfo) {

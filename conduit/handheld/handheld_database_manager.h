@@ -10,9 +10,10 @@
 // failed read of that block, or with the manager. A caller's own buffer is never freed here.
 #pragma once
 
+#include <array>
+#include <cstddef>
 #include <cstdint>
 #include <memory>
-#include <string>
 #include <vector>
 
 #include "conduit/handheld/sync_manager.h"
@@ -125,6 +126,7 @@ class HandheldDatabaseManager : public store::DatabaseManager {
   long KeepInTable(store::SyncRecord& record);
   // Writes the transfer block as a record or a resource, as the database is.
   long WriteRecord();
+  std::size_t NameLength() const;
   bool HasInfoData(const handheld::DatabaseInfoBlock& block) const;
   std::uint32_t AppSpecificStart() const;
   // Frees a buffer the manager lent to a block and clears the block's pointer and capacity; a
@@ -135,7 +137,7 @@ class HandheldDatabaseManager : public store::DatabaseManager {
   std::uint8_t handle_ = 0;
   handheld::RecordTransferBlock transfer_{};
   std::unique_ptr<std::uint8_t[]> transferBuffer_;
-  std::string name_;  // at most 31 characters
+  std::array<char, 32> name_{};  // zero-terminated, at most 31 characters
   std::uint32_t creator_;
   std::uint32_t type_;
   std::uint16_t flags_;
