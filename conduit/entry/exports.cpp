@@ -2,15 +2,13 @@
 #include <windows.h>
 
 #include <cstring>
-#include <exception>
-#include <string>
 
 #include "conduit/entry/conduit_exports.h"
 #include "conduit/entry/conduit_records.h"
 #include "conduit/entry/config_dialog.h"
 #include "conduit/entry/module_state.h"
 #include "conduit/entry/session_driver.h"
-#include "conduit/handheld/hotsync_log.h"
+#include "conduit/entry/export_guard.h"
 #include "conduit/store/string_ids.h"
 
 namespace korvet {
@@ -38,22 +36,6 @@ bool LoadConduitName(char* buffer, std::uint32_t capacity) {
   if (buffer == nullptr || capacity == 0) return false;
   int cap = capacity > 0x7FFFFFFF ? 0x7FFFFFFF : static_cast<int>(capacity);
   return LoadStringA(ConduitModule(), IDS_CONDUIT_NAME, buffer, cap) > 0;
-}
-
-// HotSync Manager runs the conduit in its own process: an exception leaving an export would end it.
-// Whatever escapes the body becomes a log line and the failure result.
-constexpr long kInternalFailure = -1;
-
-template <typename Body>
-long Guarded(const char* where, Body&& body) {
-  try {
-    return body();
-  } catch (const std::exception& error) {
-    LogLine(std::string("Korvet stopped in ") + where + ": " + error.what());
-  } catch (...) {
-    LogLine(std::string("Korvet stopped in ") + where + ": unknown failure");
-  }
-  return kInternalFailure;
 }
 
 }  // namespace

@@ -6,6 +6,7 @@
 #include <deque>
 
 #include "common/win_file.h"
+#include "conduit/base/allocation.h"
 #include "conduit/test_support/hotsync_bench.h"
 #include "sim/sync20/sync20_control.h"
 
@@ -139,6 +140,26 @@ TEST_F(SessionTest, ListWithoutEndMarkerReportsTheLastRunNotSuccess) {
   EXPECT_EQ(Run(), 4370);
   EXPECT_EQ(synchronizers_.Files(), std::vector<std::string>{"C:\\Data\\a.qzl"});
   EXPECT_EQ(List(), "");
+}
+
+// With the conduit's own synchronizers: a file whose synchronizer finds no memory is skipped without
+// a word, and the next file is sent.
+TEST_F(SessionTest, OutOfMemoryForASynchronizerSkipsItsFileSilently) {
+  const std::string folder = bench_.Folder().WithSlash();
+  bench_.Folder().Write("a.qzl", "Koa");
+  bench_.Folder().Write("b.qzl", "Kob");
+  WriteList(folder + ",a.qzl*" + folder + ",b.qzl*@$");
+  std::strcpy(properties_.remoteNames[0], "KORVETDatabaseDB");
+  properties_.remoteCount = 1;
+  properties_.creator = FourCharCode("KRVT");
+  properties_.databaseType = FourCharCode("DATA");
+  SessionServices services{[this]() -> std::optional<std::string> { return corePath_; },
+                           DefaultSynchronizerFactory()};
+  base::FailAllocation(1);
+  EXPECT_EQ(RunHotSyncSession(reinterpret_cast<void*>(1), &properties_, services), 0);
+  base::FailAllocation(0);
+  EXPECT_EQ(bench_.RecordData(), std::vector<std::string>{"b.qzl,Kob*"});
+  for (const std::string& line : bench_.LogTexts()) EXPECT_EQ(line.find("a.qzl"), std::string::npos) << line;
 }
 
 TEST_F(SessionTest, ListWithMarkerButNoEntryReturnsMinusOne) {

@@ -42,6 +42,16 @@ TEST_F(DuplicateRemovalTest, EveryKeyKeepsExactlyItsNewestCopy) {
   ExpectClosed();
 }
 
+TEST_F(DuplicateRemovalTest, ZeroBytesBeforeTheCommaBelongToTheKey) {
+  // Two different reports whose stamps hold zero bytes: neither is a copy of the other.
+  bench_.AddRecord(std::string("$\0\0\0\0\0\0\0North,1", 16));
+  bench_.AddRecord(std::string("$\0\0\0\0\0\0\0South,2", 16));
+  bench_.AddRecord(std::string("$\0\0\0\0\0\0\0South,3", 16));
+  RemoveDuplicateRecords();
+  EXPECT_EQ(bench_.RecordData(),
+            (Data{std::string("$\0\0\0\0\0\0\0North,1", 16), std::string("$\0\0\0\0\0\0\0South,3", 16)}));
+}
+
 TEST_F(DuplicateRemovalTest, ManyCopiesOfManyKeysAreAllRemovedInOnePass) {
   for (int round = 0; round < 4; ++round) {
     for (int key = 0; key < 10; ++key) bench_.AddRecord("k" + std::to_string(key) + "," + std::to_string(round));

@@ -24,28 +24,57 @@ HotSyncBench::~HotSyncBench() {
   SimEndSession();
 }
 
-std::uint32_t HotSyncBench::AddRecord(const std::string& data) {
+namespace {
+
+// "KORVETDatabaseDB" open for reading and writing, created when missing; 0 when neither works.
+std::uint8_t OpenOrCreate() {
   std::uint8_t handle = 0;
-  if (OpenHandheldDatabase(kKorvetDatabase, 0, &handle, handheld::kOpenReadWrite) != 0) {
-    DatabaseCreationBlock create;
-    std::memset(&create, 0, sizeof create);
-    create.creator = korvet::FourCharCode("KRVT");
-    create.type = korvet::FourCharCode("DATA");
-    std::strcpy(create.name, kKorvetDatabase);
-    if (CreateHandheldDatabase(&create) != 0) return 0;
-    handle = create.handle;
-  }
+  if (OpenHandheldDatabase(kKorvetDatabase, 0, &handle, handheld::kOpenReadWrite) == 0) return handle;
+  DatabaseCreationBlock create;
+  std::memset(&create, 0, sizeof create);
+  create.creator = korvet::FourCharCode("KRVT");
+  create.type = korvet::FourCharCode("DATA");
+  std::strcpy(create.name, kKorvetDatabase);
+  if (CreateHandheldDatabase(&create) != 0) return 0;
+  return create.handle;
+}
+
+}  // namespace
+
+std::uint32_t HotSyncBench::AddRecord(const std::string& data) {
+  return AddRecord(data, handheld::kHandheldModified, 0);
+}
+
+std::uint32_t HotSyncBench::AddRecord(const std::string& data, std::uint8_t attributes, std::int16_t category) {
+  const std::uint8_t handle = OpenOrCreate();
+  if (handle == 0) return 0;
   std::vector<std::uint8_t> bytes(data.begin(), data.end());
   RecordTransferBlock block;
   std::memset(&block, 0, sizeof block);
   block.handle = handle;
-  block.attributes = handheld::kHandheldModified;
+  block.attributes = attributes;
+  block.category = category;
   block.dataSize = static_cast<std::uint32_t>(bytes.size());
   block.capacity = static_cast<std::uint16_t>(bytes.size());
   block.data = bytes.data();
   WriteHandheldRecord(&block);
   CloseHandheldDatabase(handle);
   return block.recordId;
+}
+
+bool HotSyncBench::SetAppInfo(const std::string& bytes) {
+  const std::uint8_t handle = OpenOrCreate();
+  if (handle == 0) return false;
+  std::vector<std::uint8_t> buffer(bytes.begin(), bytes.end());
+  DatabaseInfoBlock block;
+  std::memset(&block, 0, sizeof block);
+  std::strcpy(block.name, kKorvetDatabase);
+  block.capacity = static_cast<std::uint16_t>(buffer.size());
+  block.dataSize = static_cast<std::uint16_t>(buffer.size());
+  block.data = buffer.data();
+  const bool written = WriteHandheldAppInfoBlock(handle, &block) == 0;
+  CloseHandheldDatabase(handle);
+  return written;
 }
 
 std::uint32_t HotSyncBench::AddReport(const std::string& name, const std::string& text) {
@@ -68,7 +97,7 @@ std::vector<BenchRecord> HotSyncBench::Records() const {
     block.data = buffer.data();
     if (ReadHandheldRecordByIndex(&block) != 0) break;
     records.push_back({block.recordId, block.attributes,
-                       std::string(buffer.begin(), buffer.begin() + block.dataSize)});
+                       std::string(buffer.begin(), buffer.begin() + block.dataSize), block.category});
   }
   CloseHandheldDatabase(handle);
   return records;

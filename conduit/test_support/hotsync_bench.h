@@ -14,6 +14,7 @@ struct BenchRecord {
   std::uint32_t id = 0;
   std::uint8_t attributes = 0;
   std::string data;
+  std::int16_t category = 0;
 };
 
 class HotSyncBench {
@@ -28,6 +29,10 @@ class HotSyncBench {
 
   // Adds a record to "KORVETDatabaseDB" (created when missing), marked modified as the device leaves it.
   std::uint32_t AddRecord(const std::string& data);
+  // The same with the handheld attribute bits and category given.
+  std::uint32_t AddRecord(const std::string& data, std::uint8_t attributes, std::int16_t category);
+  // Stores the application information block of "KORVETDatabaseDB" (created when missing).
+  bool SetAppInfo(const std::string& bytes);
   // A traverse report as the device stores it: "$", seven bytes, the name, a comma and the text.
   std::uint32_t AddReport(const std::string& name, const std::string& text);
   // Every record of "KORVETDatabaseDB" in index order; empty when the database does not exist.

@@ -1,0 +1,279 @@
+#include "conduit/sync/record_synchronizer.h"
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstring>
+#include <functional>
+#include <map>
+#include <string>
+#include <vector>
+
+#include "conduit/handheld/sync_manager.h"
+#include "conduit/store/status_codes.h"
+#include "conduit/test_support/hotsync_bench.h"
+#include "conduit/test_support/memory_desktop.h"
+#include "sim/sync20/sync20_control.h"
+
+namespace korvet::sync {
+namespace {
+
+using store::SyncRecord;
+using testing::MemoryDesktop;
+using testing::MemoryDesktopStore;
+using ::testing::UnorderedElementsAre;
+
+constexpr std::uint8_t kModified = handheld::kHandheldModified;
+constexpr std::uint8_t kDeleted = handheld::kHandheldDeleted;
+constexpr long kWithCategories = store::kOptionCategoryBlock | store::kOptionAppInfo;
+
+// The generic synchronizer over the stand-in handheld and a desktop side in memory, without backup.
+class TestSynchronizer : public RecordSynchronizer {
+ public:
+  TestSynchronizer(const SyncProperties& properties, long options, MemoryDesktop& desktop)
+      : RecordSynchronizer(properties, options), desktop_(desktop) {}
+
+  long OpenDesktopStore() override {
+    ReleaseDesktopStore();
+    SetDesktopStore(std::make_unique<MemoryDesktopStore>(desktop_, Options(), SyncType()));
+    return DesktopStore()->OpenForSync();
+  }
+  long OpenBackupStore() override { return ReleaseBackupStore(); }
+
+ private:
+  MemoryDesktop& desktop_;
+};
+
+SyncRecord DesktopRecord(std::uint32_t id, const std::string& data, std::uint32_t attributes, long category = 0) {
+  SyncRecord record;
+  record.SetId(id);
+  record.SetData(static_cast<std::uint32_t>(data.size()), data.data());
+  record.SetAttributes(attributes);
+  record.SetCategory(category);
+  return record;
+}
+
+std::string DataOf(const SyncRecord& record) {
+  return record.GetData() ? std::string(reinterpret_cast<const char*>(record.GetData()), record.GetDataSize())
+                          : std::string();
+}
+
+std::vector<std::string> DataOf(const std::vector<SyncRecord>& records) {
+  std::vector<std::string> data;
+  for (const SyncRecord& record : records) data.push_back(DataOf(record));
+  return data;
+}
+
+long Count(const std::vector<std::string>& lines, const std::string& part) {
+  return std::count_if(lines.begin(), lines.end(),
+                       [&](const std::string& line) { return line.find(part) != std::string::npos; });
+}
+
+class RecordSynchronizerTest : public ::testing::Test {
+ protected:
+  SyncProperties Properties(long syncType) const {
+    SyncProperties properties;
+    std::memset(&properties, 0, sizeof properties);
+    properties.syncType = static_cast<std::int32_t>(syncType);
+    std::strcpy(properties.remoteNames[0], "KORVETDatabaseDB");
+    properties.remoteCount = 1;
+    properties.creator = FourCharCode("KRVT");
+    properties.databaseType = FourCharCode("DATA");
+    std::strcpy(properties.localName, "test.dat");
+    std::strcpy(properties.localDirectory, (bench_.Folder().Path() + "\\").c_str());
+    return properties;
+  }
+  long Run(long syncType, long options = 0, long categoryMode = 0) {
+    SyncProperties properties = Properties(syncType);
+    properties.categoryMode = categoryMode;
+    TestSynchronizer synchronizer(properties, options, desktop_);
+    const long result = synchronizer.Run();
+    storesLeft_ = synchronizer.HandheldStore() != nullptr || synchronizer.DesktopStore() != nullptr;
+    return result;
+  }
+
+  testing::HotSyncBench bench_;
+  MemoryDesktop desktop_;
+  bool storesLeft_ = false;
+};
+
+TEST_F(RecordSynchronizerTest, DoNothingTouchesNothingAndUnknownTypesAreRefused) {
+  EXPECT_EQ(Run(kDoNothing), 0);
+  EXPECT_EQ(SimCallCount("OpenSyncSession"), 0);
+  EXPECT_EQ(Run(8), 0x1113);
+  EXPECT_EQ(SimCallCount("OpenSyncSession"), 0);
+  EXPECT_TRUE(bench_.Records().empty());
+}
+
+TEST_F(RecordSynchronizerTest, RecordModifiedOnBothSidesIsDuplicatedOnBoth) {
+  const std::uint32_t id = bench_.AddRecord("handheld text", kModified, 0);
+  desktop_.records = {DesktopRecord(id, "desktop text", store::kRecordModified)};
+  ASSERT_EQ(Run(kFastSync), 0);
+  EXPECT_THAT(bench_.RecordData(), UnorderedElementsAre("handheld text", "desktop text"));
+  EXPECT_THAT(DataOf(desktop_.left), UnorderedElementsAre("handheld text", "desktop text"));
+  const auto log = bench_.LogTexts();
+  EXPECT_EQ(Count(log, "The following record was modified on both Palm organizer and the Desktop: Record ID " +
+                           std::to_string(id) +
+                           ". This record will be duplicated on each platform. Delete the unwanted record and "
+                           "HotSync again."),
+            1);
+  EXPECT_EQ(Count(log, "modified on both"), 1);
+}
+
+TEST_F(RecordSynchronizerTest, RecordsModifiedAlikeOnBothSidesStayOne) {
+  const std::uint32_t id = bench_.AddRecord("same", kModified, 0);
+  desktop_.records = {DesktopRecord(id, "same", store::kRecordModified)};
+  ASSERT_EQ(Run(kFastSync), 0);
+  EXPECT_THAT(bench_.RecordData(), UnorderedElementsAre("same"));
+  EXPECT_EQ(Count(bench_.LogTexts(), "modified on both"), 0);
+}
+
+TEST_F(RecordSynchronizerTest, DeletedOnTheHandheldAndUnchangedOnTheDesktopGoesFromBoth) {
+  const std::uint32_t id = bench_.AddRecord("gone", kDeleted | kModified, 0);
+  bench_.AddRecord("stays", 0, 0);
+  desktop_.records = {DesktopRecord(id, "gone", 0)};
+  ASSERT_EQ(Run(kFastSync), 0);
+  EXPECT_THAT(bench_.RecordData(), UnorderedElementsAre("stays"));
+  EXPECT_THAT(DataOf(desktop_.left), UnorderedElementsAre("stays"));
+}
+
+TEST_F(RecordSynchronizerTest, MissingHandheldDatabaseTurnsAFastSyncIntoACopyThatCreatesIt) {
+  desktop_.records = {DesktopRecord(0, "from the desktop", store::kRecordModified)};
+  ASSERT_TRUE(bench_.Records().empty());
+  ASSERT_EQ(Run(kFastSync), 0);
+  const auto records = bench_.Records();
+  ASSERT_EQ(records.size(), 1u);
+  EXPECT_EQ(records[0].data, "from the desktop");
+  // The desktop copy took the record ID the handheld gave.
+  ASSERT_EQ(desktop_.left.size(), 1u);
+  EXPECT_EQ(desktop_.left[0].GetId(), records[0].id);
+}
+
+TEST_F(RecordSynchronizerTest, MissingDesktopStoreTurnsASlowSyncIntoAHandheldToDesktopCopy) {
+  bench_.AddRecord("first", 0, 0);
+  bench_.AddRecord("second", kModified, 0);
+  desktop_.openStatus = store::kDesktopFileMissing;
+  ASSERT_EQ(Run(kSlowSync), 0);
+  EXPECT_THAT(DataOf(desktop_.left), UnorderedElementsAre("first", "second"));
+  EXPECT_THAT(bench_.RecordData(), UnorderedElementsAre("first", "second"));
+}
+
+TEST_F(RecordSynchronizerTest, SlowSyncBringsNewRecordsOfEachSideToTheOther) {
+  bench_.AddRecord("handheld only", 0, 0);
+  desktop_.records = {DesktopRecord(0, "desktop only", store::kRecordModified)};
+  ASSERT_EQ(Run(kSlowSync), 0);
+  EXPECT_THAT(bench_.RecordData(), UnorderedElementsAre("handheld only", "desktop only"));
+  EXPECT_THAT(DataOf(desktop_.left), UnorderedElementsAre("handheld only", "desktop only"));
+}
+
+TEST_F(RecordSynchronizerTest, EqualCountsAfterThePurgeSkipRecordIdReconciliation) {
+  const std::uint32_t a = bench_.AddRecord("a", 0, 0);
+  const std::uint32_t b = bench_.AddRecord("b", 0, 0);
+  desktop_.records = {DesktopRecord(a, "a", 0), DesktopRecord(b, "b", 0)};
+  ASSERT_EQ(Run(kFastSync), 0);
+  EXPECT_EQ(SimCallCount("SyncReadPositionXMap"), 0);
+
+  // One record short on the desktop: the IDs are compared and the missing record comes over.
+  desktop_.records = {DesktopRecord(a, "a", 0)};
+  SimResetCallCounts();
+  ASSERT_EQ(Run(kFastSync), 0);
+  EXPECT_EQ(SimCallCount("SyncReadPositionXMap"), 1);
+  EXPECT_THAT(DataOf(desktop_.left), UnorderedElementsAre("a", "b"));
+}
+
+// A category block naming every category number from 0 to 15.
+std::string FullCategoryBlock() {
+  store::CategoryList list;
+  for (long number = 0; number < store::kCategoryCount; ++number) {
+    store::CPCategory category(number, 100 + number, number == 0 ? "Unfiled" : ("H" + std::to_string(number)).c_str());
+    list.Add(category);
+  }
+  std::string block(store::kCategoryBlockSize, '\0');
+  long size = static_cast<long>(block.size());
+  list.Store(block.data(), &size);
+  return block;
+}
+
+TEST_F(RecordSynchronizerTest, ASixteenthDesktopCategoryGoesToUnfiled) {
+  ASSERT_TRUE(bench_.SetAppInfo(FullCategoryBlock()));
+  desktop_.withCategories = true;
+  desktop_.categories.push_back({0, 100, "Unfiled"});
+  for (long number = 1; number < 15; ++number) desktop_.categories.push_back({number, 100 + number, "H" + std::to_string(number)});
+  desktop_.categories.push_back({15, 250, "Extra"});
+  desktop_.records = {DesktopRecord(0, "filed under Extra", store::kRecordModified, 15)};
+
+  // Category mode 2: the desktop's categories count as changed, so none is dropped unmatched.
+  ASSERT_EQ(Run(kFastSync, kWithCategories, 2), 0);
+  const auto log = bench_.LogTexts();
+  EXPECT_EQ(Count(log, "Only 15 categories are allowed.  All records in local category Extra were changed to "
+                       "'Unfiled'."),
+            1);
+  EXPECT_EQ(Count(log, "-- Local category Extra has been deleted. The records in this category have been moved "
+                       "to 'Unfiled'."),
+            1);
+  ASSERT_EQ(desktop_.left.size(), 1u);
+  EXPECT_EQ(desktop_.left[0].GetCategory(), 0);
+  const auto records = bench_.Records();
+  ASSERT_EQ(records.size(), 1u);
+  EXPECT_EQ(records[0].category, 0);
+}
+
+// The operations a fast sync of this scenario calls, with how often.
+std::map<std::string, long> CallsOf(const std::function<long()>& run) {
+  static const char* const kOperations[] = {
+      "OpenSyncSession", "CloseSyncSession", "SyncReadSystemInfo", "SyncYieldCycles", "OpenHandheldDatabase",
+      "CreateHandheldDatabase", "CloseHandheldDatabase", "DeleteHandheldDatabase", "SyncFindDbByName",
+      "SyncGetDBRecordCount", "SyncResetRecordIndex", "ClearHandheldSyncFlags", "PurgeDeletedHandheldRecords",
+      "ReadHandheldRecordById", "ReadHandheldRecordByIndex", "ReadNextModifiedHandheldRecord",
+      "SyncReadNextRecInCategory", "WriteHandheldRecord", "WriteHandheldResource", "DeleteHandheldRecord",
+      "SyncDeleteResourceRec", "SyncChangeCategory", "SyncPurgeAllRecsInCategory", "ReadHandheldAppInfoBlock",
+      "WriteHandheldAppInfoBlock", "SyncReadDBSortInfoBlock", "SyncReadPositionXMap"};
+  SimResetCallCounts();
+  EXPECT_EQ(run(), 0);
+  std::map<std::string, long> calls;
+  for (const char* operation : kOperations) {
+    if (long count = SimCallCount(operation); count > 0) calls[operation] = count;
+  }
+  return calls;
+}
+
+TEST_F(RecordSynchronizerTest, AFailureAtAnySyncManagerCallEndsTheRunWithItsCode) {
+  constexpr long kInjected = 0x2345;
+  auto setUp = [this] {
+    SimEndSession();
+    SimClearFailures();
+    DeleteFileA(bench_.Folder().File("Handheld\\KORVETDatabaseDB.pdb").c_str());
+    bench_.AddRecord("kept", 0, 0);
+    bench_.AddRecord("changed on the handheld", kModified, 0);
+    desktop_.records = {DesktopRecord(0, "new on the desktop", store::kRecordModified)};
+  };
+  setUp();
+  const auto calls = CallsOf([this] { return Run(kFastSync); });
+  ASSERT_FALSE(calls.empty());
+  // Results that the callers do not examine: the yield, and the application block read, whose result
+  // the handheld side replaces by 0.
+  const std::vector<std::string> unexamined = {"SyncYieldCycles", "ReadHandheldAppInfoBlock"};
+  long injected = 0;
+  for (const auto& [operation, count] : calls) {
+    for (long nth = 1; nth <= count; ++nth) {
+      setUp();
+      SimResetCallCounts();
+      ASSERT_EQ(SimFailOperation(operation.c_str(), nth, kInjected), 0);
+      const long result = Run(kFastSync);
+      ++injected;
+      const bool examined = std::find(unexamined.begin(), unexamined.end(), operation) == unexamined.end();
+      if (examined) {
+        EXPECT_EQ(result, kInjected) << operation << " call " << nth;
+      }
+      EXPECT_FALSE(storesLeft_) << operation << " call " << nth;
+      // Everything is written back and the database still reads whole.
+      EXPECT_EQ(SimEndSession(), 0) << operation << " call " << nth;
+      EXPECT_GE(bench_.Records().size(), 2u) << operation << " call " << nth;
+    }
+  }
+  EXPECT_GT(injected, 10);
+}
+
+}  // namespace
+}  // namespace korvet::sync
