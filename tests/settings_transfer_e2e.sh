@@ -58,6 +58,17 @@ size 14: dummy.qzl,Ko3*
 X
 printf 'Ko3' | expect "backup refreshed" "$settings/dummy.BAK"
 
+# --- handheld overwrites desktop and backup send nothing, and that is no failure
+printf 'Ko9' >"$settings/dummy.qzl"
+for type in hh2pc backup; do
+  run sync --type $type
+  expect_rc "$type" 0
+  records; expect "$type sends nothing" "$scratch/actual" <<'X'
+size 14: dummy.qzl,Ko3*
+X
+done
+printf 'Ko3' >"$settings/dummy.qzl"
+
 # --- a zero byte ends the text that is sent
 printf 'Ko4\0hidden' >"$settings/zero.qzl"
 list zero.qzl

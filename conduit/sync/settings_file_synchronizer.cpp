@@ -93,7 +93,14 @@ long SettingsFileSynchronizer::OpenDesktopStore() {
   if (!store) return store::kOutOfMemory;
   DatabaseManager& opened = *store;
   SetDesktopStore(std::move(store));
-  return opened.OpenForSync();
+  const long status = opened.OpenForSync();
+  // When the handheld overwrites the desktop, or in a backup, the store opens no file on purpose:
+  // there is nothing to send, which is no failure of the HotSync.
+  if (status == store::kDesktopFileNotFound &&
+      (SyncType() == kHandheldOverwritesDesktop || SyncType() == kBackupSync)) {
+    return kOk;
+  }
+  return status;
 }
 
 long SettingsFileSynchronizer::OpenBackupStore() {
