@@ -31,18 +31,24 @@ constexpr long kWithCategories = store::kOptionCategoryBlock | store::kOptionApp
 // The generic synchronizer over the stand-in handheld and a desktop side in memory, without backup.
 class TestSynchronizer : public RecordSynchronizer {
  public:
-  TestSynchronizer(const SyncProperties& properties, long options, MemoryDesktop& desktop)
-      : RecordSynchronizer(properties, options), desktop_(desktop) {}
+  TestSynchronizer(const SyncProperties& properties, long options, MemoryDesktop& desktop,
+                   MemoryDesktop* backup = nullptr)
+      : RecordSynchronizer(properties, options), desktop_(desktop), backup_(backup) {}
 
   long OpenDesktopStore() override {
     ReleaseDesktopStore();
     SetDesktopStore(std::make_unique<MemoryDesktopStore>(desktop_, Options(), SyncType()));
     return DesktopStore()->OpenForSync();
   }
-  long OpenBackupStore() override { return ReleaseBackupStore(); }
+  long OpenBackupStore() override {
+    ReleaseBackupStore();
+    if (backup_) SetBackupStore(std::make_unique<MemoryDesktopStore>(*backup_, Options(), SyncType()));
+    return store::kOk;
+  }
 
  private:
   MemoryDesktop& desktop_;
+  MemoryDesktop* backup_;
 };
 
 SyncRecord DesktopRecord(std::uint32_t id, const std::string& data, std::uint32_t attributes, long category = 0) {
@@ -84,10 +90,10 @@ class RecordSynchronizerTest : public ::testing::Test {
     std::strcpy(properties.localDirectory, (bench_.Folder().Path() + "\\").c_str());
     return properties;
   }
-  long Run(long syncType, long options = 0, long categoryMode = 0) {
+  long Run(long syncType, long options = 0, long categoryMode = 0, MemoryDesktop* backup = nullptr) {
     SyncProperties properties = Properties(syncType);
     properties.categoryMode = categoryMode;
-    TestSynchronizer synchronizer(properties, options, desktop_);
+    TestSynchronizer synchronizer(properties, options, desktop_, backup);
     const long result = synchronizer.Run();
     storesLeft_ = synchronizer.HandheldStore() != nullptr || synchronizer.DesktopStore() != nullptr;
     return result;
@@ -165,6 +171,26 @@ TEST_F(RecordSynchronizerTest, SlowSyncBringsNewRecordsOfEachSideToTheOther) {
   ASSERT_EQ(Run(kSlowSync), 0);
   EXPECT_THAT(bench_.RecordData(), UnorderedElementsAre("handheld only", "desktop only"));
   EXPECT_THAT(DataOf(desktop_.left), UnorderedElementsAre("handheld only", "desktop only"));
+}
+
+TEST_F(RecordSynchronizerTest, AnEmptyBackupMakesEveryHandheldRecordCountAsModifiedInASlowSync) {
+  // Without a backup, an unchanged record that differs on the two sides is a conflict: both versions
+  // end up on both sides.
+  const std::uint32_t id = bench_.AddRecord("handheld text", 0, 0);
+  desktop_.records = {DesktopRecord(id, "desktop text", 0)};
+  ASSERT_EQ(Run(kSlowSync), 0);
+  EXPECT_THAT(DataOf(desktop_.left), UnorderedElementsAre("handheld text", "desktop text"));
+
+  // With an empty backup the handheld record counts as modified since the last sync, and its version
+  // replaces the desktop's.
+  SimEndSession();
+  DeleteFileA(bench_.Folder().File("Handheld\\KORVETDatabaseDB.pdb").c_str());
+  const std::uint32_t again = bench_.AddRecord("handheld text", 0, 0);
+  desktop_.records = {DesktopRecord(again, "desktop text", 0)};
+  MemoryDesktop emptyBackup;
+  ASSERT_EQ(Run(kSlowSync, 0, 0, &emptyBackup), 0);
+  EXPECT_THAT(DataOf(desktop_.left), UnorderedElementsAre("handheld text"));
+  EXPECT_THAT(bench_.RecordData(), UnorderedElementsAre("handheld text"));
 }
 
 TEST_F(RecordSynchronizerTest, EqualCountsAfterThePurgeSkipRecordIdReconciliation) {
