@@ -31,6 +31,21 @@ TEST_F(BackupStoreTest, KeepsTheSourcePathBesideTheBackupPath) {
   EXPECT_EQ(Backup(kSyncFast, "Unit").Path(), folder_.File("Unit.BAK"));
 }
 
+// The copy holds the state of the last sync; the record that is sent stays the desktop file's own.
+TEST_F(BackupStoreTest, ReadingTheCopyLeavesTheSharedSettingsRecordAlone) {
+  folder_.Write("Unit.qzl", "Ko current");
+  folder_.Write("Unit.BAK", "Ko previous");
+  DesktopDatabaseManager desktop(nullptr, 0, kSyncSlow, "KORVETDatabaseDB", "Unit.qzl", folder_.Path().c_str());
+  ASSERT_EQ(desktop.OpenForSync(), kOk);
+  BackupDatabaseManager backup = Backup(kSyncSlow);
+  ASSERT_EQ(backup.OpenForSync(), kOk);
+  ASSERT_EQ(desktop.LoadContents(), kOk);
+  SyncRecord record;
+  ASSERT_EQ(desktop.ReadFirstRecord(record), kOk);
+  EXPECT_EQ(std::string(reinterpret_cast<const char*>(record.GetData()), record.GetDataSize()),
+            "Unit.qzl,Ko current*");
+}
+
 TEST_F(BackupStoreTest, FastSyncLoadsNothingAndStillReplacesTheCopy) {
   folder_.Write("Unit.qzl", "Ko new settings");
   folder_.Write("Unit.BAK", std::string("K\0", 2) + testing::DesktopFileImage().Header(1).Record(1, 0, 0, "x").Bytes());
