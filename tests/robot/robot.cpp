@@ -1,5 +1,6 @@
 #include "tests/robot/robot.h"
 
+#include <commctrl.h>
 #include <shlobj.h>
 
 namespace korvet::robot {
@@ -7,6 +8,7 @@ namespace {
 
 constexpr DWORD kPollMs = 50;
 constexpr int kFileNameCombo = 1148;  // the file-open dialog's file name box
+constexpr int kFolderTree = 14145;    // the folder browser's tree
 constexpr const char* kFileOpenCaption = "Open";
 constexpr const char* kFolderBrowserCaption = "Browse for Folder";
 
@@ -56,6 +58,14 @@ BOOL CALLBACK CollectStaticText(HWND child, LPARAM context) {
   return TRUE;
 }
 
+BOOL CALLBACK FindEdit(HWND child, LPARAM context) {
+  char className[64] = {};
+  GetClassNameA(child, className, sizeof className);
+  if (std::string(className) != "Edit") return TRUE;
+  *reinterpret_cast<HWND*>(context) = child;
+  return FALSE;
+}
+
 }  // namespace
 
 HWND FindDialog(const std::string& caption) {
@@ -99,8 +109,11 @@ std::vector<std::string> ListBoxLines(HWND dialog, int id) {
   if (!list) return lines;
   const LRESULT count = SendMessageA(list, LB_GETCOUNT, 0, 0);
   for (LRESULT i = 0; i < count; ++i) {
-    char line[1024] = {};
-    SendMessageA(list, LB_GETTEXT, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(line));
+    // Asked in UTF-16, which Wine carries across processes whole, then turned into the ANSI code page.
+    wchar_t wide[1024] = {};
+    SendMessageW(list, LB_GETTEXT, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(wide));
+    char line[2048] = {};
+    WideCharToMultiByte(CP_ACP, 0, wide, -1, line, sizeof line, nullptr, nullptr);
     lines.emplace_back(line);
   }
   return lines;
@@ -137,8 +150,14 @@ std::optional<SeenMessage> AnswerMessageBox(const std::string& caption, DWORD ti
 bool FillFileOpen(const std::string& path, DWORD timeoutMs) {
   HWND dialog = WaitForDialog(kFileOpenCaption, timeoutMs);
   if (!dialog) return false;
-  HWND combo = GetDlgItem(dialog, kFileNameCombo);
-  HWND edit = combo ? FindWindowExA(combo, nullptr, "Edit", nullptr) : nullptr;
+  // The dialog shows before all its controls are made: wait for the file name box.
+  HWND edit = nullptr;
+  WaitFor([&] {
+    // The file name box is a combo box (inside an extended combo box on some systems) with an edit.
+    HWND combo = GetDlgItem(dialog, kFileNameCombo);
+    if (combo) EnumChildWindows(combo, FindEdit, reinterpret_cast<LPARAM>(&edit));
+    return edit != nullptr;
+  }, timeoutMs);
   if (!edit) return false;
   SendMessageA(edit, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(path.c_str()));
   PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
@@ -155,6 +174,11 @@ bool CancelFileOpen(DWORD timeoutMs) {
 bool FillFolderBrowser(const std::string& path, DWORD timeoutMs) {
   HWND dialog = WaitForDialog(kFolderBrowserCaption, timeoutMs);
   if (!dialog) return false;
+  // The browser fills its tree after showing itself; a selection sent earlier is lost.
+  WaitFor([&] {
+    HWND tree = GetDlgItem(dialog, kFolderTree);
+    return tree && SendMessageA(tree, TVM_GETCOUNT, 0, 0) > 0;
+  }, timeoutMs);
   DWORD owner = 0;
   GetWindowThreadProcessId(dialog, &owner);
   // BFFM_SETSELECTION takes a pointer, which must point into the browser's own process.
@@ -162,7 +186,14 @@ bool FillFolderBrowser(const std::string& path, DWORD timeoutMs) {
   if (!process) return false;
   void* remote = VirtualAllocEx(process, nullptr, path.size() + 1, MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE);
   bool written = remote && WriteProcessMemory(process, remote, path.c_str(), path.size() + 1, nullptr);
-  if (written) SendMessageA(dialog, BFFM_SETSELECTIONA, TRUE, reinterpret_cast<LPARAM>(remote));
+  if (written) {
+    // The browser may still move to its first selection after its tree is filled; selecting again
+    // after a pause makes ours the last word.
+    Sleep(500);
+    SendMessageA(dialog, BFFM_SETSELECTIONA, TRUE, reinterpret_cast<LPARAM>(remote));
+    Sleep(300);
+    SendMessageA(dialog, BFFM_SETSELECTIONA, TRUE, reinterpret_cast<LPARAM>(remote));
+  }
   if (written) PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
   bool gone = written && WaitUntilGone(dialog, timeoutMs);
   if (remote) VirtualFreeEx(process, remote, 0, MEM_RELEASE);

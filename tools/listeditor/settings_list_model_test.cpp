@@ -16,11 +16,12 @@ TEST(SettingsListModel, AddsEntriesSplitAtTheLastBackslashAndRemovesTheFirstMatc
   EXPECT_FALSE(model.Add("C:\\a.qzl\\a.qzl", "a.qzl"));
   EXPECT_FALSE(model.Unchanged());
   EXPECT_EQ(model.EntryText(), "C:\\Data\\,site1.qzl*C:\\a.qzl\\,a.qzl*");
-  // The same file twice is listed twice; removing one of them leaves the other.
+  // The same file twice is listed twice; removing either line removes the first matching entry.
   EXPECT_FALSE(model.Add("C:\\Data\\site1.qzl", "site1.qzl"));
   EXPECT_EQ(model.Lines(), (Lines{"C:\\Data\\site1.qzl", "C:\\a.qzl\\a.qzl", "C:\\Data\\site1.qzl"}));
   model.Remove(2);
-  EXPECT_EQ(model.EntryText(), "C:\\Data\\,site1.qzl*C:\\a.qzl\\,a.qzl*");
+  EXPECT_EQ(model.Lines(), (Lines{"C:\\Data\\site1.qzl", "C:\\a.qzl\\a.qzl"}));
+  EXPECT_EQ(model.EntryText(), "C:\\a.qzl\\,a.qzl*C:\\Data\\,site1.qzl*");
   model.Remove(1);
   model.Remove(5);  // no such line: nothing happens
   EXPECT_EQ(model.EntryText(), "C:\\Data\\,site1.qzl*");
