@@ -98,5 +98,24 @@ TEST_F(ConfigureTest, CancelAfterAToolRanKeepsWhatTheToolWrote) {
   EXPECT_FALSE(Remembered("6"));
 }
 
+TEST_F(ConfigureTest, OlderHostsAskThroughConfigureConduitWithTheOldDialog) {
+  install_.Write("Xembrafilepath.dat", list_);
+  install_.Write("Cardoon.dat", "C:\\R\\@");
+  host_ = install_.Start("synchost.exe", "configure-old KRVT --user Ann");
+  HWND dialog = robot::WaitForDialog(kConduitCaption);
+  ASSERT_TRUE(dialog);
+  EXPECT_EQ(robot::Text(dialog, 404), "&Synchronize the files");
+  EXPECT_FALSE(robot::Exists(dialog, kSettingsList));
+  robot::Click(dialog, kActionDoNothing);
+  robot::Click(dialog, kOk);
+  ASSERT_EQ(ConfigureEnded(), 0u);
+  EXPECT_TRUE(Remembered("6"));
+  // Its OK rewrites the list files too: the missing check boxes count as unchecked.
+  EXPECT_EQ(install_.Read("Xembrafilepath.dat"), list_ + "$");
+  EXPECT_EQ(install_.Read("Cardoon.dat"), "C:\\R\\@$%");
+  ASSERT_EQ(install_.Host("sync --user Ann"), 0u);
+  EXPECT_FALSE(install_.Exists("HotSync.log"));
+}
+
 }  // namespace
 }  // namespace korvet::ui

@@ -39,7 +39,9 @@ INT_PTR CALLBACK PickerProc(HWND dialog, UINT message, WPARAM wParam, LPARAM) {
   if (message == WM_INITDIALOG) {
     std::optional<std::string> text = g_folderFile ? ReadFolderPickerText(*g_folderFile) : std::nullopt;
     SetItemText(dialog, IDC_FOLDER, text.value_or(""));
-    return TRUE;
+    // The focus goes to "Browse...", the only way to change the folder, not to the read-only text.
+    SetFocus(GetDlgItem(dialog, IDC_BROWSE));
+    return FALSE;
   }
   if (message != WM_COMMAND) return FALSE;
   switch (LOWORD(wParam)) {
