@@ -218,6 +218,16 @@ TEST_F(ConfigurationTest, ConfigureConduitRunsTheOldDialogAndCopiesTheChoiceBack
   EXPECT_TRUE(seen.checked[407]);
   for (int id : {404, 405, 406, 407, 1000, 1001, 1002, 1003}) EXPECT_TRUE(seen.visible[id]) << id;
 
+  // OK without a change writes the shown "do nothing" back as 6.
+  result = WithUser([&] { return ConfigureConduit(&old); },
+                    [&](HWND dialog) {
+                      robot::Click(dialog, 1);
+                      robot::WaitUntilGone(dialog);
+                    });
+  EXPECT_EQ(result, 0);
+  EXPECT_EQ(old.action, kActionDoNothing);
+  EXPECT_EQ(old.defaultChoice, 2);
+
   result = WithUser([&] { return ConfigureConduit(&old); },
                     [&](HWND dialog) {
                       robot::Click(dialog, 406);
@@ -245,6 +255,9 @@ COLORREF PixelOf(HWND dialog, int picture, int x, int y) {
 TEST_F(ConfigurationTest, ActionBitmapsTakeTheButtonFaceColourAndAreReloadedOnAColourChange) {
   std::vector<COLORREF> corners, outlines;
   HBITMAP before = nullptr, after = nullptr;
+  COLORREF recoloured = CLR_INVALID;
+  const COLORREF face = GetSysColor(COLOR_BTNFACE);
+  const COLORREF otherFace = RGB(200, 120, 40);
   WithUser([&] { return CfgConduit(0, &record_, &size_); },
            [&](HWND dialog) {
              for (int picture = 1000; picture <= 1003; ++picture) {
@@ -252,13 +265,18 @@ TEST_F(ConfigurationTest, ActionBitmapsTakeTheButtonFaceColourAndAreReloadedOnAC
                outlines.push_back(PixelOf(dialog, picture, 5, 3));  // the handheld's screen frame
              }
              before = reinterpret_cast<HBITMAP>(SendDlgItemMessageA(dialog, 1001, STM_GETIMAGE, IMAGE_BITMAP, 0));
+             // A new colour scheme: the bitmaps are made again on the new button face.
+             const int element = COLOR_BTNFACE;
+             SetSysColors(1, &element, &otherFace);
              SendMessageA(dialog, WM_SYSCOLORCHANGE, 0, 0);
              after = reinterpret_cast<HBITMAP>(SendDlgItemMessageA(dialog, 1001, STM_GETIMAGE, IMAGE_BITMAP, 0));
+             recoloured = PixelOf(dialog, 1001, 0, 0);
+             SetSysColors(1, &element, &face);
              robot::Click(dialog, 2);
              robot::WaitUntilGone(dialog);
            });
-  const COLORREF face = GetSysColor(COLOR_BTNFACE);
   EXPECT_EQ(corners, std::vector<COLORREF>(4, face));
+  EXPECT_EQ(recoloured, otherFace);
   EXPECT_EQ(outlines, (std::vector<COLORREF>{RGB(0, 0, 0), RGB(0, 0, 0), RGB(0, 0, 0), RGB(128, 128, 128)}));
   EXPECT_NE(before, nullptr);
   EXPECT_NE(after, nullptr);
