@@ -42,6 +42,9 @@ TEST_F(ToolsTest, EditorHoldsFiftyFilesAndShowsTheNote) {
   robot::SelectListBoxLine(editor, kEditorList, 0);
   robot::Click(editor, kEditorRemove);
   robot::Click(editor, kEditorAdd);
+  HWND open = robot::WaitForDialog("Open");
+  ASSERT_TRUE(open);
+  EXPECT_EQ(robot::Text(open, 1136), "Xembra Setting Files (*.qzl)");  // the file type box
   ASSERT_TRUE(robot::CancelFileOpen());
   EXPECT_EQ(robot::ListBoxLines(editor, kEditorList).size(), 49u);
   robot::Click(editor, kCancel);
