@@ -7,7 +7,7 @@ BUILD ?= build
 JOBS ?= $(shell nproc)
 CMAKE_FLAGS = -G Ninja -DCMAKE_BUILD_TYPE=Release
 
-.PHONY: setup build bench demo test clean
+.PHONY: setup build bench demo test screenshots clean
 
 setup:
 	@scripts/setup
@@ -35,6 +35,13 @@ test: bench
 	fi; \
 	echo "== test suite in $$bench"; \
 	cd $$bench && xvfb-run -a -s "-screen 0 1024x768x24" ctest --output-on-failure -j $(JOBS)
+
+# A PNG of each window of the desktop programs and the conduit dialog, caption included, in
+# <bench>/screenshots (not part of the tests; docs/screenshots holds the committed copies).
+screenshots: bench
+	@scripts/setup screenshots
+	@bench=$$(scripts/bench-dir $(BUILD)); \
+	xvfb-run -a -s "-screen 0 1024x768x24" scripts/screenshots $$bench $(BUILD)/screenshots
 
 clean:
 	rm -rf $(BUILD)

@@ -5,20 +5,46 @@
 
 namespace korvet {
 
-std::optional<std::string> ReadListText(const std::string& path) {
+namespace {
+
+struct ListText {
+  std::string text;
+  bool endMarker = false;  // the reading stopped at a '@'
+};
+
+std::optional<ListText> ReadUpToMarker(const std::string& path) {
   WinFile file = WinFile::OpenForReading(path);
   if (!file && file.OpenError() == ERROR_FILE_NOT_FOUND) {
     WinFile::CreateNew(path).Close();
     file = WinFile::OpenForReading(path);
   }
   if (!file) return std::nullopt;
-  std::string text;
-  while (text.size() < lists::kDisplayBufferBytes) {
+  ListText read;
+  while (read.text.size() < lists::kDisplayBufferBytes) {
     std::uint8_t byte = 0;
-    if (file.ReadByte(byte) != WinFile::ReadResult::kByte || byte == 0 || byte == lists::kEndMarker) break;
-    text.push_back(static_cast<char>(byte));
+    if (file.ReadByte(byte) != WinFile::ReadResult::kByte || byte == 0) break;
+    if (byte == lists::kEndMarker) {
+      read.endMarker = true;
+      break;
+    }
+    read.text.push_back(static_cast<char>(byte));
   }
-  return text;
+  return read;
+}
+
+}  // namespace
+
+std::optional<std::string> ReadListText(const std::string& path) {
+  std::optional<ListText> read = ReadUpToMarker(path);
+  if (!read) return std::nullopt;
+  return read->text;
+}
+
+std::optional<std::string> ReadFolderPickerText(const std::string& path) {
+  std::optional<ListText> read = ReadUpToMarker(path);
+  if (!read) return std::nullopt;
+  if (read->endMarker && !read->text.empty()) read->text.pop_back();
+  return read->text;
 }
 
 std::string SettingsListDisplay(const std::string& listText) {

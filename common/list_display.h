@@ -12,6 +12,10 @@ namespace korvet {
 // The bytes before the first '@' (or the end); nothing when the file can be neither opened nor created.
 std::optional<std::string> ReadListText(const std::string& path);
 
+// The folder picker's edit text: the bytes before the first '@' less the backslash it added when
+// writing; a file without '@' is shown whole.
+std::optional<std::string> ReadFolderPickerText(const std::string& path);
+
 // The settings list as the dialog and the panel show it: each ',' dropped and each '*' turned into CR
 // LF, one line per file, e.g. "C:\Data\site1.qzl\r\n".
 std::string SettingsListDisplay(const std::string& listText);

@@ -6,14 +6,14 @@
 
 #include "common/cond_mgr.h"
 #include "common/win_library.h"
+#include "common/win_process.h"
 
 namespace korvet {
 
 std::optional<std::string> FindToolListFile(const char* toolFileName) {
-  char found[MAX_PATH] = {};
-  DWORD length = SearchPathA(nullptr, toolFileName, nullptr, MAX_PATH, found, nullptr);
-  if (length == 0 || length >= MAX_PATH || length < 3) return std::nullopt;
-  std::string path(found, length);
+  std::optional<std::string> found = FindOnSearchPath(toolFileName);
+  if (!found || found->size() < 3) return std::nullopt;
+  std::string path = *found;
   path.replace(path.size() - 3, 3, "dat");
   return path;
 }

@@ -8,11 +8,6 @@
 namespace korvet {
 namespace {
 
-bool WriteFromStart(const std::string& path, const std::string& bytes) {
-  WinFile file = WinFile::OpenForUpdate(path);
-  return file && file.Write(bytes);
-}
-
 // The file's bytes up to and including the first '@', and whether there was one. The caller keeps the
 // file open (exclusively) for the rewrite, so no other program can come in between.
 std::optional<std::pair<std::string, bool>> ReadKeptText(WinFile& file) {
@@ -38,6 +33,32 @@ bool RewriteWithFlags(const std::string& path, const std::string& flags, std::si
   return result.size() <= minimumLength || file.Write(result);
 }
 
+// The flag bytes that follow the first '@' of the file (read from the current position, just after
+// it): at most `count`, each one of the characters its position allows.
+std::string ReadFlagBytes(WinFile& file, const std::string* allowed, std::size_t count) {
+  std::string flags;
+  for (std::size_t i = 0; i < count; ++i) {
+    std::uint8_t byte = 0;
+    if (file.ReadByte(byte) != WinFile::ReadResult::kByte) break;
+    if (allowed[i].find(static_cast<char>(byte)) == std::string::npos) break;
+    flags.push_back(static_cast<char>(byte));
+  }
+  return flags;
+}
+
+// A tool's OK: the new text, '@' and the flags that followed the old '@', and nothing after them,
+// so that no stale bytes of a longer old content stay behind.
+bool ReplaceKeepingFlags(const std::string& path, const std::string& text, const std::string* allowed,
+                         std::size_t flagCount) {
+  WinFile file = WinFile::OpenForUpdate(path);
+  if (!file) return false;
+  auto kept = ReadKeptText(file);
+  if (!kept) return false;
+  std::string content = text + lists::kEndMarker;
+  if (kept->second) content += ReadFlagBytes(file, allowed, flagCount);
+  return file.TruncateAtStart() && file.Write(content);
+}
+
 }  // namespace
 
 bool WriteSettingsListEntries(const std::string& path, const std::string& entryText) {
@@ -45,11 +66,14 @@ bool WriteSettingsListEntries(const std::string& path, const std::string& entryT
     WinFile file = WinFile::OpenTruncated(path);
     return static_cast<bool>(file);
   }
-  return WriteFromStart(path, entryText + lists::kEndMarker);
+  static const std::string allowed[] = {{lists::kPurgeList, lists::kKeepList, lists::kKeepListQuiet}};
+  return ReplaceKeepingFlags(path, entryText, allowed, 1);
 }
 
 bool WriteReportFolder(const std::string& path, const std::string& folderText) {
-  return WriteFromStart(path, folderText + "\\" + lists::kEndMarker);
+  static const std::string allowed[] = {{lists::kRetrieve, lists::kDoNotRetrieve},
+                                        {lists::kDeleteOnHandheld, lists::kKeepOnHandheld}};
+  return ReplaceKeepingFlags(path, folderText + "\\", allowed, 2);
 }
 
 bool RewriteSettingsListFlag(const std::string& path, bool purgeAfterHotSync) {

@@ -6,12 +6,13 @@
 
 namespace korvet {
 
-// The list editor's OK: its entry text and '@', no purge flag, written from the start of the existing
-// file without shortening it; an entry text shorter than 4 characters empties the file instead.
+// The list editor's OK: its entry text and '@', then the purge flag that followed the old '@' (the
+// editor never decides it), and nothing more; an entry text shorter than 4 characters empties the
+// file instead. Only an existing file is written.
 bool WriteSettingsListEntries(const std::string& path, const std::string& entryText);
 
-// The folder picker's OK: the folder text, then "\@", no flags, written from the start of the existing
-// file without shortening it.
+// The folder picker's OK: the folder text, then "\@", then the flags that followed the old '@', and
+// nothing more. Only an existing file is written.
 bool WriteReportFolder(const std::string& path, const std::string& folderText);
 
 // The configuration dialog's and the panel's OK. The kept text is the bytes up to and including the

@@ -63,11 +63,41 @@ TEST_F(ListFilesTest, TooShortResultsLeaveTheFileEmpty) {
   EXPECT_EQ(folder_.Read("Cardoon.dat"), "\\@$%");
 }
 
-TEST_F(ListFilesTest, ListEditorWritesOverTheStartWithoutShortening) {
+TEST_F(ListFilesTest, ToolsWriteExactlyTheNewContentAndKeepTheFlagsAfterTheOldMarker) {
+  // A shorter list leaves no stale bytes of the old one; the purge flag stays, the editor never decides it.
   folder_.Write("Xembrafilepath.dat", "C:\\A\\,one.qzl*C:\\A\\,two.qzl*@^");
   ASSERT_TRUE(WriteSettingsListEntries(list_, "C:\\A\\,one.qzl*"));
-  EXPECT_EQ(folder_.Read("Xembrafilepath.dat"), "C:\\A\\,one.qzl*@:\\A\\,two.qzl*@^");
-  EXPECT_EQ(ReadListText(list_).value_or("<none>"), "C:\\A\\,one.qzl*");
+  EXPECT_EQ(folder_.Read("Xembrafilepath.dat"), "C:\\A\\,one.qzl*@^");
+  // Stale bytes of an older write are dropped with it; a list without flag gets none.
+  folder_.Write("Xembrafilepath.dat", "C:\\A\\,one.qzl*@:\\A\\,two.qzl*@^");
+  ASSERT_TRUE(WriteSettingsListEntries(list_, "C:\\B\\,three.qzl*"));
+  EXPECT_EQ(folder_.Read("Xembrafilepath.dat"), "C:\\B\\,three.qzl*@");
+  folder_.Write("Xembrafilepath.dat", "C:\\A\\,one.qzl*");
+  ASSERT_TRUE(WriteSettingsListEntries(list_, "C:\\A\\,one.qzl*C:\\A\\,two.qzl*"));
+  EXPECT_EQ(folder_.Read("Xembrafilepath.dat"), "C:\\A\\,one.qzl*C:\\A\\,two.qzl*@");
+
+  folder_.Write("Cardoon.dat", "C:\\Long Report Folder\\@$#");
+  ASSERT_TRUE(WriteReportFolder(reports_, "C:\\R"));
+  EXPECT_EQ(folder_.Read("Cardoon.dat"), "C:\\R\\@$#");
+  folder_.Write("Cardoon.dat", "C:\\R\\@^");
+  ASSERT_TRUE(WriteReportFolder(reports_, "C:\\Longer Report Folder"));
+  EXPECT_EQ(folder_.Read("Cardoon.dat"), "C:\\Longer Report Folder\\@^");
+  folder_.Write("Cardoon.dat", "C:\\R\\@x$%");
+  ASSERT_TRUE(WriteReportFolder(reports_, "C:\\S"));
+  EXPECT_EQ(folder_.Read("Cardoon.dat"), "C:\\S\\@");
+  ASSERT_TRUE(WriteReportFolder(reports_, ""));
+  EXPECT_EQ(folder_.Read("Cardoon.dat"), "\\@");
+}
+
+TEST_F(ListFilesTest, FolderPickerShowsTheFolderWithoutTheBackslashItAdded) {
+  folder_.Write("Cardoon.dat", "C:\\Reports\\@$%");
+  EXPECT_EQ(ReadFolderPickerText(reports_).value_or("<none>"), "C:\\Reports");
+  folder_.Write("Cardoon.dat", "C:\\Reports");  // no end marker: shown whole
+  EXPECT_EQ(ReadFolderPickerText(reports_).value_or("<none>"), "C:\\Reports");
+  folder_.Write("Cardoon.dat", "@");
+  EXPECT_EQ(ReadFolderPickerText(reports_).value_or("<none>"), "");
+  EXPECT_EQ(ReadFolderPickerText(folder_.File("new.dat")).value_or("<none>"), "");
+  EXPECT_TRUE(folder_.Exists("new.dat"));
 }
 
 TEST_F(ListFilesTest, ListEditorEmptiesTheFileForAnAlmostEmptyText) {
@@ -77,8 +107,9 @@ TEST_F(ListFilesTest, ListEditorEmptiesTheFileForAnAlmostEmptyText) {
 }
 
 TEST_F(ListFilesTest, DriveRootIsStoredWithTwoBackslashes) {
+  folder_.Write("Cardoon.dat", "C:\\Reports\\@$%");
   ASSERT_TRUE(WriteReportFolder(reports_, "D:\\"));
-  EXPECT_EQ(folder_.Read("Cardoon.dat"), "D:\\\\@");
+  EXPECT_EQ(folder_.Read("Cardoon.dat"), "D:\\\\@$%");
   EXPECT_EQ(ReportFolderDisplay(ReadListText(reports_).value_or("<none>")), "D:\\");
 }
 

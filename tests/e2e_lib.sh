@@ -5,7 +5,8 @@ trap 'rm -rf "$scratch"' EXIT
 install=$scratch/hotsync
 mkdir -p "$install"
 cp -r "$build/hotsync/." "$install/" || { echo "missing $build/hotsync"; exit 1; }
-rm -f "$install/HotSync.log" "$install/Conduits.txt" "$install/Actions.txt"
+# A hand-made session may have left its registrations, actions and list files in build/hotsync.
+rm -f "$install/HotSync.log" "$install/Conduits.txt" "$install/Actions.txt" "$install/Xembrafilepath.dat" "$install/Cardoon.dat"
 rm -rf "$install/Handheld" && mkdir -p "$install/Handheld"
 passed=0 failed=0
 

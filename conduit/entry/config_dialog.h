@@ -1,5 +1,6 @@
 // The configuration dialogs that CfgConduit (template 101) and ConfigureConduit (template 399) run
-// modally with the configuration request record as their initialisation value.
+// modally with the configuration request record as their initialisation value. One dialog procedure
+// serves both.
 #pragma once
 
 #include "conduit/entry/conduit_records.h"
@@ -9,12 +10,9 @@ namespace korvet {
 inline constexpr int kConfigDialogTemplate = 101;
 inline constexpr int kOldConfigDialogTemplate = 399;
 
-// Returns the dialog's end value: 0 for OK, anything else for Cancel.
-using ConfigDialogRunner = long (*)(int templateId, ConfigRequest* record);
-
+// Runs the dialog from the conduit library's resources, owned by the current foreground window.
+// Returns its end value: 0 after OK (record and list files updated), 1 after Cancel, -1 when the
+// dialog could not be shown.
 long RunConfigDialog(int templateId, ConfigRequest* record);
-
-// Replaces the dialog, for tests that must not open windows; null restores the real one.
-void SetConfigDialogRunner(ConfigDialogRunner runner);
 
 }  // namespace korvet

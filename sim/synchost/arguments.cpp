@@ -77,6 +77,7 @@ class Parser {
     if (verb == "unregister") return CreatorOnly(Command::kUnregister, {});
     if (verb == "conduits") return NoArguments(Command::kConduits, 1);
     if (verb == "configure") return CreatorOnly(Command::kConfigure, {"user"});
+    if (verb == "configure-old") return CreatorOnly(Command::kConfigureOld, {"user"});
     if (verb == "handheld") return Handheld();
     return Fail("unknown command " + verb);
   }
@@ -283,6 +284,8 @@ const char* UsageText() {
          "      action last chosen for the user with configure, else a fast sync.\n"
          "  configure CREATOR [--user NAME]\n"
          "      Asks the conduit for its settings and remembers the chosen action for the next sync.\n"
+         "  configure-old CREATOR [--user NAME]\n"
+         "      The same through ConfigureConduit, as older HotSync Managers ask; Cancel keeps the action.\n"
          "  register CREATOR LIBRARY --remote DBNAME [--file NAME] [--directory DIR] [--title TEXT]\n"
          "           [--priority N]\n"
          "      Registers a conduit through CondMgr.dll as an installer does (defaults: no file, no\n"

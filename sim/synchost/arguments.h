@@ -25,6 +25,7 @@ enum class Command {
   kUnregister,
   kConduits,
   kConfigure,
+  kConfigureOld,
   kHandheldList,
   kHandheldDump,
   kHandheldAdd,

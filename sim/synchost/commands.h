@@ -8,6 +8,7 @@ namespace korvet::hotsync {
 
 int RunSync(const Installation& installation, const CommandLine& line);
 int RunConfigure(const Installation& installation, const CommandLine& line);
+int RunConfigureOld(const Installation& installation, const CommandLine& line);
 int RunRegister(const Installation& installation, const CommandLine& line);
 int RunUnregister(const Installation& installation, const CommandLine& line);
 int RunConduits(const Installation& installation);

@@ -45,4 +45,32 @@ int RunConfigure(const Installation& installation, const CommandLine& line) {
   return kExitOk;
 }
 
+int RunConfigureOld(const Installation& installation, const CommandLine& line) {
+  int exitCode = kExitOk;
+  std::optional<HostSettings> settings = LoadHostSettings(installation, &exitCode);
+  if (!settings) return exitCode;
+  const ConduitRegistration* conduit = FindRegistration(settings->registrations, line.creator);
+  if (!conduit) return Fail(kExitFailure, "no conduit is registered for " + line.creator);
+  RememberedActions& actions = settings->actions;
+  std::string error;
+  std::optional<ConduitLibrary> library = ConduitLibrary::Load(conduit->library, &error);
+  if (!library) return Fail(kExitFailure, "conduit " + conduit->creator + ": " + error);
+
+  // The old-style record: only the action and the default choice are the conduit's business.
+  OldConfigRecord record;
+  std::memset(&record, 0, sizeof record);
+  record.action = actions.Find(line.creator, line.user).value_or(kActionSynchronize);
+  record.defaultChoice = 2;
+  long result = library->Exports().configureConduit(&record);
+  Say("Conduit " + line.creator + ": ConfigureConduit returned " + std::to_string(result));
+  if (result != 0) return kExitOk;  // cancelled: the action stays
+
+  actions.Set(line.creator, line.user, record.action);
+  if (!actions.Save(installation.Folder(), &error)) return Fail(kExitFailure, "cannot remember the action: " + error);
+  std::optional<std::string_view> name = SyncTypeName(record.action);
+  Say("Conduit " + line.creator + ": next sync for " + line.user + ": " + std::string(name ? *name : "unknown") +
+      " (" + std::to_string(record.action) + ")");
+  return kExitOk;
+}
+
 }  // namespace korvet::hotsync

@@ -21,6 +21,7 @@ int main(int argc, char** argv) {
     case Command::kHelp: std::fputs(UsageText(), stdout); return kExitOk;
     case Command::kSync: return RunSync(installation, line);
     case Command::kConfigure: return RunConfigure(installation, line);
+    case Command::kConfigureOld: return RunConfigureOld(installation, line);
     case Command::kRegister: return RunRegister(installation, line);
     case Command::kUnregister: return RunUnregister(installation, line);
     case Command::kConduits: return RunConduits(installation);

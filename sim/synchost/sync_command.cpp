@@ -1,6 +1,7 @@
 // synchost sync: runs every registered conduit once, in priority order.
 #include <optional>
 
+#include "conduit/entry/conduit_records.h"
 #include "sim/synchost/commands.h"
 #include "sim/synchost/conduit_library.h"
 #include "sim/synchost/console.h"
@@ -49,10 +50,16 @@ int RunSync(const Installation& installation, const CommandLine& line) {
     Say("No conduits registered.");
     return kExitOk;
   }
+  const RememberedActions& actions = settings->actions;
   bool unloadable = false, failed = false;
   HostContext context;
   for (const ConduitRegistration& conduit : InPriorityOrder(settings->registrations)) {
     std::string who = "conduit " + conduit.creator;
+    // Like HotSync Manager, a conduit whose user chose "Do nothing" is not called at all.
+    if (!line.syncType && actions.Find(conduit.creator, line.user) == kActionDoNothing) {
+      Say("Conduit " + conduit.creator + ": do nothing for " + line.user + ", not called");
+      continue;
+    }
     std::optional<ConduitLibrary> library = ConduitLibrary::Load(conduit.library, &error);
     if (!library) {
       Complain(who + ": " + error);

@@ -1,0 +1,43 @@
+#include "common/chosen_path_check.h"
+
+#include <string_view>
+
+#include "common/list_format.h"
+
+namespace korvet {
+namespace {
+
+constexpr std::string_view kSettingsListReserved = ",*@^&";
+constexpr std::string_view kReportFolderReserved = "@^$#%";
+
+std::optional<char> FirstReserved(const std::string& text, std::string_view reserved) {
+  std::size_t at = text.find_first_of(reserved);
+  if (at == std::string::npos) return std::nullopt;
+  return text[at];
+}
+
+}  // namespace
+
+std::optional<std::string> SettingsFileRefusal(const std::string& directory, const std::string& fileName) {
+  const std::string path = directory + fileName;
+  if (std::optional<char> c = FirstReserved(path, kSettingsListReserved))
+    return std::string("The character '") + *c + "' cannot be used in the path of a settings file:\n" + path;
+  const std::size_t entryBytes = directory.size() + 1 + fileName.size() + 1;
+  if (entryBytes > lists::kMaxEntryBytes || directory.size() > lists::kMaxDirectoryBytes ||
+      fileName.size() > lists::kMaxFileNameBytes)
+    return "The path of this settings file is too long to be sent (at most " +
+           std::to_string(lists::kMaxEntryBytes - 2) + " characters):\n" + path;
+  return std::nullopt;
+}
+
+std::optional<std::string> ReportFolderRefusal(const std::string& folder) {
+  if (std::optional<char> c = FirstReserved(folder, kReportFolderReserved))
+    return std::string("The character '") + *c + "' cannot be used in the report folder:\n" + folder;
+  // The folder, its backslash, the end marker and two flags.
+  if (folder.size() + 4 > lists::kMaxFolderBytes)
+    return "The path of this folder is too long for the reports (at most " +
+           std::to_string(lists::kMaxFolderBytes - 4) + " characters):\n" + folder;
+  return std::nullopt;
+}
+
+}  // namespace korvet

@@ -1,0 +1,50 @@
+#include "common/chosen_path_check.h"
+
+#include <gtest/gtest.h>
+
+namespace korvet {
+namespace {
+
+TEST(ChosenPathCheck, SettingsFilesWithReservedBytesAreRefusedNamingTheByte) {
+  EXPECT_FALSE(SettingsFileRefusal("C:\\Data\\", "site1.qzl"));
+  EXPECT_FALSE(SettingsFileRefusal("C:\\My Data (2)\\", "site#1$.qzl"));  // the folder's bytes are free here
+  for (char reserved : std::string(",*@^&")) {
+    std::string name = std::string("a") + reserved + "b.qzl";
+    auto refusal = SettingsFileRefusal("C:\\Data\\", name);
+    ASSERT_TRUE(refusal) << reserved;
+    EXPECT_EQ(*refusal, std::string("The character '") + reserved +
+                            "' cannot be used in the path of a settings file:\nC:\\Data\\" + name);
+  }
+  EXPECT_TRUE(SettingsFileRefusal("C:\\Site,North\\", "a.qzl"));
+}
+
+TEST(ChosenPathCheck, SettingsFilesMustFitTheSessionsEntryBuffer) {
+  // directory + ',' + name + '*' fits 259 bytes.
+  std::string directory = "C:\\" + std::string(200, 'd') + "\\";  // 204 bytes
+  EXPECT_FALSE(SettingsFileRefusal(directory, std::string(49, 'n') + ".qzl"));  // 204 + 53 + 2 = 259
+  auto refusal = SettingsFileRefusal(directory, std::string(50, 'n') + ".qzl");
+  ASSERT_TRUE(refusal);
+  EXPECT_EQ(refusal->substr(0, refusal->find('\n')),
+            "The path of this settings file is too long to be sent (at most 257 characters):");
+}
+
+TEST(ChosenPathCheck, ReportFoldersWithReservedBytesOrTooLongAreRefused) {
+  EXPECT_FALSE(ReportFolderRefusal("C:\\Reports"));
+  EXPECT_FALSE(ReportFolderRefusal("C:\\"));
+  EXPECT_FALSE(ReportFolderRefusal("C:\\Site,North*"));  // the settings list's bytes are free here
+  for (char reserved : std::string("@^$#%")) {
+    std::string folder = std::string("C:\\R") + reserved;
+    auto refusal = ReportFolderRefusal(folder);
+    ASSERT_TRUE(refusal) << reserved;
+    EXPECT_EQ(*refusal, std::string("The character '") + reserved + "' cannot be used in the report folder:\n" + folder);
+  }
+  // folder, '\', '@' and two flags fit 255 bytes.
+  EXPECT_FALSE(ReportFolderRefusal("C:\\" + std::string(248, 'r')));
+  auto refusal = ReportFolderRefusal("C:\\" + std::string(249, 'r'));
+  ASSERT_TRUE(refusal);
+  EXPECT_EQ(refusal->substr(0, refusal->find('\n')),
+            "The path of this folder is too long for the reports (at most 251 characters):");
+}
+
+}  // namespace
+}  // namespace korvet

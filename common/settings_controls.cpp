@@ -1,0 +1,60 @@
+#include "common/settings_controls.h"
+
+#include <optional>
+#include <string>
+
+#include "common/dialog_items.h"
+#include "common/list_display.h"
+#include "common/list_format.h"
+#include "common/list_location.h"
+#include "common/list_writers.h"
+#include "common/tool_start.h"
+
+namespace korvet::settings_controls {
+namespace {
+
+void ShowSettingsList(HWND dialog) {
+  std::optional<std::string> path = FindToolListFile(lists::kSettingsListTool);
+  std::optional<std::string> text = path ? ReadListText(*path) : std::nullopt;
+  SetItemText(dialog, kSettingsListEdit, text ? SettingsListDisplay(*text) : std::string());
+}
+
+void ShowReportFolder(HWND dialog) {
+  std::optional<std::string> path = FindToolListFile(lists::kReportFolderTool);
+  std::optional<std::string> text = path ? ReadListText(*path) : std::nullopt;
+  SetItemText(dialog, kReportFolderEdit, text ? ReportFolderDisplay(*text) : std::string());
+}
+
+}  // namespace
+
+void ShowLists(HWND dialog) {
+  ShowSettingsList(dialog);
+  ShowReportFolder(dialog);
+}
+
+void SetInitialChecks(HWND dialog) {
+  SetItemChecked(dialog, kPurgeList, true);
+  SetItemChecked(dialog, kDoNotRetrieve, false);
+  SetItemChecked(dialog, kDeleteReports, false);
+}
+
+bool HandleToolCommand(HWND dialog, WPARAM command) {
+  if (command == static_cast<WPARAM>(kChangeFolder)) {
+    if (RunToolAndWait(dialog, lists::kReportFolderTool)) ShowReportFolder(dialog);
+    return true;
+  }
+  if (command == static_cast<WPARAM>(kAddRemove)) {
+    if (RunToolAndWait(dialog, lists::kSettingsListTool)) ShowSettingsList(dialog);
+    return true;
+  }
+  return false;
+}
+
+void WriteFlags(HWND dialog) {
+  if (std::optional<std::string> path = FindToolListFile(lists::kReportFolderTool))
+    RewriteReportFolderFlags(*path, IsItemChecked(dialog, kDoNotRetrieve), IsItemChecked(dialog, kDeleteReports));
+  if (std::optional<std::string> path = FindToolListFile(lists::kSettingsListTool))
+    RewriteSettingsListFlag(*path, IsItemChecked(dialog, kPurgeList));
+}
+
+}  // namespace korvet::settings_controls

@@ -1,0 +1,48 @@
+#include "common/win_process.h"
+
+#include <utility>
+#include <vector>
+
+namespace korvet {
+
+std::optional<std::string> FindOnSearchPath(const char* fileName) {
+  char found[256] = {};
+  DWORD length = SearchPathA(nullptr, fileName, nullptr, sizeof found, found, nullptr);
+  if (length == 0 || length >= sizeof found) return std::nullopt;
+  return std::string(found, length);
+}
+
+WinProcess::~WinProcess() { Close(); }
+
+WinProcess::WinProcess(WinProcess&& other) noexcept : info_(std::exchange(other.info_, PROCESS_INFORMATION{})) {}
+
+WinProcess& WinProcess::operator=(WinProcess&& other) noexcept {
+  if (this != &other) {
+    Close();
+    info_ = std::exchange(other.info_, PROCESS_INFORMATION{});
+  }
+  return *this;
+}
+
+std::optional<WinProcess> WinProcess::Start(const std::string& commandLine) {
+  // CreateProcessA may write into its command line, so it gets a copy of its own.
+  std::vector<char> line(commandLine.begin(), commandLine.end());
+  line.push_back('\0');
+  STARTUPINFOA startup{};
+  startup.cb = sizeof startup;
+  WinProcess process;
+  if (!CreateProcessA(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process.info_))
+    return std::nullopt;
+  return process;
+}
+
+void WinProcess::WaitForExit() const {
+  if (info_.hProcess) WaitForSingleObject(info_.hProcess, INFINITE);
+}
+
+void WinProcess::Close() {
+  if (info_.hThread) CloseHandle(std::exchange(info_.hThread, nullptr));
+  if (info_.hProcess) CloseHandle(std::exchange(info_.hProcess, nullptr));
+}
+
+}  // namespace korvet

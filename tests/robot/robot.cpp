@@ -1,0 +1,211 @@
+#include "tests/robot/robot.h"
+
+#include <commctrl.h>
+#include <shlobj.h>
+
+namespace korvet::robot {
+namespace {
+
+constexpr DWORD kPollMs = 50;
+constexpr int kFileNameCombo = 1148;  // the file-open dialog's file name box
+constexpr int kFolderTree = 14145;    // the folder browser's tree
+constexpr const char* kFileOpenCaption = "Open";
+constexpr const char* kFolderBrowserCaption = "Browse for Folder";
+
+struct Search {
+  const std::string* caption;
+  HWND found;
+};
+
+BOOL CALLBACK MatchDialog(HWND window, LPARAM context) {
+  auto* search = reinterpret_cast<Search*>(context);
+  char className[64] = {};
+  GetClassNameA(window, className, sizeof className);
+  if (std::string(className) != "#32770" || !IsWindowVisible(window)) return TRUE;
+  if (Caption(window) != *search->caption) return TRUE;
+  search->found = window;
+  return FALSE;
+}
+
+template <typename Condition>
+bool WaitFor(Condition condition, DWORD timeoutMs) {
+  const DWORD start = GetTickCount();
+  for (;;) {
+    if (condition()) return true;
+    if (GetTickCount() - start >= timeoutMs) return false;
+    Sleep(kPollMs);
+  }
+}
+
+// The text of a window of any process (WM_GETTEXT is carried across processes).
+std::string WindowText(HWND window) {
+  char text[4096] = {};
+  SendMessageTimeoutA(window, WM_GETTEXT, sizeof text, reinterpret_cast<LPARAM>(text), SMTO_ABORTIFHUNG, 5000, nullptr);
+  return text;
+}
+
+BOOL CALLBACK CollectStaticText(HWND child, LPARAM context) {
+  char className[64] = {};
+  GetClassNameA(child, className, sizeof className);
+  if (std::string(className) == "Static") {
+    std::string text = WindowText(child);
+    if (!text.empty()) {
+      auto* collected = reinterpret_cast<std::string*>(context);
+      if (!collected->empty()) collected->push_back('\n');
+      *collected += text;
+    }
+  }
+  return TRUE;
+}
+
+BOOL CALLBACK FindEdit(HWND child, LPARAM context) {
+  char className[64] = {};
+  GetClassNameA(child, className, sizeof className);
+  if (std::string(className) != "Edit") return TRUE;
+  *reinterpret_cast<HWND*>(context) = child;
+  return FALSE;
+}
+
+}  // namespace
+
+HWND FindDialog(const std::string& caption) {
+  Search search{&caption, nullptr};
+  EnumWindows(MatchDialog, reinterpret_cast<LPARAM>(&search));
+  return search.found;
+}
+
+HWND WaitForDialog(const std::string& caption, DWORD timeoutMs) {
+  HWND found = nullptr;
+  WaitFor([&] { return (found = FindDialog(caption)) != nullptr; }, timeoutMs);
+  return found;
+}
+
+bool WaitUntilGone(HWND window, DWORD timeoutMs) {
+  return WaitFor([&] { return !IsWindow(window) || !IsWindowVisible(window); }, timeoutMs);
+}
+
+std::string Caption(HWND window) { return WindowText(window); }
+
+std::string Text(HWND dialog, int id) {
+  HWND item = GetDlgItem(dialog, id);
+  return item ? WindowText(item) : std::string("<no control>");
+}
+
+bool IsChecked(HWND dialog, int id) {
+  HWND item = GetDlgItem(dialog, id);
+  return item && SendMessageA(item, BM_GETCHECK, 0, 0) == BST_CHECKED;
+}
+
+bool IsVisible(HWND dialog, int id) {
+  HWND item = GetDlgItem(dialog, id);
+  return item && (GetWindowLongA(item, GWL_STYLE) & WS_VISIBLE) != 0;
+}
+
+bool Exists(HWND dialog, int id) { return GetDlgItem(dialog, id) != nullptr; }
+
+std::vector<std::string> ListBoxLines(HWND dialog, int id) {
+  std::vector<std::string> lines;
+  HWND list = GetDlgItem(dialog, id);
+  if (!list) return lines;
+  const LRESULT count = SendMessageA(list, LB_GETCOUNT, 0, 0);
+  for (LRESULT i = 0; i < count; ++i) {
+    // Asked in UTF-16, which Wine carries across processes whole, then turned into the ANSI code page.
+    wchar_t wide[1024] = {};
+    SendMessageW(list, LB_GETTEXT, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(wide));
+    char line[2048] = {};
+    WideCharToMultiByte(CP_ACP, 0, wide, -1, line, sizeof line, nullptr, nullptr);
+    lines.emplace_back(line);
+  }
+  return lines;
+}
+
+void SelectListBoxLine(HWND dialog, int id, int index) {
+  SendMessageA(GetDlgItem(dialog, id), LB_SETCURSEL, static_cast<WPARAM>(index), 0);
+}
+
+void Click(HWND dialog, int id) {
+  HWND button = GetDlgItem(dialog, id);
+  if (button) {
+    PostMessageA(button, BM_CLICK, 0, 0);
+  } else {
+    PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), 0);
+  }
+}
+
+bool WaitForText(HWND dialog, int id, const std::string& text, DWORD timeoutMs) {
+  return WaitFor([&] { return Text(dialog, id) == text; }, timeoutMs);
+}
+
+std::optional<SeenMessage> AnswerMessageBox(const std::string& caption, DWORD timeoutMs) {
+  HWND box = WaitForDialog(caption, timeoutMs);
+  if (!box) return std::nullopt;
+  SeenMessage seen;
+  seen.caption = Caption(box);
+  EnumChildWindows(box, CollectStaticText, reinterpret_cast<LPARAM>(&seen.text));
+  PostMessageA(box, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(box, IDOK)));
+  WaitUntilGone(box, timeoutMs);
+  return seen;
+}
+
+bool FillFileOpen(const std::string& path, DWORD timeoutMs) {
+  HWND dialog = WaitForDialog(kFileOpenCaption, timeoutMs);
+  if (!dialog) return false;
+  // The dialog shows before all its controls are made: wait for the file name box.
+  HWND edit = nullptr;
+  WaitFor([&] {
+    // The file name box is a combo box (inside an extended combo box on some systems) with an edit.
+    HWND combo = GetDlgItem(dialog, kFileNameCombo);
+    if (combo) EnumChildWindows(combo, FindEdit, reinterpret_cast<LPARAM>(&edit));
+    return edit != nullptr;
+  }, timeoutMs);
+  if (!edit) return false;
+  SendMessageA(edit, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(path.c_str()));
+  PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+  return WaitUntilGone(dialog, timeoutMs);
+}
+
+bool CancelFileOpen(DWORD timeoutMs) {
+  HWND dialog = WaitForDialog(kFileOpenCaption, timeoutMs);
+  if (!dialog) return false;
+  PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
+  return WaitUntilGone(dialog, timeoutMs);
+}
+
+bool FillFolderBrowser(const std::string& path, DWORD timeoutMs) {
+  HWND dialog = WaitForDialog(kFolderBrowserCaption, timeoutMs);
+  if (!dialog) return false;
+  // The browser fills its tree after showing itself; a selection sent earlier is lost.
+  WaitFor([&] {
+    HWND tree = GetDlgItem(dialog, kFolderTree);
+    return tree && SendMessageA(tree, TVM_GETCOUNT, 0, 0) > 0;
+  }, timeoutMs);
+  DWORD owner = 0;
+  GetWindowThreadProcessId(dialog, &owner);
+  // BFFM_SETSELECTION takes a pointer, which must point into the browser's own process.
+  HANDLE process = OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_WRITE, FALSE, owner);
+  if (!process) return false;
+  void* remote = VirtualAllocEx(process, nullptr, path.size() + 1, MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE);
+  bool written = remote && WriteProcessMemory(process, remote, path.c_str(), path.size() + 1, nullptr);
+  if (written) {
+    // The browser may still move to its first selection after its tree is filled; selecting again
+    // after a pause makes ours the last word.
+    Sleep(500);
+    SendMessageA(dialog, BFFM_SETSELECTIONA, TRUE, reinterpret_cast<LPARAM>(remote));
+    Sleep(300);
+    SendMessageA(dialog, BFFM_SETSELECTIONA, TRUE, reinterpret_cast<LPARAM>(remote));
+  }
+  if (written) PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+  bool gone = written && WaitUntilGone(dialog, timeoutMs);
+  if (remote) VirtualFreeEx(process, remote, 0, MEM_RELEASE);
+  CloseHandle(process);
+  return gone;
+}
+
+bool CancelFolderBrowser(DWORD timeoutMs) {
+  HWND dialog = WaitForDialog(kFolderBrowserCaption, timeoutMs);
+  if (!dialog) return false;
+  PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
+  return WaitUntilGone(dialog, timeoutMs);
+}
+
+}  // namespace korvet::robot

@@ -1,0 +1,180 @@
+// The list editor and the folder picker started on their own, as the dialog and the panel start
+// them: the limits of the list, paths the lists cannot hold, and what each OK and Cancel writes.
+#include <gtest/gtest.h>
+
+#include "tests/robot/robot.h"
+#include "tests/ui/ui_ids.h"
+#include "tests/ui/ui_session.h"
+
+namespace korvet::ui {
+namespace {
+
+class ToolsTest : public ::testing::Test {
+ protected:
+  // A folder whose full path (backslash included) takes exactly `length` characters.
+  std::string FolderOfLength(std::size_t length) {
+    std::string path = install_.Folder() + "\\";
+    std::string first = path + std::string(150, 'd');
+    CreateDirectoryA(first.c_str(), nullptr);
+    std::string folder = first + "\\" + std::string(length - first.size() - 2, 'e');
+    CreateDirectoryA(folder.c_str(), nullptr);
+    return folder + "\\";
+  }
+
+  IsolatedSearchPath isolated_;
+  Installation install_{{"Xembrafilepath.dll", "Cardoon.dll"}};
+};
+
+TEST_F(ToolsTest, EditorHoldsFiftyFilesAndShowsTheNote) {
+  std::string fifty;
+  for (int i = 0; i < 50; ++i) fifty += "C:\\D\\,f" + std::to_string(i) + ".qzl*";
+  install_.Write("Xembrafilepath.dat", fifty + "@^");
+  auto program = install_.Start("Xembrafilepath.dll");
+  HWND editor = robot::WaitForDialog(kEditorCaption);
+  ASSERT_TRUE(editor);
+  EXPECT_EQ(robot::ListBoxLines(editor, kEditorList).size(), 50u);
+  robot::Click(editor, kEditorAdd);
+  auto note = robot::AnswerMessageBox("Note");
+  ASSERT_TRUE(note);
+  EXPECT_EQ(note->text, "A maximum of fifty files can be sent at a time");
+  EXPECT_FALSE(robot::FindDialog("Open"));
+  // With 49 the file dialog comes; cancelling it adds nothing.
+  robot::SelectListBoxLine(editor, kEditorList, 0);
+  robot::Click(editor, kEditorRemove);
+  robot::Click(editor, kEditorAdd);
+  HWND open = robot::WaitForDialog("Open");
+  ASSERT_TRUE(open);
+  EXPECT_EQ(robot::Text(open, 1136), "Xembra Setting Files (*.qzl)");  // the file type box
+  ASSERT_TRUE(robot::CancelFileOpen());
+  EXPECT_EQ(robot::ListBoxLines(editor, kEditorList).size(), 49u);
+  robot::Click(editor, kCancel);
+  ASSERT_EQ(program->WaitForExit(), 0u);
+  EXPECT_EQ(install_.Read("Xembrafilepath.dat"), fifty + "@^");
+}
+
+TEST_F(ToolsTest, EditorRefusesPathsTheListCannotHoldAndWritesExactlyTheShorterList) {
+  install_.Write("Xembrafilepath.dat", "C:\\A\\,one.qzl*C:\\A\\,two.qzl*@^");
+  std::string comma = install_.MakeFolder("Site,North") + "\\a.qzl";
+  install_.Write("Site,North\\a.qzl", "x");
+  std::string tooLong = FolderOfLength(250) + "abcd.qzl";  // 258 characters: the entry takes 260
+  auto program = install_.Start("Xembrafilepath.dll");
+  HWND editor = robot::WaitForDialog(kEditorCaption);
+  ASSERT_TRUE(editor);
+
+  robot::Click(editor, kEditorAdd);
+  ASSERT_TRUE(robot::FillFileOpen(comma));
+  auto refused = robot::AnswerMessageBox("Error");
+  ASSERT_TRUE(refused);
+  EXPECT_EQ(refused->text, "The character ',' cannot be used in the path of a settings file:\n" + comma);
+  robot::Click(editor, kEditorAdd);
+  ASSERT_TRUE(robot::FillFileOpen(tooLong));
+  refused = robot::AnswerMessageBox("Error");
+  ASSERT_TRUE(refused);
+  EXPECT_EQ(refused->text,
+            "The path of this settings file is too long to be sent (at most 257 characters):\n" + tooLong);
+  EXPECT_EQ(robot::ListBoxLines(editor, kEditorList), (std::vector<std::string>{"C:\\A\\one.qzl", "C:\\A\\two.qzl"}));
+
+  robot::SelectListBoxLine(editor, kEditorList, 1);
+  robot::Click(editor, kEditorRemove);
+  robot::Click(editor, kOk);
+  ASSERT_EQ(program->WaitForExit(), 0u);
+  EXPECT_EQ(install_.Read("Xembrafilepath.dat"), "C:\\A\\,one.qzl*@^");
+}
+
+TEST_F(ToolsTest, EditorOkWithoutChangeLeavesTheFileAndRemovingTheLastFileEmptiesIt) {
+  const std::string untouched = std::string("C:\\A\\,one.qzl*@^") + "stale";
+  install_.Write("Xembrafilepath.dat", untouched);
+  auto program = install_.Start("Xembrafilepath.dll");
+  HWND editor = robot::WaitForDialog(kEditorCaption);
+  ASSERT_TRUE(editor);
+  robot::Click(editor, kOk);
+  ASSERT_EQ(program->WaitForExit(), 0u);
+  EXPECT_EQ(install_.Read("Xembrafilepath.dat"), untouched);
+
+  program = install_.Start("Xembrafilepath.dll");
+  editor = robot::WaitForDialog(kEditorCaption);
+  ASSERT_TRUE(editor);
+  robot::SelectListBoxLine(editor, kEditorList, 0);
+  robot::Click(editor, kEditorRemove);
+  robot::Click(editor, kOk);
+  ASSERT_EQ(program->WaitForExit(), 0u);
+  EXPECT_EQ(install_.Read("Xembrafilepath.dat"), "");
+}
+
+TEST_F(ToolsTest, PickerStoresTheDriveRootWithTwoBackslashesAndKeepsTheFlags) {
+  install_.Write("Cardoon.dat", "C:\\Reports\\@$%");
+  auto program = install_.Start("Cardoon.dll");
+  HWND picker = robot::WaitForDialog(kPickerCaption);
+  ASSERT_TRUE(picker);
+  EXPECT_EQ(robot::Text(picker, kPickerFolder), "C:\\Reports");
+  robot::Click(picker, kPickerBrowse);
+  ASSERT_TRUE(robot::FillFolderBrowser("C:\\"));
+  EXPECT_TRUE(robot::WaitForText(picker, kPickerFolder, "C:\\"));
+  robot::Click(picker, kPickerOk);
+  ASSERT_EQ(program->WaitForExit(), 0u);
+  EXPECT_EQ(install_.Read("Cardoon.dat"), "C:\\\\@$%");
+}
+
+TEST_F(ToolsTest, PickerRefusesFoldersTheFileCannotHoldAndCancelWritesNothing) {
+  install_.Write("Cardoon.dat", "C:\\Reports\\@$#");
+  std::string dollar = install_.MakeFolder("Price$List");
+  std::string tooLong = FolderOfLength(253);  // with "\@" and two flags: 256 bytes
+  tooLong.pop_back();
+  auto program = install_.Start("Cardoon.dll");
+  HWND picker = robot::WaitForDialog(kPickerCaption);
+  ASSERT_TRUE(picker);
+  robot::Click(picker, kPickerBrowse);
+  ASSERT_TRUE(robot::FillFolderBrowser(dollar));
+  auto refused = robot::AnswerMessageBox("Error");
+  ASSERT_TRUE(refused) << robot::Text(picker, kPickerFolder);
+  EXPECT_EQ(refused->text, "The character '$' cannot be used in the report folder:\n" + dollar);
+  robot::Click(picker, kPickerBrowse);
+  ASSERT_TRUE(robot::FillFolderBrowser(tooLong));
+  refused = robot::AnswerMessageBox("Error");
+  ASSERT_TRUE(refused);
+  EXPECT_EQ(refused->text, "The path of this folder is too long for the reports (at most 251 characters):\n" + tooLong);
+  EXPECT_EQ(robot::Text(picker, kPickerFolder), "C:\\Reports");
+  // A good folder chosen, then Cancel: the file stays as it was.
+  robot::Click(picker, kPickerBrowse);
+  ASSERT_TRUE(robot::FillFolderBrowser(install_.Folder()));
+  EXPECT_TRUE(robot::WaitForText(picker, kPickerFolder, install_.Folder()));
+  robot::Click(picker, kCancel);
+  ASSERT_EQ(program->WaitForExit(), 0u);
+  EXPECT_EQ(install_.Read("Cardoon.dat"), "C:\\Reports\\@$#");
+}
+
+TEST(LauncherTest, StartsThePanelFromTheCoreDirectoryOrSaysWhyNot) {
+  IsolatedSearchPath isolated;
+  {
+    Installation noConduitManager({"Setpanelrun.exe"}, false);
+    auto launcher = noConduitManager.Start("Setpanelrun.exe");
+    auto seen = robot::AnswerMessageBox("Error");
+    ASSERT_TRUE(seen);
+    EXPECT_EQ(seen->text, "Unable to find the Hotsync directory.");
+    EXPECT_TRUE(launcher->WaitForExit().has_value());
+  }
+  {
+    Installation noPanel({"Setpanelrun.exe"});
+    auto launcher = noPanel.Start("Setpanelrun.exe");
+    auto seen = robot::AnswerMessageBox("File Not Found");
+    ASSERT_TRUE(seen);
+    EXPECT_EQ(seen->text, "Cannot locate file Setpanel.exe\nin the Hotsync directory");
+    HWND window = robot::WaitForDialog(kLauncherCaption);
+    ASSERT_TRUE(window);
+    EXPECT_TRUE(launcher->Running());
+    robot::Click(window, kCancel);
+    EXPECT_TRUE(launcher->WaitForExit().has_value());
+  }
+  {
+    Installation complete({"Setpanelrun.exe", "Setpanel.exe"});
+    auto launcher = complete.Start("Setpanelrun.exe");
+    HWND panel = robot::WaitForDialog(kPanelCaption);
+    ASSERT_TRUE(panel);
+    EXPECT_TRUE(launcher->WaitForExit().has_value());  // it does not wait for the panel
+    robot::Click(panel, kCancel);
+    EXPECT_TRUE(robot::WaitUntilGone(panel));
+  }
+}
+
+}  // namespace
+}  // namespace korvet::ui

@@ -1,0 +1,74 @@
+// What the end-to-end UI tests share: a scratch HotSync installation made from the built stand-ins
+// and the product's binaries, and the programs started in it, each ended if a test leaves it open.
+#pragma once
+
+#include <windows.h>
+
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "tests/support/scratch_folder.h"
+
+namespace korvet::ui {
+
+// A program started by a test; ended with everything it started when the object goes, so that a
+// failed test leaves no window behind for the next one.
+class StartedProgram {
+ public:
+  // The command line as given; `folder` is the program's current folder.
+  StartedProgram(const std::string& commandLine, const std::string& folder);
+  ~StartedProgram();
+  StartedProgram(const StartedProgram&) = delete;
+  StartedProgram& operator=(const StartedProgram&) = delete;
+
+  bool Started() const { return info_.hProcess != nullptr; }
+  // The exit code, or nothing when the program has not ended within the limit.
+  std::optional<DWORD> WaitForExit(DWORD timeoutMs = 60000);
+  bool Running() const;
+
+ private:
+  PROCESS_INFORMATION info_{};
+  HANDLE job_ = nullptr;
+};
+
+class Installation {
+ public:
+  // The folder holds synchost.exe with the stand-in libraries and Handheld\, Korv.dll and the
+  // named product files (e.g. "Setpanel.exe", "Xembrafilepath.dll").
+  explicit Installation(const std::vector<std::string>& productFiles, bool withConduitManager = true);
+
+  const std::string& Folder() const { return scratch_.Path(); }
+  std::string File(const std::string& name) const { return scratch_.File(name); }
+  std::string Read(const std::string& name) const { return scratch_.Read(name); }
+  std::string Write(const std::string& name, const std::string& bytes) const { return scratch_.Write(name, bytes); }
+  bool Exists(const std::string& name) const { return scratch_.Exists(name); }
+  std::string MakeFolder(const std::string& name) const;
+
+  // Starts a program of the installation, e.g. Start("Setpanel.exe").
+  std::unique_ptr<StartedProgram> Start(const std::string& program, const std::string& arguments = "") const;
+  // Runs synchost.exe with the arguments to its end; its exit code, or nothing after a minute.
+  std::optional<DWORD> Host(const std::string& arguments) const;
+  // Registers Korv.dll of the installation as the installer does.
+  bool RegisterConduit() const;
+
+ private:
+  korvet::testing::ScratchFolder scratch_;
+};
+
+// The folder of the built binaries (the parent of the test program's folder).
+std::string BuildFolder();
+
+// Keeps the product's and the stand-ins' build folders off the search path, so that every program
+// finds only what its own folder holds; restored when the object goes.
+class IsolatedSearchPath {
+ public:
+  IsolatedSearchPath();
+  ~IsolatedSearchPath();
+
+ private:
+  std::string saved_;
+};
+
+}  // namespace korvet::ui

@@ -1,0 +1,4 @@
+// Identifiers of the launcher's dialog.
+#pragma once
+
+#define IDD_LAUNCHER 100
