@@ -11,6 +11,8 @@
 #include "conduit/entry/export_guard.h"
 #include "conduit/store/string_ids.h"
 
+extern "C" long GetConduitInfo(long kind, void* request, void* out, std::uint32_t* outSize);
+
 namespace korvet {
 namespace {
 
@@ -36,6 +38,45 @@ bool LoadConduitName(char* buffer, std::uint32_t capacity) {
   if (buffer == nullptr || capacity == 0) return false;
   int cap = capacity > 0x7FFFFFFF ? 0x7FFFFFFF : static_cast<int>(capacity);
   return LoadStringA(ConduitModule(), IDS_CONDUIT_NAME, buffer, cap) > 0;
+}
+
+
+long ConfigureWithOldRecord(void* oldRecord) {
+  if (oldRecord == nullptr) return -1;
+  auto* old = static_cast<OldConfigRecord*>(oldRecord);
+  ConfigRequest request;
+  std::memset(&request, 0, sizeof request);
+  request.version = 1;
+  request.size = sizeof(ConfigRequest);
+  request.defaultAction = request.nextAction = request.chosenAction = old->action;
+  request.defaultChoice = 2;
+  if (RunConfigDialog(kOldConfigDialogTemplate, &request) != 0) return -1;
+  old->action = request.chosenAction;
+  old->defaultChoice = request.defaultChoice;
+  return 0;
+}
+
+long ConfigureWithRequest(long kind, void* request, std::uint32_t* size) {
+  auto* record = static_cast<ConfigRequest*>(request);
+  if (record == nullptr) return kNoRequestRecord;
+  if (size == nullptr) return kNoSizePointer;
+  if (*size != sizeof(ConfigRequest)) return kWrongRecordSize;
+  if (kind != 0) return kUnknownRequestKind;
+  if (record->version != 1) return kWrongRecordVersion;
+
+  ConduitInfoRequest info;
+  std::memset(&info, 0, sizeof info);
+  info.version = 1;
+  info.size = sizeof(ConduitInfoRequest);
+  info.value8 = record->userKnown;
+  info.value12 = record->passThrough;
+  std::memcpy(info.userName, record->userName, sizeof info.userName);
+  char name[256] = {};
+  std::uint32_t nameSize = sizeof name;
+  if (long error = ::GetConduitInfo(0, &info, name, &nameSize)) return error;
+
+  RunConfigDialog(kConfigDialogTemplate, record);
+  return 0;
 }
 
 }  // namespace
@@ -76,41 +117,11 @@ long GetConduitInfo(long kind, void* request, void* out, std::uint32_t* outSize)
 }
 
 long ConfigureConduit(void* oldRecord) {
-  if (oldRecord == nullptr) return -1;
-  auto* old = static_cast<OldConfigRecord*>(oldRecord);
-  ConfigRequest request;
-  std::memset(&request, 0, sizeof request);
-  request.version = 1;
-  request.size = sizeof(ConfigRequest);
-  request.defaultAction = request.nextAction = request.chosenAction = old->action;
-  request.defaultChoice = 2;
-  if (RunConfigDialog(kOldConfigDialogTemplate, &request) != 0) return -1;
-  old->action = request.chosenAction;
-  old->defaultChoice = request.defaultChoice;
-  return 0;
+  return Guarded("ConfigureConduit", [&] { return ConfigureWithOldRecord(oldRecord); });
 }
 
 long CfgConduit(long kind, void* request, std::uint32_t* size) {
-  auto* record = static_cast<ConfigRequest*>(request);
-  if (record == nullptr) return kNoRequestRecord;
-  if (size == nullptr) return kNoSizePointer;
-  if (*size != sizeof(ConfigRequest)) return kWrongRecordSize;
-  if (kind != 0) return kUnknownRequestKind;
-  if (record->version != 1) return kWrongRecordVersion;
-
-  ConduitInfoRequest info;
-  std::memset(&info, 0, sizeof info);
-  info.version = 1;
-  info.size = sizeof(ConduitInfoRequest);
-  info.value8 = record->userKnown;
-  info.value12 = record->passThrough;
-  std::memcpy(info.userName, record->userName, sizeof info.userName);
-  char name[256] = {};
-  std::uint32_t nameSize = sizeof name;
-  if (long error = GetConduitInfo(0, &info, name, &nameSize)) return error;
-
-  RunConfigDialog(kConfigDialogTemplate, record);
-  return 0;
+  return Guarded("CfgConduit", [&] { return ConfigureWithRequest(kind, request, size); });
 }
 
 }  // extern "C"
