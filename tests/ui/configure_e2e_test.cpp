@@ -14,7 +14,7 @@ class ConfigureTest : public ::testing::Test {
   void SetUp() override {
     ASSERT_TRUE(install_.RegisterConduit());
     settings_ = install_.MakeFolder("Settings");
-    install_.Write("Settings\\site1.qzl", "first site");
+    install_.Write("Settings\\site1.qzl", "Ko first site");
     list_ = settings_ + "\\,site1.qzl*@";
   }
 

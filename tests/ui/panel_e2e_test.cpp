@@ -18,8 +18,8 @@ class PanelTest : public ::testing::Test {
 TEST_F(PanelTest, ListsChosenInTheToolsReachTheNextHotSync) {
   ASSERT_TRUE(install_.RegisterConduit());
   const std::string settings = install_.MakeFolder("Settings");
-  install_.Write("Settings\\site1.qzl", "first site");
-  install_.Write("Settings\\site2.qzl", "second site");
+  install_.Write("Settings\\site1.qzl", "Ko first site");
+  install_.Write("Settings\\site2.qzl", "Ko second site");
   const std::string reports = install_.MakeFolder("Reports");
   install_.Write("creek.txt", "Station,N,E\nP1,1.0,2.0\n");
   ASSERT_EQ(install_.Host("handheld add-report Creek --file \"" + install_.File("creek.txt") + "\""), 0u);
@@ -76,6 +76,9 @@ TEST_F(PanelTest, ListsChosenInTheToolsReachTheNextHotSync) {
   EXPECT_EQ(install_.Read("Reports\\Creek.csv"), "Station,N,E\nP1,1.0,2.0\n");
   EXPECT_EQ(install_.Read("Xembrafilepath.dat"), "");  // emptied by its purge flag
   EXPECT_EQ(install_.Read("Cardoon.dat"), reports + "\\@$#");
+  // The file left in the list was sent (its backup copy shows it); the one removed was not.
+  EXPECT_EQ(install_.Read("Settings\\site2.BAK"), "Ko second site");
+  EXPECT_FALSE(install_.Exists("Settings\\site1.BAK"));
 }
 
 TEST_F(PanelTest, OkWithoutChangesAddsTheDefaultFlagsAndCancelWritesNothing) {
