@@ -96,6 +96,7 @@ int main() {
   const MemoryFigures after = ProcessMemory();
   Say("seconds", seconds);
   Say("ended", static_cast<long long>(ended));
+  Say("standin.seconds", SimCallMicroseconds() / 1e6);
   Say("memory.before", static_cast<long long>(before.workingSet));
   Say("memory.peak", static_cast<long long>(after.peakWorkingSet));
   SayCallCounts();

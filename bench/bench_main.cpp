@@ -63,6 +63,7 @@ int RunSession(const std::string& library) {
   Say("seconds", seconds);
   Say("result", static_cast<long long>(result));
   Say("ended", static_cast<long long>(ended));
+  Say("standin.seconds", SimCallMicroseconds() / 1e6);
   Say("memory.before", static_cast<long long>(before.workingSet));
   Say("memory.peak", static_cast<long long>(after.peakWorkingSet));
   SayCallCounts();
