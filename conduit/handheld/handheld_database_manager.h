@@ -102,6 +102,9 @@ class HandheldDatabaseManager : public store::DatabaseManager {
   virtual long LoadAllRecords();
   virtual long PrepareTransferBlock();
   virtual void ReleaseTransferBuffer();
+  // Zeroes the bytes of the transfer buffer that the last read or write filled: its data size says
+  // how many, as the Sync Manager and the record's copy both set it. The rest is zero already.
+  void ClearUsedTransferData();
   virtual long ReadInfoBlock(handheld::DatabaseInfoBlock* block, bool sortInfo);
   virtual long ReadRecordByIdLogged(std::uint32_t id, store::SyncRecord& record);
   // Stores a copy at the record's index: 4369 without a table, 4357 for an index outside it.

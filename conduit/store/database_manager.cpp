@@ -26,6 +26,8 @@ bool DatabaseManager::PutAt(long slot, std::unique_ptr<SyncRecord> record) {
   if (entry) {
     ++recordCount_;
     highWater_ = std::max(highWater_, slot + 1);
+  } else {
+    filledBelow_ = std::min(filledBelow_, slot);
   }
   return true;
 }
@@ -34,6 +36,7 @@ bool DatabaseManager::DestroyAt(long slot) {
   if (!RecordAt(slot)) return false;
   table_[static_cast<std::size_t>(slot)].reset();
   --recordCount_;
+  filledBelow_ = std::min(filledBelow_, slot);
   return true;
 }
 
@@ -274,8 +277,9 @@ long DatabaseManager::AddRecord(SyncRecord& record) {
 }
 
 long DatabaseManager::AddRecordAsIs(SyncRecord& record) {
-  long slot = 0;
+  long slot = std::min(filledBelow_, Capacity());
   while (slot < Capacity() && table_[static_cast<std::size_t>(slot)]) ++slot;
+  filledBelow_ = slot;  // the slots below are filled; this one stays free if what follows fails
   if (slot == Capacity()) {
     const long status = GrowTable(Capacity() + kTableGrowth);
     if (status != kOk) return status;
@@ -359,6 +363,7 @@ void DatabaseManager::DeleteAllRecords() {
   table_.shrink_to_fit();
   recordCount_ = 0;
   highWater_ = 0;
+  filledBelow_ = 0;
 }
 
 // Only the pointers move to the larger table; a capacity that would not hold every slot in use is
@@ -441,6 +446,7 @@ long DatabaseManager::ReorderByIds(const std::uint32_t* ids, long count) {
     return kReorderCountMismatch;
   }
   table_ = std::move(reordered);
+  filledBelow_ = 0;
   highWater_ = 0;
   for (long slot = 0; slot < Capacity(); ++slot) {
     if (table_[static_cast<std::size_t>(slot)]) highWater_ = slot + 1;

@@ -184,6 +184,9 @@ class DatabaseManager {
 
   std::vector<std::unique_ptr<SyncRecord>> table_;  // a null entry is a free slot
   long highWater_ = 0;  // one more than the highest slot filled since the table was built
+  // Every slot below this one is filled, so the search for the lowest free slot starts here rather
+  // than at 0 (adding n records one by one would otherwise take n * n / 2 steps).
+  long filledBelow_ = 0;
 };
 
 }  // namespace korvet::store

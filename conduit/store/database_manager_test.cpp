@@ -77,6 +77,29 @@ TEST(RecordTable, AddingFillsTheLowestHoleAndNumbersBothRecordsWithTheSlot) {
   EXPECT_EQ(large.GrowTable(10), kMissingArgument);  // would drop slots in use
 }
 
+// Adding remembers which slots are filled; every way a slot comes free must still offer it first.
+TEST(RecordTable, EveryWayASlotComesFreeLetsTheNextAddFillIt) {
+  TableManager manager;
+  AddAll(manager, {Record(1), Record(2, 0, kRecordDeleted), Record(3), Record(4, 6), Record(5)});
+  ASSERT_EQ(manager.PurgeDeletedRecords(), kOk);
+  AddAll(manager, {Record(20), Record(21)});
+  EXPECT_EQ(Slots(manager), (Ids{1, 20, 3, 4, 5, 21}));
+
+  ASSERT_EQ(manager.PurgeCategory(6, false), kOk);
+  AddAll(manager, {Record(30)});
+  EXPECT_EQ(Slots(manager), (Ids{1, 20, 3, 30, 5, 21}));
+
+  const std::uint32_t order[] = {21, 5, 30, 3, 20, 1};
+  ASSERT_EQ(manager.ReorderByIds(order, 6), kOk);
+  Delete(manager, 30);
+  AddAll(manager, {Record(40)});
+  EXPECT_EQ(Slots(manager), (Ids{21, 5, 40, 3, 20, 1}));
+
+  ASSERT_EQ(manager.AllocateTable(4), kOk);
+  AddAll(manager, {Record(50)});
+  EXPECT_EQ(Slots(manager), (Ids{50}));
+}
+
 TEST(RecordTable, DeleteFindsByIdOrByTheIndexOfARecordWithoutId) {
   TableManager manager;
   AddAll(manager, {Record(0), Record(0), Record(4)});

@@ -1,5 +1,7 @@
 #include "sim/sync20/call_monitor.h"
 
+#include <windows.h>
+
 #include <algorithm>
 #include <array>
 #include <string_view>
@@ -50,6 +52,24 @@ long CallMonitor::Count(const std::string& operation) const {
   const auto it = counts_.find(operation);
   return it == counts_.end() ? 0 : it->second;
 }
+
+long CallMonitor::Microseconds() const {
+  LARGE_INTEGER frequency{};
+  QueryPerformanceFrequency(&frequency);
+  return static_cast<long>(ticks_ * 1000000 / frequency.QuadPart);
+}
+
+namespace {
+long long Ticks() {
+  LARGE_INTEGER now{};
+  QueryPerformanceCounter(&now);
+  return now.QuadPart;
+}
+}  // namespace
+
+CallTimer::CallTimer(CallMonitor& monitor) : monitor_(monitor), start_(Ticks()) {}
+
+CallTimer::~CallTimer() { monitor_.AddTicks(Ticks() - start_); }
 
 long CallMonitor::FailCall(const std::string& operation, long nthCall, long code) {
   if (!IsOperation(operation)) return kSyncErrUnknownOperation;

@@ -16,7 +16,13 @@ class CallMonitor {
   bool Intercept(const char* operation, long* code);
 
   long Count(const std::string& operation) const;
-  void ResetCounts() { counts_.clear(); }
+  void ResetCounts() {
+    counts_.clear();
+    ticks_ = 0;
+  }
+  // Time spent in the operations, in performance-counter ticks, and as microseconds.
+  void AddTicks(long long ticks) { ticks_ += ticks; }
+  long Microseconds() const;
   // Returns a status code (0 or kSyncErrBadArgument / kSyncErrUnknownOperation).
   long FailCall(const std::string& operation, long nthCall, long code);
   void ClearFailures() { failures_.clear(); }
@@ -29,6 +35,20 @@ class CallMonitor {
   };
   std::map<std::string, long> counts_;
   std::vector<Failure> failures_;
+  long long ticks_ = 0;
+};
+
+// Adds the time from its construction to its destruction to the monitor's.
+class CallTimer {
+ public:
+  explicit CallTimer(CallMonitor& monitor);
+  ~CallTimer();
+  CallTimer(const CallTimer&) = delete;
+  CallTimer& operator=(const CallTimer&) = delete;
+
+ private:
+  CallMonitor& monitor_;
+  long long start_;
 };
 
 }  // namespace korvet::sim

@@ -34,3 +34,5 @@ long SimResetCallCounts() {
   Monitor().ResetCounts();
   return 0;
 }
+
+long SimCallMicroseconds() { return Monitor().Microseconds(); }

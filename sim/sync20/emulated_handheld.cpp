@@ -284,7 +284,10 @@ long EmulatedHandheld::PurgeDeleted(std::uint8_t handle) {
   auto& records = open->database.records;
   const std::size_t before = records.size();
   std::erase_if(records, [](const PalmRecord& record) { return (record.attributes & kRecDeleted) != 0; });
-  if (records.size() != before) open->changed = true;
+  if (records.size() != before) {
+    open->changed = true;
+    open->ids.Reset();
+  }
   return 0;
 }
 
@@ -313,11 +316,9 @@ long EmulatedHandheld::ReadById(RecordTransferBlock* block) {
   long code = 0;
   Opened* open = FindOfKind(block->handle, false, false, &code);
   if (open == nullptr) return code;
-  const auto& records = open->database.records;
-  const auto it = std::find_if(records.begin(), records.end(),
-                               [&](const PalmRecord& record) { return record.id == block->recordId; });
-  if (it == records.end()) return kSyncErrNotFound;
-  return FillBlock(*open, static_cast<std::size_t>(it - records.begin()), block);
+  const std::size_t position = open->ids.Find(open->database.records, block->recordId);
+  if (position == RecordIdIndex::kNone) return kSyncErrNotFound;
+  return FillBlock(*open, position, block);
 }
 
 long EmulatedHandheld::ReadByIndex(RecordTransferBlock* block) {
@@ -365,10 +366,8 @@ long EmulatedHandheld::WriteRecord(RecordTransferBlock* block) {
   }
   PalmDatabase& database = open->database;
   auto& records = database.records;
-  auto it = block->recordId == 0 ? records.end()
-                                 : std::find_if(records.begin(), records.end(), [&](const PalmRecord& record) {
-                                     return record.id == block->recordId;
-                                   });
+  const std::size_t position = block->recordId == 0 ? RecordIdIndex::kNone : open->ids.Find(records, block->recordId);
+  auto it = position == RecordIdIndex::kNone ? records.end() : records.begin() + static_cast<std::ptrdiff_t>(position);
   if (it == records.end()) {
     if (records.size() >= kMaxRecordCount) return kSyncErrFull;
     PalmRecord added;
@@ -419,11 +418,10 @@ long EmulatedHandheld::DeleteRecord(RecordTransferBlock* block) {
   Opened* open = FindOfKind(block->handle, false, true, &code);
   if (open == nullptr) return code;
   auto& records = open->database.records;
-  const auto it = std::find_if(records.begin(), records.end(),
-                               [&](const PalmRecord& record) { return record.id == block->recordId; });
-  if (it == records.end()) return kSyncErrNotFound;
-  const auto index = static_cast<std::size_t>(it - records.begin());
-  records.erase(it);
+  const std::size_t index = open->ids.Find(records, block->recordId);
+  if (index == RecordIdIndex::kNone) return kSyncErrNotFound;
+  records.erase(records.begin() + static_cast<std::ptrdiff_t>(index));
+  open->ids.Erased(index, block->recordId);
   if (open->cursor > index) --open->cursor;  // the cursor stays on the record it was before
   open->changed = true;
   return 0;
@@ -441,6 +439,7 @@ long EmulatedHandheld::DeleteResource(RecordTransferBlock* block) {
   });
   if (it == records.end()) return kSyncErrNotFound;
   records.erase(it);
+  open->ids.Reset();
   open->changed = true;
   return 0;
 }
@@ -470,6 +469,7 @@ long EmulatedHandheld::PurgeCategory(std::uint8_t handle, std::uint8_t category)
   if (records.size() != before) {
     open->changed = true;
     open->cursor = 0;
+    open->ids.Reset();
   }
   return 0;
 }

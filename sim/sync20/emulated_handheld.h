@@ -27,6 +27,7 @@
 
 #include "conduit/handheld/sync_manager.h"
 #include "sim/pdb/palm_database.h"
+#include "sim/sync20/record_id_index.h"
 
 namespace korvet::sim {
 
@@ -76,6 +77,7 @@ class EmulatedHandheld {
     std::uint8_t mode = 0;
     bool changed = false;
     std::size_t cursor = 0;
+    RecordIdIndex ids;  // record positions by ID, for the operations that take an ID
   };
   using Slot = std::unique_ptr<Opened>;
 

@@ -23,4 +23,9 @@ long SimClearFailures();
 long SimCallCount(const char* operation);
 long SimResetCallCounts();
 
+// Microseconds spent inside the Sync Manager operations, all of them together, since the last
+// SimResetCallCounts: what a benchmark subtracts to tell the emulated handheld's own time (loading
+// and writing back its files) from its caller's.
+long SimCallMicroseconds();
+
 }

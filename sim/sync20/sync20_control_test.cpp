@@ -100,5 +100,17 @@ TEST_F(Sync20Test, SeveralFailuresCanBePendingAndCleared) {
   EXPECT_EQ(SimFailOperation(nullptr, 1, 1), kSyncErrBadArgument);
 }
 
+TEST_F(Sync20Test, TimeInsideTheOperationsAddsUpUntilReset) {
+  EXPECT_EQ(SimCallMicroseconds(), 0);
+  // Creating a database writes its file: time that the clock sees.
+  ASSERT_EQ(CloseHandheldDatabase(Create("Db")), 0);
+  const long spent = SimCallMicroseconds();
+  EXPECT_GT(spent, 0);
+  SyncYieldCycles(1);
+  EXPECT_GE(SimCallMicroseconds(), spent);
+  EXPECT_EQ(SimResetCallCounts(), 0);
+  EXPECT_EQ(SimCallMicroseconds(), 0);
+}
+
 }  // namespace
 }  // namespace korvet::sim::testing

@@ -6,8 +6,9 @@
 using korvet::sim::Handheld;
 using korvet::sim::Monitor;
 
-// Returns from the operation with the injected code when this call is to fail.
+// Times the operation, and returns from it with the injected code when this call is to fail.
 #define KORVET_SYNC_CALL(operation)                              \
+  const korvet::sim::CallTimer timer(Monitor());                 \
   do {                                                           \
     long injected = 0;                                           \
     if (Monitor().Intercept(operation, &injected)) return injected; \

@@ -1,0 +1,95 @@
+#include "bench/bench_support.h"
+
+#include <psapi.h>
+
+#include <array>
+#include <cstdio>
+
+#include "sim/support/module_folder.h"
+#include "sim/support/win_handles.h"
+#include "sim/sync20/sync20_control.h"
+
+namespace korvet::bench {
+namespace {
+
+// The operations the stand-in counts (its call monitor's list).
+constexpr std::array<const char*, 27> kOperations = {
+    "OpenSyncSession",          "CloseSyncSession",          "SyncReadSystemInfo",
+    "SyncYieldCycles",          "OpenHandheldDatabase",      "CreateHandheldDatabase",
+    "CloseHandheldDatabase",    "DeleteHandheldDatabase",    "SyncFindDbByName",
+    "SyncGetDBRecordCount",     "SyncResetRecordIndex",      "ClearHandheldSyncFlags",
+    "PurgeDeletedHandheldRecords", "ReadHandheldRecordById", "ReadHandheldRecordByIndex",
+    "ReadNextModifiedHandheldRecord", "SyncReadNextRecInCategory", "WriteHandheldRecord",
+    "WriteHandheldResource",    "DeleteHandheldRecord",      "SyncDeleteResourceRec",
+    "SyncChangeCategory",       "SyncPurgeAllRecsInCategory", "ReadHandheldAppInfoBlock",
+    "WriteHandheldAppInfoBlock", "SyncReadDBSortInfoBlock",  "SyncReadPositionXMap"};
+
+}  // namespace
+
+std::string ProgramFolder() { return sim::ModuleFolder(nullptr); }
+
+Stopwatch::Stopwatch() { QueryPerformanceCounter(&start_); }
+
+double Stopwatch::Seconds() const {
+  LARGE_INTEGER now{}, frequency{};
+  QueryPerformanceCounter(&now);
+  QueryPerformanceFrequency(&frequency);
+  return static_cast<double>(now.QuadPart - start_.QuadPart) / static_cast<double>(frequency.QuadPart);
+}
+
+MemoryFigures ProcessMemory() {
+  PROCESS_MEMORY_COUNTERS counters{};
+  counters.cb = sizeof counters;
+  MemoryFigures figures;
+  if (GetProcessMemoryInfo(GetCurrentProcess(), &counters, sizeof counters)) {
+    figures.peakWorkingSet = counters.PeakWorkingSetSize;
+    figures.workingSet = counters.WorkingSetSize;
+  }
+  return figures;
+}
+
+void Say(std::string_view key, const std::string& value) {
+  std::printf("%.*s %s\n", static_cast<int>(key.size()), key.data(), value.c_str());
+  std::fflush(stdout);
+}
+
+void Say(std::string_view key, double value) {
+  char text[32];
+  std::snprintf(text, sizeof text, "%.6f", value);
+  Say(key, std::string(text));
+}
+
+void Say(std::string_view key, long long value) { Say(key, std::to_string(value)); }
+
+void SayCallCounts() {
+  long long total = 0;
+  for (const char* operation : kOperations) {
+    const long count = SimCallCount(operation);
+    if (count <= 0) continue;
+    total += count;
+    Say(std::string("calls.") + operation, static_cast<long long>(count));
+  }
+  Say("calls.total", total);
+}
+
+bool WriteFileBytes(const std::string& path, std::string_view bytes) {
+  sim::OwnedHandle file(CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL,
+                                    nullptr));
+  if (!file.Valid()) return false;
+  DWORD written = 0;
+  return WriteFile(file.Get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) &&
+         written == bytes.size();
+}
+
+bool ReadFileBytes(const std::string& path, std::string* bytes) {
+  sim::OwnedHandle file(
+      CreateFileA(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+  if (!file.Valid()) return false;
+  char buffer[4096];
+  DWORD read = 0;
+  bytes->clear();
+  while (ReadFile(file.Get(), buffer, sizeof buffer, &read, nullptr) && read > 0) bytes->append(buffer, read);
+  return true;
+}
+
+}  // namespace korvet::bench
