@@ -539,6 +539,7 @@ long RecordSynchronizer::ReconcileRecordIds() {
   for (long i = 0; i < handheldCount; ++i) {
     const std::uint32_t id = handheldIds[static_cast<std::size_t>(i)];
     if (id == 0 || RemoveIdFromList(desktopIds.data(), desktopListed, id)) continue;
+    if (!TakesUnknownHandheldRecords()) continue;
     SyncRecord record;
     if (long status = handheld_->ReadRecordById(id, record, true)) return status;
     if (long status = AddToDesktop(record)) return status;

@@ -102,6 +102,9 @@ class RecordSynchronizer : public SettingsSynchronizer {
 
  protected:
   const SyncProperties& Properties() const { return properties_; }
+  // Whether ID reconciliation brings the handheld records the desktop store does not know to it. A
+  // desktop store that is never written gains nothing from them.
+  virtual bool TakesUnknownHandheldRecords() const { return true; }
   // A handheld database manager for the selected remote database, not opened; null without memory.
   std::unique_ptr<DatabaseManager> MakeHandheldStore();
   long Options() const { return options_; }

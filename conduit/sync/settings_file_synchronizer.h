@@ -35,6 +35,11 @@ class SettingsFileSynchronizer : public RecordSynchronizer {
   long CopyAppInfoToDesktop() override;
   long CopyAppInfoToHandheld() override;
 
+ protected:
+  // The settings file is never written: the handheld's other records (the reports among them) would be
+  // read into its store only to be dropped, once per listed file.
+  bool TakesUnknownHandheldRecords() const override { return false; }
+
  private:
   std::shared_ptr<SettingsTransferSession> session_;
 };

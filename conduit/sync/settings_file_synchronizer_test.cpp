@@ -1,0 +1,75 @@
+#include "conduit/sync/settings_file_synchronizer.h"
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <string>
+
+#include "conduit/test_support/hotsync_bench.h"
+#include "sim/sync20/sync20_control.h"
+
+namespace korvet::sync {
+namespace {
+
+using ::testing::ElementsAre;
+using ::testing::UnorderedElementsAre;
+
+class SettingsFileSynchronizerTest : public ::testing::Test {
+ protected:
+  long Send(const std::string& name, long syncType, std::shared_ptr<SettingsTransferSession> session = nullptr) {
+    SyncProperties properties;
+    std::memset(&properties, 0, sizeof properties);
+    properties.syncType = static_cast<std::int32_t>(syncType);
+    std::strcpy(properties.remoteNames[0], "KORVETDatabaseDB");
+    properties.remoteCount = 1;
+    properties.creator = FourCharCode("KRVT");
+    properties.databaseType = FourCharCode("DATA");
+    std::strcpy(properties.localName, name.c_str());
+    std::strcpy(properties.localDirectory, bench_.Folder().WithSlash().c_str());
+    SettingsFileSynchronizer synchronizer(properties, kSettingsSyncOptions, std::move(session));
+    return synchronizer.Run();
+  }
+
+  testing::HotSyncBench bench_;
+};
+
+TEST_F(SettingsFileSynchronizerTest, AFastSyncWritesOneRecordAndLeavesTheReportsUnread) {
+  for (int i = 0; i < 20; ++i) bench_.AddRecord("$0000001R" + std::to_string(i) + ",text", 0, 0);
+  bench_.Folder().Write("dummy.qzl", "Ko1");
+  SimResetCallCounts();
+  ASSERT_EQ(Send("dummy.qzl", kFastSync), 0);
+  EXPECT_EQ(bench_.Records().back().data, "dummy.qzl,Ko1*");
+  EXPECT_EQ(bench_.Records().size(), 21u);
+  EXPECT_EQ(bench_.Folder().Read("dummy.BAK"), "Ko1");
+  // The reports are neither read one by one nor written: calls do not grow with them.
+  EXPECT_EQ(SimCallCount("ReadHandheldRecordById"), 0);
+  EXPECT_EQ(SimCallCount("WriteHandheldRecord"), 1);
+}
+
+TEST_F(SettingsFileSynchronizerTest, ARecreateKeepsTheReportsAndHappensOncePerSession) {
+  bench_.AddRecord("$0000001North,1", 0, 0);
+  bench_.AddRecord("old.qzl,Ko0*", 0, 0);
+  bench_.Folder().Write("a.qzl", "Koa");
+  bench_.Folder().Write("b.qzl", "Kob");
+  auto session = std::make_shared<SettingsTransferSession>();
+  ASSERT_EQ(Send("a.qzl", kDesktopOverwritesHandheld, session), 0);
+  ASSERT_EQ(Send("b.qzl", kDesktopOverwritesHandheld, session), 0);
+  EXPECT_THAT(bench_.RecordData(), UnorderedElementsAre("$0000001North,1", "a.qzl,Koa*", "b.qzl,Kob*"));
+
+  // A new session recreates again: the files of the last one go, the reports stay.
+  ASSERT_EQ(Send("b.qzl", kInstallSync), 0);
+  EXPECT_THAT(bench_.RecordData(), UnorderedElementsAre("$0000001North,1", "b.qzl,Kob*"));
+}
+
+TEST_F(SettingsFileSynchronizerTest, ARecreateThatCannotReadTheDatabaseDeletesNothing) {
+  bench_.AddRecord("$0000001North,1", 0, 0);
+  bench_.AddRecord("old.qzl,Ko0*", 0, 0);
+  bench_.Folder().Write("a.qzl", "Koa");
+  SimFailOperation("ReadHandheldRecordByIndex", 2, 0x2001);
+  EXPECT_EQ(Send("a.qzl", kDesktopOverwritesHandheld), 0x2001);
+  EXPECT_THAT(bench_.RecordData(), ElementsAre("$0000001North,1", "old.qzl,Ko0*"));
+}
+
+}  // namespace
+}  // namespace korvet::sync
