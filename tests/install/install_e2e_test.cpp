@@ -54,6 +54,14 @@ class InstallTest : public ::testing::Test {
     for (const char* state : {"HotSync.log", "Conduits.txt", "Actions.txt"}) DeleteFileA(InHotSync(state).c_str());
   }
 
+  // A Conduit Manager that only knows the core directory, beside the installer, so that it is the
+  // one found by name: it answers `corePath`, or fails when that is empty.
+  void PutLoneConduitManager(const std::string& corePath) const {
+    const std::string lone = ThisProgramFolder() + "\\lone_condmgr\\CondMgr.dll";
+    ASSERT_TRUE(CopyFileA(lone.c_str(), Distributed("CondMgr.dll").c_str(), FALSE));
+    if (!corePath.empty()) scratch_.Write("Korvet\\CorePath.txt", corePath);
+  }
+
   std::string Distributed(const std::string& file) const { return distribution_ + "\\" + file; }
   std::string InHotSync(const std::string& file) const { return hotsync_ + "\\" + file; }
 
@@ -180,6 +188,46 @@ TEST_F(InstallTest, WithoutTheConduitManagerNothingIsCopiedOrRegistered) {
   run = Run("Detachor", 1, started_in_);
   ASSERT_EQ(run.failure, "");
   EXPECT_THAT(run.messages, ElementsAre(Message("error", "Cannot find CondMgr.dll"))) << Describe(run.messages);
+}
+
+TEST_F(InstallTest, TheInstallationsOwnConduitManagerRegisters) {
+  PutLoneConduitManager(hotsync_);
+
+  AnsweredRun run = Attach(1);
+  ASSERT_EQ(run.failure, "");
+  EXPECT_THAT(run.messages, ElementsAre(Message("Note", kRestartNote))) << Describe(run.messages);
+  for (const std::string& tool : kCopiedTools) EXPECT_TRUE(scratch_.Exists("HotSync\\" + tool)) << tool;
+  EXPECT_EQ(Conduits(), KorvetRegistration());
+}
+
+TEST_F(InstallTest, AnUnknownCoreDirectoryStopsTheInstallation) {
+  PutLoneConduitManager("");
+
+  AnsweredRun run = Attach(1);
+  ASSERT_EQ(run.failure, "");
+  EXPECT_THAT(run.messages,
+              ElementsAre(Message("Error", "Unable to find the Hotsync directory\n Conduit may not be registered correctly"),
+                          Message("Note", kRestartNote)))
+      << Describe(run.messages);
+  for (const std::string& tool : kCopiedTools) EXPECT_FALSE(scratch_.Exists("HotSync\\" + tool)) << tool;
+  EXPECT_EQ(Conduits(), "No conduits registered.\n");
+}
+
+// A core directory without a Conduit Manager of its own leaves only the one found by name, which
+// cannot register: the tools are copied, the user is told, and nothing is called through a
+// missing function.
+TEST_F(InstallTest, AConduitManagerThatCannotRegisterIsReported) {
+  const std::string core = scratch_.File("Core");
+  ASSERT_TRUE(CreateDirectoryA(core.c_str(), nullptr));
+  PutLoneConduitManager(core);
+
+  AnsweredRun run = Attach(1);
+  ASSERT_EQ(run.failure, "");
+  EXPECT_THAT(run.messages, ElementsAre(Message("error", "Cannot find CondMgr.dll"), Message("Note", kRestartNote)))
+      << Describe(run.messages);
+  EXPECT_EQ(run.exitCode, 0u);
+  for (const std::string& tool : kCopiedTools) EXPECT_TRUE(scratch_.Exists("Core\\" + tool)) << tool;
+  EXPECT_EQ(Conduits(), "No conduits registered.\n");
 }
 
 TEST_F(InstallTest, RemoverTakesKorvetOutOfHotSyncOnceAndLeavesTheFiles) {
