@@ -7,7 +7,7 @@ BUILD ?= build
 JOBS ?= $(shell nproc)
 CMAKE_FLAGS = -G Ninja -DCMAKE_BUILD_TYPE=Release
 
-.PHONY: setup build bench demo test clean dist
+.PHONY: setup build bench demo test clean
 
 setup:
 	@scripts/setup
@@ -27,6 +27,11 @@ bench: build
 demo: bench
 	@scripts/demo $$(scripts/bench-dir $(BUILD))
 
+# What a Windows user gets, made with every 32-bit build: $(BUILD)/dist/Korvet and its zip.
+.PHONY: dist
+dist: build
+	@echo "$(BUILD)/dist/Korvet/:"; ls $(BUILD)/dist/Korvet; echo "$(BUILD)/dist/Korvet.zip"
+
 test: bench
 	@set -e; bench=$$(scripts/bench-dir $(BUILD)); \
 	if [ "$$bench" != "$(BUILD)" ]; then \
@@ -35,10 +40,6 @@ test: bench
 	fi; \
 	echo "== test suite in $$bench"; \
 	cd $$bench && xvfb-run -a -s "-screen 0 1024x768x24" ctest --output-on-failure -j $(JOBS)
-
-# What a Windows user gets, made with every 32-bit build: $(BUILD)/dist/Korvet and its zip.
-dist: build
-	@echo "$(BUILD)/dist/Korvet/:"; ls $(BUILD)/dist/Korvet; echo "$(BUILD)/dist/Korvet.zip"
 
 clean:
 	rm -rf $(BUILD)
