@@ -1,0 +1,4 @@
+// Identifiers of the remover's question dialog.
+#pragma once
+
+#define IDD_DETACHOR 100

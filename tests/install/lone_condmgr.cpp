@@ -1,0 +1,28 @@
+// A Conduit Manager that knows only CmGetCorePath, for the installer's tests: a copy found before
+// the HotSync installation's own one, or one through which nothing can be registered. It answers
+// the folder written in CorePath.txt beside it, or fails when there is no such file.
+#include <windows.h>
+
+#include <cstdint>
+#include <cstring>
+#include <string>
+#include <type_traits>
+
+#include "common/cond_mgr.h"
+#include "sim/support/module_folder.h"
+
+extern "C" long CmGetCorePath(char* buffer, std::int32_t* capacity) {
+  static const char anchor = 0;
+  const std::string file = korvet::sim::FolderOfModuleContaining(&anchor) + "\\CorePath.txt";
+  HANDLE handle = CreateFileA(file.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+  if (handle == INVALID_HANDLE_VALUE) return -1006;
+  char folder[1024] = {};
+  DWORD got = 0;
+  BOOL read = ReadFile(handle, folder, sizeof folder - 1, &got, nullptr);
+  CloseHandle(handle);
+  if (!read || !buffer || !capacity || static_cast<std::int32_t>(got) >= *capacity) return -1005;
+  std::memcpy(buffer, folder, got + 1);
+  return 0;
+}
+
+static_assert(std::is_same_v<decltype(&CmGetCorePath), korvet::CmGetCorePathFn>);
