@@ -1,0 +1,27 @@
+// What must hold after every session, faulty or hostile: the handheld's files load, no report was
+// lost, the settings files are untouched, and nothing was written outside the report folder, the
+// settings files' .BAK copies, the handheld and the HotSync log.
+#pragma once
+
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "tests/sweep/sweep_bench.h"
+
+namespace korvet::sweep {
+
+struct SessionFindings {
+  std::vector<std::string> problems;                  // empty: all held
+  std::optional<std::vector<std::string>> handheld;  // KORVETDatabaseDB's live records afterwards
+  std::size_t reportsChecked = 0;
+};
+
+// before: the tree before the session; reports: those that must not be lost.
+SessionFindings CheckSession(SweepBench& bench, const Scene& scene, const TreeSnapshot& before,
+                             const std::vector<Report>& reports);
+
+// Where a report's .csv file lies (under the report folder Reports\).
+std::string ReportFile(const SweepBench& bench, const Report& report);
+
+}  // namespace korvet::sweep
