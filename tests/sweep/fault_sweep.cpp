@@ -131,7 +131,7 @@ int RunFaultSweep(SweepBench& bench, unsigned timeLimitMs, std::optional<long> o
   for (const auto& [operation, count] : calls) {
     for (long nth = 1; nth <= count; ++nth) {
       ++index;
-      if (only && index < *only) continue;
+      if (only && index != *only) continue;
       for (long code : {kCommsError, kNotFound}) {
         char what[160];
         std::snprintf(what, sizeof what, "fault %ld of %ld (--fail %s:%ld:0x%lx)", index, total, operation.c_str(),
