@@ -181,7 +181,7 @@ HostileCase MakeCase(const SweepBench& bench, std::uint64_t seed, std::uint64_t 
     case 10: {
       made.kind = "report folder files of hostile folders";
       const std::array<std::string, 8> folders = {
-          bench.Path("Reports"), "Reports\\", "..\\Reports\\", bench.Path("Reports") + "\\..\\", bench.Path("Reports") + "\\\\",
+          bench.Path("Reports"), "Reports\\", "..\\Reports\\", bench.Path("Reports") + "\\sub\\..\\", bench.Path("Reports") + "\\\\",
           bench.Path("Reports") + "\\" + std::string(300, 'x') + "\\", random.Bytes(random.Below(60)), "\\"};
       scene.files["hotsync\\Cardoon.dat"] = random.Pick(folders) + "@$#";
       break;
