@@ -197,6 +197,11 @@ HostileCase MakeCase(const SweepBench& bench, std::uint64_t seed, std::uint64_t 
     }
   }
   if (random.OneIn(8)) scene.records.reset();  // no database on the handheld
+  // Drawn last, so that the cases above stay what they were for their seed and index.
+  if (random.OneIn(6)) {
+    made.kind += ", settings file of " + std::string(random.OneIn(2) ? "random bytes" : "1 MB");
+    scene.files["Settings\\a.qzl"] = made.kind.ends_with("1 MB") ? std::string(1u << 20, 'k') : random.Bytes(random.Below(700));
+  }
   return made;
 }
 
