@@ -112,8 +112,7 @@ struct SessionCall {
 };
 
 // Sessions run one after the other on one worker thread, so that the caller can give up on one that
-// hangs. One thread for all: a thread started while Korv.dll is loaded leaves a thread-local slot
-// behind in its MinGW runtime, and a thread per session would run the process out of them.
+// hangs (the process then ends: the thread cannot be stopped safely).
 class SessionWorker {
  public:
   SessionWorker() : start_(CreateEventA(nullptr, FALSE, FALSE, nullptr)), done_(CreateEventA(nullptr, FALSE, FALSE, nullptr)) {
@@ -165,12 +164,8 @@ SweepBench::SweepBench(std::string root, std::string korv, std::string pdbArchiv
 
 void SweepBench::Restore(const Scene& scene) {
   RemoveTree(root_ + "\\hotsync", true);
-  for (const char* folder : {"Settings", "Reports", "cwd"}) {
-    RemoveTree(Path(folder), false);
-    RemoveDirectoryA(Path(folder).c_str());
-  }
   {
-    // Anything else a session left in the root goes too.
+    // Everything else in the root goes: the folders of the last scene and whatever a session left.
     sim::FileSearch search(root_ + "\\*");
     std::vector<std::string> strays;
     if (search.Valid()) {
