@@ -24,14 +24,14 @@ void CopyField(char (&field)[N], const std::string& text) {
   std::memcpy(field, text.data(), std::min(text.size(), N - 1));
 }
 
-// Report files are named folder + report name + ".csv": only a full path that ends in a backslash
-// keeps them inside the chosen folder. A relative one would put them wherever HotSync Manager happens
-// to run, one without its backslash beside the folder under names that begin with its last part.
 std::string UpperCase(std::string text) {
   for (char& c : text) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
   return text;
 }
 
+// Report files are named folder + report name + ".csv": only a full path that ends in a backslash
+// keeps them inside the chosen folder. A relative one would put them wherever HotSync Manager happens
+// to run, one without its backslash beside the folder under names that begin with its last part.
 bool IsUsableReportFolder(const std::string& folder) {
   if (folder.empty() || folder.back() != '\\') return false;
   const bool drive = folder.size() >= 3 && std::isalpha(static_cast<unsigned char>(folder[0])) && folder[1] == ':' &&

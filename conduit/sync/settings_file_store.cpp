@@ -98,10 +98,10 @@ void SettingsFileStore::RetrieveReports(const std::string& folder) {
     if (ReadRecordByIndex(database.Handle(), index, record) != 0) return;
     if (IsReport(record)) newest[DuplicateKey(record.data)] = index;
   }
-  std::vector<std::uint16_t> exported;
-  for (const auto& [key, index] : newest) exported.push_back(index);
-  std::sort(exported.begin(), exported.end());
-  for (std::uint16_t index : exported) {
+  std::vector<std::uint16_t> toExport;
+  for (const auto& [key, index] : newest) toExport.push_back(index);
+  std::sort(toExport.begin(), toExport.end());
+  for (std::uint16_t index : toExport) {
     if (ReadRecordByIndex(database.Handle(), index, record) != 0) return;
     if (IsReport(record) && WriteReportFile(folder, record.data)) exportedReports_.insert(record.id);
   }
