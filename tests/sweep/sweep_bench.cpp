@@ -11,6 +11,7 @@
 #include "conduit/entry/conduit_exports.h"
 #include "sim/hslog20/hslog20_control.h"
 #include "sim/pdb/palm_database.h"
+#include "sim/support/sim_files.h"
 #include "sim/support/win_handles.h"
 #include "sim/sync20/sync20_control.h"
 #include "sim/synchost/sync_properties_builder.h"
@@ -276,12 +277,9 @@ std::optional<std::vector<std::string>> SweepBench::LoadHandheld(std::vector<std
 }
 
 std::optional<std::string> SweepBench::Read(const std::string& path) const {
-  sim::OwnedHandle file(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr));
-  if (!file.Valid()) return std::nullopt;
-  std::string bytes;
-  char chunk[65536];
-  DWORD got = 0;
-  while (ReadFile(file.Get(), chunk, sizeof chunk, &got, nullptr) && got > 0) bytes.append(chunk, got);
+  std::string bytes, error;
+  bool missing = false;
+  if (!sim::ReadTextFile(path, &bytes, &missing, &error)) return std::nullopt;
   return bytes;
 }
 

@@ -5,20 +5,16 @@
 #include <algorithm>
 #include <cctype>
 
+#include "sim/support/sim_files.h"
 #include "sim/support/win_handles.h"
 
 namespace korvet::sweep {
 namespace {
 
 std::string ReadBytes(const std::string& path) {
-  sim::OwnedHandle file(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                                    OPEN_EXISTING, 0, nullptr));
-  if (!file.Valid()) return "<unreadable>";
-  std::string bytes;
-  char chunk[65536];
-  DWORD got = 0;
-  while (ReadFile(file.Get(), chunk, sizeof chunk, &got, nullptr) && got > 0) bytes.append(chunk, got);
-  return bytes;
+  std::string bytes, error;
+  bool missing = false;
+  return sim::ReadTextFile(path, &bytes, &missing, &error) ? bytes : "<unreadable>";
 }
 
 void Walk(const std::string& root, const std::string& relative, TreeSnapshot& snapshot) {
