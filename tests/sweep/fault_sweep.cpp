@@ -1,9 +1,8 @@
 #include "tests/sweep/fault_sweep.h"
 
-#include <windows.h>
-
 #include <algorithm>
 #include <cstdio>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -91,27 +90,15 @@ int RunFaultSweep(SweepBench& bench, unsigned timeLimitMs, std::optional<long> o
     for (const std::string& problem : problems) std::printf("FAILED: %s: %s\n", what.c_str(), problem.c_str());
     if (!problems.empty()) ++failures;
   };
-  // One session from the scene; `prepare` injects the failures after the counters were reset.
-  auto session = [&](const std::string& what, auto prepare) {
-    SetCurrentCase(what);
-    SimClearFailures();
-    SimResetCallCounts();
-    prepare();
-    const TreeSnapshot before = TakeSnapshot(bench.Root());
-    SessionOutcome outcome = bench.RunSession(scene.syncType, timeLimitMs);
-    if (!outcome.finished) {
-      std::printf("FAILED: %s: HANG, the session did not end within %u ms\n", what.c_str(), timeLimitMs);
-      std::fflush(stdout);
-      TerminateProcess(GetCurrentProcess(), 5);
-    }
-    SessionFindings findings = CheckSession(bench, scene, before, reports);
+  auto session = [&](const std::string& what, const std::function<void()>& injectFailures) {
+    SessionFindings findings = RunCheckedSession(bench, scene, reports, what, timeLimitMs, injectFailures);
     reportsChecked += findings.reportsChecked;
     return findings;
   };
 
   // The clean session, counted.
   bench.Restore(scene);
-  SessionFindings clean = session("the clean session", [] {});
+  SessionFindings clean = session("the clean session", {});
   std::vector<std::pair<std::string, long>> calls;
   long total = 0;
   for (std::string_view name : sim::kSyncOperationNames) {
@@ -140,7 +127,7 @@ int RunFaultSweep(SweepBench& bench, unsigned timeLimitMs, std::optional<long> o
         SessionFindings faulty = session(what, [&] { SimFailOperation(operation.c_str(), nth, code); });
         ++faults;
         report(what, faulty.problems);
-        SessionFindings completing = session(std::string(what) + ", then a clean session", [] {});
+        SessionFindings completing = session(std::string(what) + ", then a clean session", {});
         CheckCompleted(bench, reports, completing, &completing.problems);
         report(std::string(what) + ", then a clean session", completing.problems);
       }

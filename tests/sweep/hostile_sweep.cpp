@@ -1,14 +1,11 @@
 #include "tests/sweep/hostile_sweep.h"
 
-#include <windows.h>
-
 #include <array>
 #include <cstdio>
 #include <cstring>
 #include <string>
 #include <vector>
 
-#include "sim/sync20/sync20_control.h"
 #include "tests/sweep/session_checks.h"
 
 namespace korvet::sweep {
@@ -217,20 +214,10 @@ int RunHostileSweep(SweepBench& bench, std::uint64_t seed, std::uint64_t cases, 
     std::snprintf(what, sizeof what, "hostile case SEED=%llu index %llu (%s, sync type %d)",
                   static_cast<unsigned long long>(seed), static_cast<unsigned long long>(index), made.kind.c_str(),
                   static_cast<int>(made.scene.syncType));
-    SetCurrentCase(what);
     bench.Restore(made.scene);
-    SimClearFailures();
-    SimResetCallCounts();
     const std::vector<Report> reports =
         made.scene.records ? ReportsThatMustSurvive(*made.scene.records) : std::vector<Report>{};
-    const TreeSnapshot before = TakeSnapshot(bench.Root());
-    SessionOutcome outcome = bench.RunSession(made.scene.syncType, timeLimitMs);
-    if (!outcome.finished) {
-      std::printf("FAILED: %s: HANG, the session did not end within %u ms\n", what, timeLimitMs);
-      std::fflush(stdout);
-      TerminateProcess(GetCurrentProcess(), 5);
-    }
-    SessionFindings findings = CheckSession(bench, made.scene, before, reports);
+    SessionFindings findings = RunCheckedSession(bench, made.scene, reports, what, timeLimitMs);
     reportsChecked += findings.reportsChecked;
     ++run;
     for (const std::string& problem : findings.problems) std::printf("FAILED: %s: %s\n", what, problem.c_str());

@@ -1,6 +1,11 @@
 #include "tests/sweep/session_checks.h"
 
+#include <windows.h>
+
 #include <algorithm>
+#include <cstdio>
+
+#include "sim/sync20/sync20_control.h"
 
 namespace korvet::sweep {
 namespace {
@@ -50,6 +55,22 @@ SessionFindings CheckSession(SweepBench& bench, const Scene& scene, const TreeSn
                                   " bytes) is neither on the handheld nor in its .csv file");
   }
   return findings;
+}
+
+SessionFindings RunCheckedSession(SweepBench& bench, const Scene& scene, const std::vector<Report>& reports,
+                                  const std::string& what, unsigned timeLimitMs,
+                                  const std::function<void()>& injectFailures) {
+  SetCurrentCase(what);
+  SimClearFailures();
+  SimResetCallCounts();
+  if (injectFailures) injectFailures();
+  const TreeSnapshot before = TakeSnapshot(bench.Root());
+  if (!bench.RunSession(scene.syncType, timeLimitMs).finished) {
+    std::printf("FAILED: %s: HANG, the session did not end within %u ms\n", what.c_str(), timeLimitMs);
+    std::fflush(stdout);
+    TerminateProcess(GetCurrentProcess(), 5);
+  }
+  return CheckSession(bench, scene, before, reports);
 }
 
 }  // namespace korvet::sweep
