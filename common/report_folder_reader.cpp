@@ -19,7 +19,13 @@ ReportFolderSettings ReadReportFolderSettings(WinFile& file) {
       folderEnded = true;
       continue;
     }
-    if (!folderEnded) settings.folder.push_back(c);
+    if (!folderEnded) {
+      // Flag characters before the '@' are part of the folder text, never flags: a file cut before its
+      // '@' would otherwise retrieve into a folder that ends in "$" ("C:\Reports$#" writes
+      // C:\Reports$#Name.csv beside the folder).
+      settings.folder.push_back(c);
+      continue;
+    }
     if (c == lists::kRetrieve || c == lists::kDoNotRetrieve) settings.retrieve = (c == lists::kRetrieve);
     if (c == lists::kDeleteOnHandheld || c == lists::kKeepOnHandheld) {
       settings.deleteReports = (c == lists::kDeleteOnHandheld);

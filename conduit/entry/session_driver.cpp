@@ -1,6 +1,8 @@
 #include "conduit/entry/session_driver.h"
 
+#include <cctype>
 #include <cstring>
+#include <set>
 
 #include "common/list_format.h"
 #include "common/list_location.h"
@@ -22,6 +24,22 @@ void CopyField(char (&field)[N], const std::string& text) {
   std::memcpy(field, text.data(), std::min(text.size(), N - 1));
 }
 
+std::string UpperCase(std::string text) {
+  for (char& c : text) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+  return text;
+}
+
+// Report files are named folder + report name + ".csv": only a full path that ends in a backslash
+// keeps them inside the chosen folder. A relative one would put them wherever HotSync Manager happens
+// to run, one without its backslash beside the folder under names that begin with its last part.
+bool IsUsableReportFolder(const std::string& folder) {
+  if (folder.empty() || folder.back() != '\\') return false;
+  const bool drive = folder.size() >= 3 && std::isalpha(static_cast<unsigned char>(folder[0])) && folder[1] == ':' &&
+                     folder[2] == '\\';
+  const bool network = folder.size() >= 3 && folder[0] == '\\' && folder[1] == '\\' && folder[2] != '\\';
+  return drive || network;
+}
+
 void RetrieveReports(const std::string& coreDirectory) {
   // The folder file stays open, unshared, until the reports are retrieved and deleted, so that no
   // tool rewrites it in the middle of the session.
@@ -32,6 +50,11 @@ void RetrieveReports(const std::string& coreDirectory) {
     return;
   }
   if (!settings.retrieve) return;
+  if (!IsUsableReportFolder(settings.folder)) {
+    LogLine("Report folder not a full folder path ending in a backslash, traverse reports not retrieved: " +
+            settings.folder);
+    return;
+  }
   SettingsFileStore store;
   store.RetrieveReports(settings.folder);
   if (settings.deleteReports) store.DeleteReports();
@@ -59,11 +82,16 @@ long RunHotSyncSession(void* hotsync, SyncProperties* properties, const SessionS
   SettingsListReader reader(list);
   long result = -1;
   bool anyRun = false;
+  // Each file is sent once per session: a list that names one file many times (a damaged or
+  // runaway list of a megabyte holds tens of thousands of entries) would otherwise run a
+  // synchronizer for every copy and hold the HotSync for many minutes, sending the same record.
+  std::set<std::string> sent;
   while (!reader.Ended()) {
     SettingsListEntry entry = reader.ReadEntry();
     SyncYieldCycles(1);
     switch (entry.kind) {
       case SettingsListEntry::Kind::kSend: {
+        if (!sent.insert(UpperCase(entry.directory + '\\' + entry.fileName)).second) break;
         CopyField(properties->localDirectory, entry.directory);
         CopyField(properties->localName, entry.fileName);
         // A synchronizer that cannot be made skips its file; the result keeps its value.

@@ -205,6 +205,34 @@ TEST_F(SessionTest, FiftyEntriesRunFiftySynchronizersOneAtATime) {
   EXPECT_EQ(synchronizers_.made.size(), 50u);
 }
 
+// A runaway list that names one file thousands of times must not hold the HotSync for minutes.
+TEST_F(SessionTest, AFileListedAgainIsSentOnce) {
+  WriteList("C:\\D\\,a.qzl*c:\\d\\,A.QZL*C:\\D\\,b.qzl*C:\\D\\,a.qzl*C:\\E\\,a.qzl*@$");
+  Run();
+  EXPECT_EQ(synchronizers_.Files(), (std::vector<std::string>{"C:\\D\\a.qzl", "C:\\D\\b.qzl", "C:\\E\\a.qzl"}));
+}
+
+// Report files are named folder + name + ".csv": a folder that is no full path ending in a backslash
+// would put them outside the folder the user chose.
+TEST_F(SessionTest, ReportFolderThatIsNoFullFolderPathRetrievesNothing) {
+  WriteList("@$");
+  bench_.AddReport("T1", "x");
+  testing::ScratchFolder reports;
+  for (const std::string& folder : {reports.Path(), std::string("Reports\\"), std::string(""), std::string("\\"),
+                                    std::string("C:Reports\\"), std::string("\\\\\\x\\")}) {
+    DeleteFileA(bench_.CorePath().append("\\HotSync.log").c_str());
+    bench_.Folder().Write("Cardoon.dat", folder + "@$#");
+    Run();
+    EXPECT_EQ(bench_.LogTexts(),
+              (std::vector<std::string>{
+                  kStart, "Report folder not a full folder path ending in a backslash, traverse reports not retrieved: " + folder,
+                  kComplete}))
+        << folder;
+    EXPECT_EQ(bench_.RecordData().size(), 1u) << folder;
+  }
+  EXPECT_FALSE(reports.Exists("..\\" + reports.Path().substr(reports.Path().rfind('\\') + 1) + "T1.csv"));
+}
+
 TEST_F(SessionTest, ReportFolderFileDecidesRetrievalAndDeletion) {
   WriteList("@$");
   bench_.AddReport("T1", "a,b\r\n");

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <unordered_map>
 
 #include "common/win_file.h"
 #include "conduit/handheld/hotsync_log.h"
@@ -87,8 +88,20 @@ void SettingsFileStore::RetrieveReports(const std::string& folder) {
   if (database.Open() != 0 && database.ReopenAfterEarlierPass() != 0) return;
   std::uint16_t count = 0;
   if (CountRecords(database.Handle(), count) != 0) return;
+  // Only the newest copy of a report (the last record with its key) is exported. Were an older copy
+  // exported while duplicate removal had not run to its end, it would take the report's file name, the
+  // newest copy could never be written and would stay on the handheld for good. So every key is read
+  // first; a failed read exports nothing.
+  std::unordered_map<std::string, std::uint16_t> newest;
   HandheldRecord record;
   for (std::uint16_t index = 0; index < count; ++index) {
+    if (ReadRecordByIndex(database.Handle(), index, record) != 0) return;
+    if (IsReport(record)) newest[DuplicateKey(record.data)] = index;
+  }
+  std::vector<std::uint16_t> toExport;
+  for (const auto& [key, index] : newest) toExport.push_back(index);
+  std::sort(toExport.begin(), toExport.end());
+  for (std::uint16_t index : toExport) {
     if (ReadRecordByIndex(database.Handle(), index, record) != 0) return;
     if (IsReport(record) && WriteReportFile(folder, record.data)) exportedReports_.insert(record.id);
   }

@@ -43,7 +43,7 @@ class SettingsFileStore : public store::DesktopDatabaseManager, public store::Se
   const char* FileName() const { return fileName_.data(); }
 
   // Every record that starts with "$" becomes <folder><report name>.csv; the folder ends with a
-  // backslash.
+  // backslash. Of several copies of a report (same duplicate key) only the newest is written.
   void RetrieveReports(const std::string& folder);
   // Writes one report record. True when the report is safely on the desktop: its file was written
   // whole in this call, or a file of that name already holds exactly the same bytes.

@@ -144,11 +144,30 @@ TEST_F(ReportRetrievalTest, MissingFolderKeepsEveryReport) {
 TEST_F(ReportRetrievalTest, ReadFailureEndsRetrievalButDeletesOnlyWhatWasExported) {
   bench_.AddReport("T1", "one");
   bench_.AddReport("T2", "two");
+  // Every key is read before the first file is written: a failure there exports nothing.
   SimFailOperation("ReadHandheldRecordByIndex", 2, 0x4001);
+  RetrieveAndDelete();
+  EXPECT_FALSE(reports_.Exists("T1.csv"));
+  EXPECT_EQ(bench_.RecordData().size(), 2u);
+  // A failure while the reports are read again to be written ends the pass there.
+  SimFailOperation("ReadHandheldRecordByIndex", 4, 0x4001);
   RetrieveAndDelete();
   EXPECT_EQ(reports_.Read("T1.csv"), "one");
   EXPECT_FALSE(reports_.Exists("T2.csv"));
   EXPECT_EQ(bench_.RecordData(), Data{"$0000001T2,two"});
+}
+
+// Duplicate removal may not have run to its end (a failed read or delete ends it): the older copy of a
+// report must not take the file name that the newest copy needs.
+TEST_F(ReportRetrievalTest, OnlyTheNewestCopyOfAReportIsExported) {
+  bench_.AddReport("T1", "older");
+  bench_.AddReport("T2", "two");
+  bench_.AddReport("T1", "newest");
+  RetrieveAndDelete();
+  EXPECT_EQ(reports_.Read("T1.csv"), "newest");
+  EXPECT_EQ(reports_.Read("T2.csv"), "two");
+  // The older copy stays for duplicate removal; nothing of it was lost.
+  EXPECT_EQ(bench_.RecordData(), Data{"$0000001T1,older"});
 }
 
 TEST_F(ReportRetrievalTest, DatabaseLeftOpenByAnEarlierPassIsRecovered) {

@@ -3,29 +3,14 @@
 #include <windows.h>
 
 #include <algorithm>
-#include <array>
-#include <string_view>
 
+#include "sim/sync20/operation_names.h"
 #include "sim/sync20/sync20_errors.h"
 
 namespace korvet::sim {
-namespace {
-
-constexpr std::array<std::string_view, 27> kOperations = {
-    "OpenSyncSession",          "CloseSyncSession",          "SyncReadSystemInfo",
-    "SyncYieldCycles",          "OpenHandheldDatabase",      "CreateHandheldDatabase",
-    "CloseHandheldDatabase",    "DeleteHandheldDatabase",    "SyncFindDbByName",
-    "SyncGetDBRecordCount",     "SyncResetRecordIndex",      "ClearHandheldSyncFlags",
-    "PurgeDeletedHandheldRecords", "ReadHandheldRecordById", "ReadHandheldRecordByIndex",
-    "ReadNextModifiedHandheldRecord", "SyncReadNextRecInCategory", "WriteHandheldRecord",
-    "WriteHandheldResource",    "DeleteHandheldRecord",      "SyncDeleteResourceRec",
-    "SyncChangeCategory",       "SyncPurgeAllRecsInCategory", "ReadHandheldAppInfoBlock",
-    "WriteHandheldAppInfoBlock", "SyncReadDBSortInfoBlock",  "SyncReadPositionXMap"};
-
-}  // namespace
 
 bool CallMonitor::IsOperation(const std::string& operation) {
-  return std::find(kOperations.begin(), kOperations.end(), operation) != kOperations.end();
+  return std::find(kSyncOperationNames.begin(), kSyncOperationNames.end(), operation) != kSyncOperationNames.end();
 }
 
 bool CallMonitor::Intercept(const char* operation, long* code) {

@@ -7,6 +7,7 @@
 
 #include "sim/condmgr/registrations.h"
 #include "sim/pdb/palm_database.h"
+#include "sim/sync20/operation_names.h"
 
 namespace korvet::hotsync {
 namespace {
@@ -168,8 +169,36 @@ class Parser {
     return Done(command);
   }
 
+  // --fail may be given many times and --calls takes no value: both are taken out before the other
+  // options are split.
+  bool TakeSyncMonitoring() {
+    std::vector<std::string> rest{arguments_[0]};
+    for (std::size_t i = 1; i < arguments_.size(); ++i) {
+      if (arguments_[i] == "--calls") {
+        line_.reportCalls = true;
+      } else if (arguments_[i] == "--fail") {
+        if (i + 1 >= arguments_.size()) {
+          error_ = "option --fail needs a value";
+          return false;
+        }
+        std::optional<InjectedFailure> failure = ParseInjectedFailure(arguments_[++i], &error_);
+        if (!failure) return false;
+        line_.failures.push_back(*failure);
+      } else {
+        rest.push_back(arguments_[i]);
+      }
+    }
+    syncArguments_ = std::move(rest);
+    return true;
+  }
+
   ParsedArguments Sync() {
-    if (!Split(1, {"type", "user"}, 0, "") || !TakeUser()) return Fail(error_);
+    if (!TakeSyncMonitoring()) return Fail(error_);
+    std::optional<Words> words = SplitWords(syncArguments_, 1, {"type", "user"}, &error_);
+    if (!words) return Fail(error_);
+    if (!words->positional.empty()) return Fail("unexpected argument " + words->positional[0]);
+    words_ = std::move(*words);
+    if (!TakeUser()) return Fail(error_);
     if (const std::string* type = Option("type")) {
       line_.syncType = SyncTypeFromName(*type);
       if (!line_.syncType)
@@ -255,6 +284,7 @@ class Parser {
   }
 
   const std::vector<std::string>& arguments_;
+  std::vector<std::string> syncArguments_;
   CommandLine line_;
   Words words_;
   std::string error_;
@@ -263,6 +293,46 @@ class Parser {
 }  // namespace
 
 ParsedArguments ParseArguments(const std::vector<std::string>& arguments) { return Parser(arguments).Run(); }
+
+std::optional<InjectedFailure> ParseInjectedFailure(std::string_view text, std::string* error) {
+  const std::string quoted = "bad --fail \"" + std::string(text) + "\": ";
+  const std::size_t first = text.find(':');
+  const std::size_t second = first == std::string_view::npos ? first : text.find(':', first + 1);
+  if (second == std::string_view::npos) {
+    *error = quoted + "OPERATION:N:CODE expected";
+    return std::nullopt;
+  }
+  InjectedFailure failure;
+  failure.operation = std::string(text.substr(0, first));
+  if (std::find(sim::kSyncOperationNames.begin(), sim::kSyncOperationNames.end(), failure.operation) ==
+      sim::kSyncOperationNames.end()) {
+    *error = quoted + "no Sync Manager operation is called " + failure.operation;
+    return std::nullopt;
+  }
+  std::int64_t nth = 0;
+  if (!ParseInteger(text.substr(first + 1, second - first - 1), 1, INT32_MAX, &nth)) {
+    *error = quoted + "the call number is a decimal number from 1";
+    return std::nullopt;
+  }
+  failure.nthCall = static_cast<long>(nth);
+  // Status codes are 32-bit: hexadecimal covers all 32 bits, decimal the signed range.
+  std::string_view code = text.substr(second + 1);
+  std::int64_t value = 0;
+  bool parsed = false;
+  if (code.size() > 2 && code[0] == '0' && (code[1] == 'x' || code[1] == 'X')) {
+    const char* end = code.data() + code.size();
+    auto [at, failed] = std::from_chars(code.data() + 2, end, value, 16);
+    parsed = failed == std::errc() && at == end && value >= 0 && value <= 0xFFFFFFFFll;
+  } else {
+    parsed = ParseInteger(code, INT32_MIN, INT32_MAX, &value);
+  }
+  if (!parsed || value == 0) {
+    *error = quoted + "the code is a non-zero 32-bit status, decimal or 0x-hexadecimal";
+    return std::nullopt;
+  }
+  failure.code = static_cast<long>(static_cast<std::int32_t>(static_cast<std::uint32_t>(value)));
+  return failure;
+}
 
 std::optional<std::int32_t> SyncTypeFromName(std::string_view name) {
   auto found = std::find(kSyncTypeNames.begin(), kSyncTypeNames.end(), name);
@@ -280,8 +350,13 @@ const char* UsageText() {
          "The stand-in HotSync Manager; its installation is the folder that holds synchost.exe.\n"
          "\n"
          "  sync [--type fast|slow|hh2pc|pc2hh|install|backup|nothing|profile] [--user NAME]\n"
+         "       [--fail OPERATION:N:CODE]... [--calls]\n"
          "      Runs every registered conduit in priority order. Without --type each conduit gets the\n"
          "      action last chosen for the user with configure, else a fast sync.\n"
+         "      --fail makes the N-th call (from 1) of that Sync Manager operation in this session fail\n"
+         "      with CODE (decimal or 0x-hexadecimal, not 0) without any effect; it may be repeated.\n"
+         "      --calls prints after the session one line \"calls OPERATION COUNT\" for every operation\n"
+         "      that was called, then \"calls total COUNT\".\n"
          "  configure CREATOR [--user NAME]\n"
          "      Asks the conduit for its settings and remembers the chosen action for the next sync.\n"
          "  configure-old CREATOR [--user NAME]\n"

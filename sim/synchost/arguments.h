@@ -33,10 +33,19 @@ enum class Command {
   kHandheldRemove,
 };
 
+// sync --fail OPERATION:N:CODE: the N-th call of the Sync Manager operation fails with CODE.
+struct InjectedFailure {
+  std::string operation;
+  long nthCall = 0;
+  long code = 0;
+};
+
 struct CommandLine {
   Command command = Command::kHelp;
   std::optional<std::int32_t> syncType;  // sync --type; none: the remembered action
   std::string user = kDefaultUser;
+  std::vector<InjectedFailure> failures;  // sync --fail, in the order given
+  bool reportCalls = false;              // sync --calls
   std::string creator;                   // register, unregister, configure
   std::string library;                   // register: as given, made a full path later
   std::string remote;
@@ -62,6 +71,10 @@ struct ParsedArguments {
 // The arguments after the program name.
 ParsedArguments ParseArguments(const std::vector<std::string>& arguments);
 const char* UsageText();
+
+// "OPERATION:N:CODE": a Sync Manager operation, a call number from 1 and a non-zero 32-bit status
+// (decimal, or hexadecimal after 0x); nothing when the text is not one, *error says why.
+std::optional<InjectedFailure> ParseInjectedFailure(std::string_view text, std::string* error);
 
 // Sync type names of --type ("fast" 0 ... "profile" 7).
 std::optional<std::int32_t> SyncTypeFromName(std::string_view name);

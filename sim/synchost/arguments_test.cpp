@@ -143,6 +143,35 @@ TEST(Arguments, HandheldCommands) {
   EXPECT_NE(ErrorOf({"handheld", "format"}).find("unknown handheld command format"), std::string::npos);
 }
 
+TEST(Arguments, SyncFailuresAndCallCounts) {
+  CommandLine line = Parsed({"sync", "--fail", "ReadHandheldRecordByIndex:3:0x2004", "--calls", "--type", "slow",
+                             "--fail", "DeleteHandheldRecord:1:16387"});
+  EXPECT_EQ(line.command, Command::kSync);
+  EXPECT_TRUE(line.reportCalls);
+  EXPECT_EQ(line.syncType, 1);
+  ASSERT_EQ(line.failures.size(), 2u);
+  EXPECT_EQ(line.failures[0].operation, "ReadHandheldRecordByIndex");
+  EXPECT_EQ(line.failures[0].nthCall, 3);
+  EXPECT_EQ(line.failures[0].code, 0x2004);
+  EXPECT_EQ(line.failures[1].operation, "DeleteHandheldRecord");
+  EXPECT_EQ(line.failures[1].code, 0x4003);
+  EXPECT_FALSE(Parsed({"sync"}).reportCalls);
+  // The whole 32 bits in hexadecimal, the signed range in decimal.
+  EXPECT_EQ(Parsed({"sync", "--fail", "SyncYieldCycles:1:0xFFFFFFFF"}).failures[0].code, -1);
+  EXPECT_EQ(Parsed({"sync", "--fail", "SyncYieldCycles:1:-5"}).failures[0].code, -5);
+
+  for (const char* bad : {"ReadHandheldRecordByIndex", "ReadHandheldRecordByIndex:3", "Bogus:1:1",
+                          "ReadHandheldRecordByIndex:0:1", "ReadHandheldRecordByIndex:x:1",
+                          "ReadHandheldRecordByIndex:1:0", "ReadHandheldRecordByIndex:1:0x",
+                          "ReadHandheldRecordByIndex:1:0x100000000", "ReadHandheldRecordByIndex:1:12a",
+                          "ReadHandheldRecordByIndex:1:2147483648", ":1:1"}) {
+    EXPECT_NE(ErrorOf({"sync", "--fail", bad}).find("bad --fail"), std::string::npos) << bad;
+  }
+  EXPECT_NE(ErrorOf({"sync", "--fail"}).find("needs a value"), std::string::npos);
+  EXPECT_NE(ErrorOf({"sync", "--calls", "now"}).find("unexpected argument now"), std::string::npos);
+  EXPECT_NE(ErrorOf({"conduits", "--calls"}).find("unknown option --calls"), std::string::npos);
+}
+
 TEST(Arguments, HelpAndUnknownCommands) {
   EXPECT_EQ(Parsed({"--help"}).command, Command::kHelp);
   EXPECT_EQ(Parsed({"sync", "--help"}).command, Command::kHelp);

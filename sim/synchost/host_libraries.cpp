@@ -11,10 +11,14 @@ std::optional<HostLibraries> HostLibraries::Load(const Installation& installatio
   if (!host.hotSyncLog_.Valid()) return std::nullopt;
   host.setInstallDirectory_ = host.syncManager_.Find<decltype(&SimSetInstallDirectory)>("SimSetInstallDirectory");
   host.endSession_ = host.syncManager_.Find<decltype(&SimEndSession)>("SimEndSession");
+  host.failOperation_ = host.syncManager_.Find<decltype(&SimFailOperation)>("SimFailOperation");
+  host.callCount_ = host.syncManager_.Find<decltype(&SimCallCount)>("SimCallCount");
+  host.resetCallCounts_ = host.syncManager_.Find<decltype(&SimResetCallCounts)>("SimResetCallCounts");
   host.beginConduit_ = host.hotSyncLog_.Find<SimLogBeginConduitFn>("SimLogBeginConduit");
   host.setEcho_ = host.hotSyncLog_.Find<SimLogSetEchoFn>("SimLogSetEcho");
-  if (!host.setInstallDirectory_ || !host.endSession_) {
-    *error = syncPath + " lacks SimSetInstallDirectory or SimEndSession";
+  if (!host.setInstallDirectory_ || !host.endSession_ || !host.failOperation_ || !host.callCount_ ||
+      !host.resetCallCounts_) {
+    *error = syncPath + " lacks one of its control operations (sync20_control.h)";
     return std::nullopt;
   }
   if (!host.beginConduit_ || !host.setEcho_) {

@@ -22,12 +22,21 @@ class HostLibraries {
   long EndSession() const { return endSession_(); }
   void BeginConduit() const { beginConduit_(); }
   void SetEcho(bool on) const { setEcho_(on ? 1 : 0); }
+  // The Sync Manager's failure injection and call counters.
+  long FailOperation(const std::string& operation, long nthCall, long code) const {
+    return failOperation_(operation.c_str(), nthCall, code);
+  }
+  long CallCount(const std::string& operation) const { return callCount_(operation.c_str()); }
+  void ResetCallCounts() const { resetCallCounts_(); }
 
  private:
   sim::Library syncManager_;
   sim::Library hotSyncLog_;
   decltype(&SimSetInstallDirectory) setInstallDirectory_ = nullptr;
   decltype(&SimEndSession) endSession_ = nullptr;
+  decltype(&SimFailOperation) failOperation_ = nullptr;
+  decltype(&SimCallCount) callCount_ = nullptr;
+  decltype(&SimResetCallCounts) resetCallCounts_ = nullptr;
   SimLogBeginConduitFn beginConduit_ = nullptr;
   SimLogSetEchoFn setEcho_ = nullptr;
 };

@@ -8,6 +8,7 @@
 #include "sim/synchost/host_libraries.h"
 #include "sim/synchost/host_settings.h"
 #include "sim/synchost/sync_properties_builder.h"
+#include "sim/sync20/operation_names.h"
 
 namespace korvet::hotsync {
 namespace {
@@ -32,6 +33,18 @@ std::int32_t SyncTypeFor(const CommandLine& line, const RememberedActions& actio
   return kFastSync;
 }
 
+// "calls OPERATION COUNT" for every operation called, then "calls total COUNT".
+void ReportCalls(const HostLibraries& host) {
+  long total = 0;
+  for (std::string_view operation : sim::kSyncOperationNames) {
+    const long count = host.CallCount(std::string(operation));
+    if (count <= 0) continue;
+    Say("calls " + std::string(operation) + " " + std::to_string(count));
+    total += count;
+  }
+  Say("calls total " + std::to_string(total));
+}
+
 }  // namespace
 
 int RunSync(const Installation& installation, const CommandLine& line) {
@@ -45,9 +58,17 @@ int RunSync(const Installation& installation, const CommandLine& line) {
     return Fail(kExitFailure, "the Sync Manager cannot use " + installation.HandheldFolder() + " (" +
                                   std::to_string(result) + ")");
   host->SetEcho(true);
+  // Failures count calls from here, across every conduit of this session.
+  host->ResetCallCounts();
+  for (const InjectedFailure& failure : line.failures) {
+    if (long result = host->FailOperation(failure.operation, failure.nthCall, failure.code); result != 0)
+      return Fail(kExitBadArguments, "the Sync Manager refused --fail " + failure.operation + " (" +
+                                         std::to_string(result) + ")");
+  }
 
   if (settings->registrations.empty()) {
     Say("No conduits registered.");
+    if (line.reportCalls) ReportCalls(*host);
     return kExitOk;
   }
   const RememberedActions& actions = settings->actions;
@@ -85,6 +106,7 @@ int RunSync(const Installation& installation, const CommandLine& line) {
     }
     if (result != 0) failed = true;
   }
+  if (line.reportCalls) ReportCalls(*host);
   return unloadable ? kExitFailure : failed ? kExitConduitFailed : kExitOk;
 }
 

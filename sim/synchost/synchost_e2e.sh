@@ -312,6 +312,33 @@ expect_rc "dump a missing database" 1
 run handheld add MemoDB --file "$scratch/missing.txt"
 expect_rc "add a missing file" 1
 
+# --- --fail makes one Sync Manager call fail without effect; --calls counts what the conduits called
+run handheld dump TestDB
+head -1 "$scratch/out" >"$scratch/testdb-before"
+run sync --type fast --fail WriteHandheldRecord:2:0x4003 --calls --fail OpenSyncSession:5:16387
+expect_rc "sync with an injected failure" 0
+grep '^calls' "$scratch/out" | tr -d '\r' >"$scratch/calls"
+expect "call counts" "$scratch/calls" <<'X'
+calls OpenSyncSession 2
+calls OpenHandheldDatabase 2
+calls WriteHandheldRecord 2
+calls total 6
+X
+tail -1 "$scratch/conduit/received.txt" >"$scratch/written"
+echo "record written: 16387" | expect "the second conduit's write failed" "$scratch/written"
+run handheld dump TestDB
+head -1 "$scratch/out" | expect "the failed write added nothing" "$scratch/testdb-before"
+for bad in "WriteHandheldRecord:0:1" "NoSuchCall:1:1" "WriteHandheldRecord:1:0" "WriteHandheldRecord:1" "WriteHandheldRecord:1:0xZZ"; do
+  run sync --fail "$bad"
+  expect_rc "bad --fail $bad" 2
+done
+run sync --fail NoSuchCall:1:1
+crlf <<'X' | expect "bad --fail message" "$scratch/err"
+synchost: bad --fail "NoSuchCall:1:1": no Sync Manager operation is called NoSuchCall
+X
+run sync --calls --calls
+expect_rc "--calls twice is harmless" 0
+
 # --- a broken installation
 rmdir "$install/Handheld" 2>/dev/null || mv "$install/Handheld" "$scratch/Handheld.moved"
 run handheld list

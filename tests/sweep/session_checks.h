@@ -1,0 +1,35 @@
+// What must hold after every session, faulty or hostile: the handheld's files load, no report was
+// lost, the settings files are untouched, and nothing was written outside the report folder, the
+// settings files' .BAK copies, the handheld and the HotSync log.
+#pragma once
+
+#include <functional>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "tests/sweep/sweep_bench.h"
+
+namespace korvet::sweep {
+
+struct SessionFindings {
+  std::vector<std::string> problems;                  // empty: all held
+  std::optional<std::vector<std::string>> handheld;  // KORVETDatabaseDB's live records afterwards
+  std::size_t reportsChecked = 0;
+};
+
+// before: the tree before the session; reports: those that must not be lost.
+SessionFindings CheckSession(SweepBench& bench, const Scene& scene, const TreeSnapshot& before,
+                             const std::vector<Report>& reports);
+
+// One session on the installation as it stands, under the checks above: the failure counters are
+// reset, `injectFailures` (if any) asks the stand-in for its failures, then the session runs. A
+// session still running after the time limit ends the process (exit code 5) after printing `what`.
+SessionFindings RunCheckedSession(SweepBench& bench, const Scene& scene, const std::vector<Report>& reports,
+                                  const std::string& what, unsigned timeLimitMs,
+                                  const std::function<void()>& injectFailures = {});
+
+// Where a report's .csv file lies (under the report folder Reports\).
+std::string ReportFile(const SweepBench& bench, const Report& report);
+
+}  // namespace korvet::sweep
