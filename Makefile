@@ -28,7 +28,6 @@ demo: benchbuild
 	@scripts/demo $$(scripts/bench-dir $(BUILD))
 
 # What a Windows user gets, made with every 32-bit build: $(BUILD)/dist/Korvet and its zip.
-.PHONY: dist
 dist: build
 	@echo "$(BUILD)/dist/Korvet/:"; ls $(BUILD)/dist/Korvet; echo "$(BUILD)/dist/Korvet.zip"
 
