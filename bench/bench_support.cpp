@@ -2,29 +2,14 @@
 
 #include <psapi.h>
 
-#include <array>
 #include <cstdio>
 
 #include "sim/support/module_folder.h"
 #include "sim/support/win_handles.h"
+#include "sim/sync20/operation_names.h"
 #include "sim/sync20/sync20_control.h"
 
 namespace korvet::bench {
-namespace {
-
-// The operations the stand-in counts (its call monitor's list).
-constexpr std::array<const char*, 27> kOperations = {
-    "OpenSyncSession",          "CloseSyncSession",          "SyncReadSystemInfo",
-    "SyncYieldCycles",          "OpenHandheldDatabase",      "CreateHandheldDatabase",
-    "CloseHandheldDatabase",    "DeleteHandheldDatabase",    "SyncFindDbByName",
-    "SyncGetDBRecordCount",     "SyncResetRecordIndex",      "ClearHandheldSyncFlags",
-    "PurgeDeletedHandheldRecords", "ReadHandheldRecordById", "ReadHandheldRecordByIndex",
-    "ReadNextModifiedHandheldRecord", "SyncReadNextRecInCategory", "WriteHandheldRecord",
-    "WriteHandheldResource",    "DeleteHandheldRecord",      "SyncDeleteResourceRec",
-    "SyncChangeCategory",       "SyncPurgeAllRecsInCategory", "ReadHandheldAppInfoBlock",
-    "WriteHandheldAppInfoBlock", "SyncReadDBSortInfoBlock",  "SyncReadPositionXMap"};
-
-}  // namespace
 
 std::string ProgramFolder() { return sim::ModuleFolder(nullptr); }
 
@@ -63,8 +48,9 @@ void Say(std::string_view key, long long value) { Say(key, std::to_string(value)
 
 void SayCallCounts() {
   long long total = 0;
-  for (const char* operation : kOperations) {
-    const long count = SimCallCount(operation);
+  for (std::string_view name : sim::kSyncOperationNames) {
+    const std::string operation(name);
+    const long count = SimCallCount(operation.c_str());
     if (count <= 0) continue;
     total += count;
     Say(std::string("calls.") + operation, static_cast<long long>(count));

@@ -6,6 +6,7 @@
 #include <memory>
 #include <new>
 #include <utility>
+#include <vector>
 
 namespace korvet::base {
 
@@ -21,6 +22,17 @@ std::unique_ptr<T> MakeOrNull(Args&&... args) {
     return std::make_unique<T>(std::forward<Args>(args)...);
   } catch (const std::bad_alloc&) {
     return nullptr;
+  }
+}
+
+// Makes the vector hold `count` zeroed elements; false when memory runs out.
+template <typename T>
+bool AssignZeroed(std::vector<T>& vector, std::size_t count) {
+  try {
+    vector.assign(count, T{});
+    return true;
+  } catch (const std::bad_alloc&) {
+    return false;
   }
 }
 

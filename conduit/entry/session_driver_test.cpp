@@ -8,6 +8,7 @@
 #include "common/win_file.h"
 #include "conduit/base/allocation.h"
 #include "conduit/test_support/hotsync_bench.h"
+#include "conduit/test_support/korvet_properties.h"
 #include "sim/sync20/sync20_control.h"
 
 namespace korvet {
@@ -149,10 +150,7 @@ TEST_F(SessionTest, OutOfMemoryForASynchronizerSkipsItsFileSilently) {
   bench_.Folder().Write("a.qzl", "Koa");
   bench_.Folder().Write("b.qzl", "Kob");
   WriteList(folder + ",a.qzl*" + folder + ",b.qzl*@$");
-  std::strcpy(properties_.remoteNames[0], "KORVETDatabaseDB");
-  properties_.remoteCount = 1;
-  properties_.creator = FourCharCode("KRVT");
-  properties_.databaseType = FourCharCode("DATA");
+  properties_ = testing::KorvetProperties(kFastSync);
   SessionServices services{[this]() -> std::optional<std::string> { return corePath_; },
                            DefaultSynchronizerFactory()};
   base::FailAllocation(1);

@@ -5,6 +5,7 @@
 #include <new>
 #include <utility>
 
+#include "conduit/base/allocation.h"
 #include "conduit/store/category_list.h"
 #include "conduit/store/status_codes.h"
 #include "conduit/store/sync_logger.h"
@@ -681,11 +682,7 @@ long HandheldDatabaseManager::BuildCategoryList() {
     if (status != store::kOk) return status;
   }
   if (!HasInfoData(appInfo_)) return store::kOk;
-  try {
-    categories_.reset(new (std::nothrow) store::CategoryList(appInfo_.data, appInfo_.dataSize));
-  } catch (const std::bad_alloc&) {
-    categories_.reset();
-  }
+  categories_ = base::MakeOrNull<store::CategoryList>(appInfo_.data, static_cast<long>(appInfo_.dataSize));
   return categories_ ? store::kOk : store::kOutOfMemory;
 }
 

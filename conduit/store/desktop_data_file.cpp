@@ -8,6 +8,8 @@
 #include <new>
 #include <vector>
 
+#include "conduit/base/allocation.h"
+#include "conduit/handheld/sync_manager.h"
 #include "conduit/store/desktop_database_manager.h"
 #include "conduit/store/status_codes.h"
 
@@ -30,14 +32,7 @@ PackedRecordHead HeadOf(std::span<const std::uint8_t> packed) {
 }
 
 // The working buffer for one packed record; false when it cannot be had.
-bool AllocatePackedBuffer(std::vector<std::uint8_t>& buffer) {
-  try {
-    buffer.resize(kPackedRecordLimit);
-    return true;
-  } catch (const std::bad_alloc&) {
-    return false;
-  }
-}
+bool AllocatePackedBuffer(std::vector<std::uint8_t>& buffer) { return base::AssignZeroed(buffer, kPackedRecordLimit); }
 
 }  // namespace
 
@@ -111,30 +106,7 @@ long DesktopDatabaseManager::LoadFile() {
       return kSortInfoUnreadable;
     }
   }
-  std::vector<std::uint8_t> buffer;
-  if (!AllocatePackedBuffer(buffer)) {
-    CloseFile(0);
-    return kOutOfMemory;
-  }
-  // Records stop at the first one that cannot be read; those before it stay loaded. A head whose
-  // length does not fit the working buffer cannot be a record.
-  status = kOk;
-  for (std::uint32_t read = 0; read < header_->recordCount; ++read) {
-    PackedRecordHead head;
-    if (ReadBytes(&head, kPackedHeadSize) != kOk || head.totalLength < kPackedHeadSize ||
-        head.totalLength > kPackedRecordLimit) {
-      status = kRecordHeadUnreadable;
-      break;
-    }
-    std::fill(buffer.begin(), buffer.end(), std::uint8_t{0});
-    std::uint32_t dataLength = head.totalLength - kPackedHeadSize;
-    head.dataLength = dataLength;
-    std::memcpy(buffer.data(), &head, sizeof head);
-    status = ReadBytesExpecting(buffer.data() + kPackedHeadSize, &dataLength);
-    if (status != kOk) break;
-    status = AddPackedRecord(std::span<const std::uint8_t>(buffer.data(), head.totalLength));
-    if (status != kOk) break;
-  }
+  status = ReadPackedRecords(header_->recordCount, 0);
   CloseFile(0);
   dirty_ = false;
   return status;
@@ -158,11 +130,41 @@ long DesktopDatabaseManager::SaveFile() {
     CloseFile(0);
     return kSaveFailed;
   }
-  std::vector<std::uint8_t> buffer;
-  if (!AllocatePackedBuffer(buffer)) {
+  const long records = WritePackedRecords(true);
+  if (records != kOk) {
     CloseFile(0);
-    return kOutOfMemory;
+    return records == kOutOfMemory ? kOutOfMemory : kSaveFailed;
   }
+  CloseFile(0);
+  dirty_ = false;
+  return kOk;
+}
+
+long DesktopDatabaseManager::ReadPackedRecords(std::uint32_t count, std::uint32_t yieldEvery) {
+  std::vector<std::uint8_t> buffer;
+  if (!AllocatePackedBuffer(buffer)) return kOutOfMemory;
+  // Records stop at the first one that cannot be read; those before it stay loaded. A head whose
+  // length does not fit the working buffer cannot be a record.
+  for (std::uint32_t read = 0; read < count; ++read) {
+    if (yieldEvery != 0 && read % yieldEvery == 0) SyncYieldCycles(static_cast<std::uint16_t>(yieldEvery));
+    PackedRecordHead head;
+    if (ReadBytes(&head, kPackedHeadSize) != kOk || head.totalLength < kPackedHeadSize ||
+        head.totalLength > kPackedRecordLimit) {
+      return kRecordHeadUnreadable;
+    }
+    std::fill(buffer.begin(), buffer.end(), std::uint8_t{0});
+    std::uint32_t dataLength = head.totalLength - kPackedHeadSize;
+    head.dataLength = dataLength;
+    std::memcpy(buffer.data(), &head, sizeof head);
+    if (long status = ReadBytesExpecting(buffer.data() + kPackedHeadSize, &dataLength)) return status;
+    if (long status = AddPackedRecord(std::span<const std::uint8_t>(buffer.data(), head.totalLength))) return status;
+  }
+  return kOk;
+}
+
+long DesktopDatabaseManager::WritePackedRecords(bool omitAttributes) {
+  std::vector<std::uint8_t> buffer;
+  if (!AllocatePackedBuffer(buffer)) return kOutOfMemory;
   for (long slot = 0; slot < HighWaterMark(); ++slot) {
     const SyncRecord* record = RecordAt(slot);
     if (!record) continue;
@@ -171,18 +173,10 @@ long DesktopDatabaseManager::SaveFile() {
     std::memcpy(buffer.data(), &room, sizeof room);
     // A record too large for the working buffer cannot be saved: the save stops there and fails, so
     // the manager stays dirty.
-    if (PackRecord(*record, buffer, true) != kOk) {
-      CloseFile(0);
-      return kSaveFailed;
-    }
+    if (long status = PackRecord(*record, buffer, omitAttributes)) return status;
     const PackedRecordHead head = HeadOf(buffer);
-    if (WriteBytes(buffer.data(), kPackedHeadSize + head.dataLength) != kOk) {
-      CloseFile(0);
-      return kSaveFailed;
-    }
+    if (long status = WriteBytes(buffer.data(), kPackedHeadSize + head.dataLength)) return status;
   }
-  CloseFile(0);
-  dirty_ = false;
   return kOk;
 }
 

@@ -143,6 +143,10 @@ class DesktopDatabaseManager : public DatabaseManager {
   // itself instead of handing it to the shared settings-file store.
   void SetSharesLeadingText(bool shares) { sharesLeadingText_ = shares; }
   SyncLogger* Logger() const { return logger_; }
+  // The records section of a data file: `count` packed records read from the file position (a yield
+  // to HotSync Manager every `yieldEvery` records, 0 for none), or every stored record written.
+  long ReadPackedRecords(std::uint32_t count, std::uint32_t yieldEvery);
+  long WritePackedRecords(bool omitAttributes);
 
  private:
   long ReadLeadingText(std::string& text);

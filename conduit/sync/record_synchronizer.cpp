@@ -57,11 +57,7 @@ long RecordSynchronizer::Run() {
   if (properties_.syncType == kDoNothing) return kOk;
   if (!logger_) return store::kOutOfMemory;
 
-  try {
-    systemInfoBuffer_.assign(kSystemInfoSize, 0);
-  } catch (const std::bad_alloc&) {
-    return store::kOutOfMemory;
-  }
+  if (!base::AssignZeroed(systemInfoBuffer_, kSystemInfoSize)) return store::kOutOfMemory;
   handheld::SystemInfoBlock info{};
   info.capacity = static_cast<std::uint8_t>(kSystemInfoSize);
   info.buffer = systemInfoBuffer_.data();
@@ -522,10 +518,8 @@ long RecordSynchronizer::ReconcileRecordIds() {
 
   std::vector<std::uint32_t> handheldIds;
   std::vector<std::uint32_t> desktopIds;
-  try {
-    handheldIds.assign(static_cast<std::size_t>(handheldCount) + 1, 0);
-    desktopIds.assign(static_cast<std::size_t>(desktopCount) + 1, 0);
-  } catch (const std::bad_alloc&) {
+  if (!base::AssignZeroed(handheldIds, static_cast<std::size_t>(handheldCount) + 1) ||
+      !base::AssignZeroed(desktopIds, static_cast<std::size_t>(desktopCount) + 1)) {
     return store::kOutOfMemory;
   }
   long handheldListed = handheldCount + 1;

@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "conduit/base/allocation.h"
 #include "conduit/store/status_codes.h"
 #include "conduit/sync/record_synchronizer.h"
 
@@ -23,11 +24,7 @@ std::string NameOf(const CPCategory& category) { return category.GetName() ? cat
 long CopyAppInfo(DatabaseManager& from, DatabaseManager& to) {
   if (!from.HasAppInfo() || !to.HasAppInfo()) return kOk;
   std::vector<std::uint8_t> buffer;
-  try {
-    buffer.assign(kInfoBufferSize, 0);
-  } catch (const std::bad_alloc&) {
-    return store::kOutOfMemory;
-  }
+  if (!base::AssignZeroed(buffer, kInfoBufferSize)) return store::kOutOfMemory;
   handheld::DatabaseInfoBlock block{};
   block.capacity = static_cast<std::uint16_t>(kInfoBufferSize);
   block.data = buffer.data();

@@ -13,7 +13,9 @@
 #include "conduit/handheld/sync_manager.h"
 #include "conduit/store/status_codes.h"
 #include "conduit/test_support/hotsync_bench.h"
+#include "conduit/test_support/korvet_properties.h"
 #include "conduit/test_support/memory_desktop.h"
+#include "sim/sync20/operation_names.h"
 #include "sim/sync20/sync20_control.h"
 
 namespace korvet::sync {
@@ -78,20 +80,9 @@ long Count(const std::vector<std::string>& lines, const std::string& part) {
 
 class RecordSynchronizerTest : public ::testing::Test {
  protected:
-  SyncProperties Properties(long syncType) const {
-    SyncProperties properties;
-    std::memset(&properties, 0, sizeof properties);
-    properties.syncType = static_cast<std::int32_t>(syncType);
-    std::strcpy(properties.remoteNames[0], "KORVETDatabaseDB");
-    properties.remoteCount = 1;
-    properties.creator = FourCharCode("KRVT");
-    properties.databaseType = FourCharCode("DATA");
-    std::strcpy(properties.localName, "test.dat");
-    std::strcpy(properties.localDirectory, (bench_.Folder().Path() + "\\").c_str());
-    return properties;
-  }
   long Run(long syncType, long options = 0, long categoryMode = 0, MemoryDesktop* backup = nullptr) {
-    SyncProperties properties = Properties(syncType);
+    SyncProperties properties =
+        testing::KorvetProperties(syncType, bench_.Folder().WithSlash(), "test.dat");
     properties.categoryMode = categoryMode;
     TestSynchronizer synchronizer(properties, options, desktop_, backup);
     const long result = synchronizer.Run();
@@ -247,19 +238,12 @@ TEST_F(RecordSynchronizerTest, ASixteenthDesktopCategoryGoesToUnfiled) {
 
 // The operations a fast sync of this scenario calls, with how often.
 std::map<std::string, long> CallsOf(const std::function<long()>& run) {
-  static const char* const kOperations[] = {
-      "OpenSyncSession", "CloseSyncSession", "SyncReadSystemInfo", "SyncYieldCycles", "OpenHandheldDatabase",
-      "CreateHandheldDatabase", "CloseHandheldDatabase", "DeleteHandheldDatabase", "SyncFindDbByName",
-      "SyncGetDBRecordCount", "SyncResetRecordIndex", "ClearHandheldSyncFlags", "PurgeDeletedHandheldRecords",
-      "ReadHandheldRecordById", "ReadHandheldRecordByIndex", "ReadNextModifiedHandheldRecord",
-      "SyncReadNextRecInCategory", "WriteHandheldRecord", "WriteHandheldResource", "DeleteHandheldRecord",
-      "SyncDeleteResourceRec", "SyncChangeCategory", "SyncPurgeAllRecsInCategory", "ReadHandheldAppInfoBlock",
-      "WriteHandheldAppInfoBlock", "SyncReadDBSortInfoBlock", "SyncReadPositionXMap"};
   SimResetCallCounts();
   EXPECT_EQ(run(), 0);
   std::map<std::string, long> calls;
-  for (const char* operation : kOperations) {
-    if (long count = SimCallCount(operation); count > 0) calls[operation] = count;
+  for (std::string_view name : sim::kSyncOperationNames) {
+    const std::string operation(name);
+    if (long count = SimCallCount(operation.c_str()); count > 0) calls[operation] = count;
   }
   return calls;
 }

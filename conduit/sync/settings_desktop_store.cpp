@@ -1,12 +1,7 @@
 #include "conduit/sync/settings_desktop_store.h"
 
-#include <algorithm>
-#include <cstring>
-#include <vector>
 
-#include "conduit/handheld/sync_manager.h"
 #include "conduit/store/category_list.h"
-#include "conduit/store/desktop_data_file.h"
 #include "conduit/store/status_codes.h"
 
 namespace korvet::sync {
@@ -32,6 +27,13 @@ long SettingsDesktopStore::FinishSync() {
   const long status = DesktopDatabaseManager::FinishSync();
   CloseFile(0);
   return status;
+}
+
+// A settings file has no application information, so there are no categories to build from it: that
+// is no failure (it would otherwise stop every settings file from being sent).
+long SettingsDesktopStore::LoadCategories() {
+  const long status = DesktopDatabaseManager::LoadCategories();
+  return status == store::kNoAppInfoForCategories ? kOk : status;
 }
 
 long SettingsDesktopStore::SaveFile() {
@@ -120,19 +122,7 @@ long SettingsDesktopStore::WriteRecords() {
   long count = 0;
   GetRecordCount(&count);
   if (long status = WriteU32(static_cast<std::uint32_t>(count))) return status;
-  std::vector<std::uint8_t> buffer(store::kPackedRecordLimit);
-  for (long slot = 0; slot < HighWaterMark(); ++slot) {
-    const store::SyncRecord* record = RecordAt(slot);
-    if (!record) continue;
-    std::fill(buffer.begin(), buffer.end(), std::uint8_t{0});
-    const std::uint32_t room = store::kPackedRecordLimit;
-    std::memcpy(buffer.data(), &room, sizeof room);
-    if (long status = PackRecord(*record, buffer, false)) return status;
-    store::PackedRecordHead head;
-    std::memcpy(&head, buffer.data(), sizeof head);
-    if (long status = WriteBytes(buffer.data(), store::kPackedHeadSize + head.dataLength)) return status;
-  }
-  return kOk;
+  return WritePackedRecords(false);
 }
 
 long SettingsDesktopStore::ReadRecords() {
@@ -141,23 +131,7 @@ long SettingsDesktopStore::ReadRecords() {
   if (long status = ReadU32(&tag)) return status;
   if (tag != format_[1]) return store::kRecordHeadUnreadable;
   if (long status = ReadU32(&count)) return status;
-  std::vector<std::uint8_t> buffer(store::kPackedRecordLimit);
-  // Records stop at the first one that cannot be read; those before it stay loaded.
-  for (std::uint32_t read = 0; read < count; ++read) {
-    if (read % kYieldCycles == 0) SyncYieldCycles(kYieldCycles);
-    store::PackedRecordHead head;
-    if (ReadBytes(&head, store::kPackedHeadSize) != kOk || head.totalLength < store::kPackedHeadSize ||
-        head.totalLength > store::kPackedRecordLimit) {
-      return store::kRecordHeadUnreadable;
-    }
-    std::fill(buffer.begin(), buffer.end(), std::uint8_t{0});
-    std::uint32_t dataLength = head.totalLength - store::kPackedHeadSize;
-    head.dataLength = dataLength;
-    std::memcpy(buffer.data(), &head, sizeof head);
-    if (long status = ReadBytesExpecting(buffer.data() + store::kPackedHeadSize, &dataLength)) return status;
-    if (long status = AddPackedRecord(std::span<const std::uint8_t>(buffer.data(), head.totalLength))) return status;
-  }
-  return kOk;
+  return ReadPackedRecords(count, kYieldCycles);
 }
 
 }  // namespace korvet::sync

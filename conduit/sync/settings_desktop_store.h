@@ -24,6 +24,8 @@ class SettingsDesktopStore : public store::DesktopDatabaseManager {
   // The base's finish, then the settings file is closed: the backup store copies it next, and a
   // file still held without sharing could not be copied.
   long FinishSync() override;
+  // No categories in a settings file is not an error.
+  long LoadCategories() override;
   long SaveFile() override;
   // Reads the sections after the settings text. A file without the signature there (a plain settings
   // file) holds no records.

@@ -17,11 +17,7 @@ using store::kOk;
 constexpr long kOpenReadWriteKind = 2;
 constexpr std::uint8_t kReportMark = '$';
 
-// A settings file has no application information, so its store has no categories to build: that is no
-// failure of the sync (it would otherwise stop every settings file from being sent).
-long IgnoreMissingCategories(long status) {
-  return status == store::kNoCategoryBlock || status == store::kNoAppInfoForCategories ? kOk : status;
-}
+long IgnoreMissingCategoryBlock(long status) { return status == store::kNoCategoryBlock ? kOk : status; }
 
 bool Recreates(long syncType) {
   return syncType == kDesktopOverwritesHandheld || syncType == kInstallSync || syncType == kProfileInstall;
@@ -56,8 +52,8 @@ SettingsFileSynchronizer::SettingsFileSynchronizer(const SyncProperties& propert
 SettingsFileSynchronizer::~SettingsFileSynchronizer() = default;
 
 long SettingsFileSynchronizer::SyncAppInfo() {
-  if (long status = IgnoreMissingCategories(HandheldStore()->LoadCategories())) return status;
-  return IgnoreMissingCategories(DesktopStore()->LoadCategories());
+  if (long status = IgnoreMissingCategoryBlock(HandheldStore()->LoadCategories())) return status;
+  return IgnoreMissingCategoryBlock(DesktopStore()->LoadCategories());
 }
 
 long SettingsFileSynchronizer::ArchiveRecord(SyncRecord&) { return kOk; }
@@ -115,7 +111,7 @@ long SettingsFileSynchronizer::OpenBackupStore() {
 }
 
 long SettingsFileSynchronizer::CopyAppInfoToDesktop() {
-  if (long status = IgnoreMissingCategories(HandheldStore()->LoadCategories())) return status;
+  if (long status = IgnoreMissingCategoryBlock(HandheldStore()->LoadCategories())) return status;
   CategoryList* handheld = HandheldStore()->GetCategoryList();
   CategoryList* desktop = DesktopStore()->GetCategoryList();
   if (handheld && desktop) {
@@ -130,8 +126,8 @@ long SettingsFileSynchronizer::CopyAppInfoToDesktop() {
 }
 
 long SettingsFileSynchronizer::CopyAppInfoToHandheld() {
-  if (long status = IgnoreMissingCategories(DesktopStore()->LoadCategories())) return status;
-  if (long status = IgnoreMissingCategories(HandheldStore()->LoadCategories())) return status;
+  if (long status = IgnoreMissingCategoryBlock(DesktopStore()->LoadCategories())) return status;
+  if (long status = IgnoreMissingCategoryBlock(HandheldStore()->LoadCategories())) return status;
   return HandheldStore()->SaveCategories();
 }
 

@@ -3,10 +3,10 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
-#include <cstring>
 #include <string>
 
 #include "conduit/test_support/hotsync_bench.h"
+#include "conduit/test_support/korvet_properties.h"
 #include "sim/sync20/sync20_control.h"
 
 namespace korvet::sync {
@@ -18,15 +18,7 @@ using ::testing::UnorderedElementsAre;
 class SettingsFileSynchronizerTest : public ::testing::Test {
  protected:
   long Send(const std::string& name, long syncType, std::shared_ptr<SettingsTransferSession> session = nullptr) {
-    SyncProperties properties;
-    std::memset(&properties, 0, sizeof properties);
-    properties.syncType = static_cast<std::int32_t>(syncType);
-    std::strcpy(properties.remoteNames[0], "KORVETDatabaseDB");
-    properties.remoteCount = 1;
-    properties.creator = FourCharCode("KRVT");
-    properties.databaseType = FourCharCode("DATA");
-    std::strcpy(properties.localName, name.c_str());
-    std::strcpy(properties.localDirectory, bench_.Folder().WithSlash().c_str());
+    const SyncProperties properties = testing::KorvetProperties(syncType, bench_.Folder().WithSlash(), name);
     SettingsFileSynchronizer synchronizer(properties, kSettingsSyncOptions, std::move(session));
     return synchronizer.Run();
   }
