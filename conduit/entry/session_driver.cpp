@@ -9,6 +9,7 @@
 #include "common/report_folder_reader.h"
 #include "common/settings_list_reader.h"
 #include "common/win_file.h"
+#include "conduit/base/ansi_text.h"
 #include "conduit/handheld/hotsync_log.h"
 #include "conduit/sync/duplicate_removal.h"
 #include "conduit/sync/settings_file_store.h"
@@ -22,11 +23,6 @@ template <std::size_t N>
 void CopyField(char (&field)[N], const std::string& text) {
   std::memset(field, 0, N);
   std::memcpy(field, text.data(), std::min(text.size(), N - 1));
-}
-
-std::string UpperCase(std::string text) {
-  for (char& c : text) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-  return text;
 }
 
 // Report files are named folder + report name + ".csv": only a full path that ends in a backslash
@@ -91,7 +87,7 @@ long RunHotSyncSession(void* hotsync, SyncProperties* properties, const SessionS
     SyncYieldCycles(1);
     switch (entry.kind) {
       case SettingsListEntry::Kind::kSend: {
-        if (!sent.insert(UpperCase(entry.directory + '\\' + entry.fileName)).second) break;
+        if (!sent.insert(base::ToUpperCase((entry.directory + '\\' + entry.fileName).c_str())).second) break;
         CopyField(properties->localDirectory, entry.directory);
         CopyField(properties->localName, entry.fileName);
         // A synchronizer that cannot be made skips its file; the result keeps its value.

@@ -145,18 +145,12 @@ bool SettingsFileStore::WriteReportFile(const std::string& folder, const std::ve
   return true;
 }
 
+// The exported reports are known by their record IDs: nothing needs reading again to delete them.
 void SettingsFileStore::DeleteReports() {
   KorvetDatabase database;
   if (database.Open() != 0) return;
-  std::uint16_t count = 0;
-  if (CountRecords(database.Handle(), count) != 0) return;
-  HandheldRecord record;
-  for (int index = count - 1; index >= 0; --index) {
-    if (ReadRecordByIndex(database.Handle(), static_cast<std::uint16_t>(index), record) != 0) return;
-    if (IsReport(record) && exportedReports_.count(record.id) != 0 &&
-        DeleteRecordById(database.Handle(), record.id) != 0) {
-      return;
-    }
+  for (std::uint32_t id : exportedReports_) {
+    if (DeleteRecordById(database.Handle(), id) != 0) return;
   }
 }
 
