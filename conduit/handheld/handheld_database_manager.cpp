@@ -32,10 +32,6 @@ bool HasHandheldChange(const SyncRecord& record) {
   return record.IsDeleted() || record.IsArchived() || record.IsModified();
 }
 
-std::unique_ptr<SyncRecord> RecordFromBlock(const RecordTransferBlock& block) {
-  return std::unique_ptr<SyncRecord>(new (std::nothrow) SyncRecord(block));
-}
-
 }  // namespace
 
 HandheldDatabaseManager::HandheldDatabaseManager(store::SyncLogger* logger, std::uint32_t options,
@@ -263,7 +259,7 @@ long HandheldDatabaseManager::LoadModifiedRecords() {
       LogIndexFailure(store::kIndexOutOfRange, scratch, last);
       return store::kIndexOutOfRange;
     }
-    std::unique_ptr<SyncRecord> record = RecordFromBlock(transfer_);
+    std::unique_ptr<SyncRecord> record = base::MakeOrNull<SyncRecord>(transfer_);
     if (!record) return store::kOutOfMemory;
     StoreAt(last, std::move(record));
   }
@@ -295,7 +291,7 @@ long HandheldDatabaseManager::LoadAllRecords() {
       LogIndexFailure(store::kIndexOutOfRange, scratch, slot);
       return store::kIndexOutOfRange;
     }
-    std::unique_ptr<SyncRecord> record = RecordFromBlock(transfer_);
+    std::unique_ptr<SyncRecord> record = base::MakeOrNull<SyncRecord>(transfer_);
     if (!record) return store::kOutOfMemory;
     StoreAt(slot, std::move(record));
   }
