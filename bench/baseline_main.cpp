@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "bench/bench_support.h"
-#include "conduit/handheld/sync_manager.h"
+#include "conduit/platform/sync_manager.h"
 #include "sim/sync20/sync20_control.h"
 
 namespace korvet::bench {

@@ -4,7 +4,7 @@
 #include <cstring>
 
 #include "bench/bench_support.h"
-#include "conduit/handheld/sync_manager.h"
+#include "conduit/platform/sync_manager.h"
 #include "sim/sync20/sync20_control.h"
 
 namespace korvet::bench {

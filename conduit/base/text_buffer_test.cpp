@@ -5,7 +5,6 @@
 #include <cstring>
 #include <string>
 
-#include "conduit/store/string_ids.h"
 #include "conduit/base/ansi_text.h"
 
 namespace korvet::base {
@@ -243,23 +242,6 @@ TEST(TextBufferFormat, FormatsWhateverLengthTheArgumentsNeed) {
   EXPECT_EQ(std::string(text.Text()), name + "-00042-ff");
   FormatInto(text, "%-8s|%3d|%c", "ab", 7, 'z');
   EXPECT_STREQ(text.Text(), "ab      |  7|z");
-}
-
-TEST(TextBufferStringTable, LoadsTemplatesOfTheModule) {
-  TextBuffer text;
-  text.SetModule(GetModuleHandleA(nullptr));
-  EXPECT_TRUE(text.LoadFromStringTable(IDS_CONDUIT_NAME));
-  EXPECT_STREQ(text.Text(), "Korvet");
-  EXPECT_FALSE(text.LoadFromStringTable(9999));
-  EXPECT_STREQ(text.Text(), "");
-
-  TextBuffer own;  // without a module, the conduit's own table serves
-  EXPECT_TRUE(own.LoadFromStringTable(IDS_DATABASE_INFO_SHORT));
-  EXPECT_STREQ(own.Text(), "DB Name %1s, Creator ID %2s");
-  EXPECT_NE(own.GetModule(), nullptr);
-
-  EXPECT_EQ(FormatFromStringTable(text, IDS_RECORD_ID, 4294967295u), 0);
-  EXPECT_STREQ(text.Text(), "Record ID 4294967295");
 }
 
 }  // namespace

@@ -3,7 +3,7 @@
 // serves both.
 #pragma once
 
-#include "conduit/entry/conduit_records.h"
+#include "conduit/platform/conduit_records.h"
 
 namespace korvet {
 

@@ -5,7 +5,7 @@
 #include <exception>
 #include <string>
 
-#include "conduit/handheld/hotsync_log.h"
+#include "conduit/platform/hotsync_log.h"
 
 namespace korvet {
 

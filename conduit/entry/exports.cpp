@@ -4,7 +4,7 @@
 #include <cstring>
 
 #include "conduit/entry/conduit_exports.h"
-#include "conduit/entry/conduit_records.h"
+#include "conduit/platform/conduit_records.h"
 #include "conduit/entry/config_dialog.h"
 #include "conduit/entry/module_state.h"
 #include "conduit/entry/session_driver.h"

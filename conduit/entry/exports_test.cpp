@@ -7,8 +7,8 @@
 #include <thread>
 #include <vector>
 
-#include "conduit/entry/conduit_records.h"
-#include "conduit/entry/sync_properties.h"
+#include "conduit/platform/conduit_records.h"
+#include "conduit/platform/sync_properties.h"
 #include "tests/robot/robot.h"
 
 extern "C" {

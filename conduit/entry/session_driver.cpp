@@ -10,7 +10,7 @@
 #include "common/settings_list_reader.h"
 #include "common/win_file.h"
 #include "conduit/base/ansi_text.h"
-#include "conduit/handheld/hotsync_log.h"
+#include "conduit/platform/hotsync_log.h"
 #include "conduit/sync/duplicate_removal.h"
 #include "conduit/sync/settings_file_store.h"
 

@@ -16,7 +16,7 @@
 #include <memory>
 #include <vector>
 
-#include "conduit/handheld/sync_manager.h"
+#include "conduit/platform/sync_manager.h"
 #include "conduit/store/database_manager.h"
 
 namespace korvet::store {

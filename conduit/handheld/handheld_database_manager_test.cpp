@@ -8,11 +8,10 @@
 #include <string>
 #include <vector>
 
-#include "conduit/entry/sync_properties.h"
+#include "conduit/platform/sync_properties.h"
 #include "conduit/store/status_codes.h"
 #include "conduit/store/sync_logger.h"
 #include "conduit/store/sync_record.h"
-#include "conduit/sync/report_database.h"
 #include "conduit/test_support/hotsync_bench.h"
 #include "sim/sync20/sync20_control.h"
 

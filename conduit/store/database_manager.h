@@ -10,8 +10,8 @@
 #include <memory>
 #include <vector>
 
-#include "conduit/entry/sync_properties.h"
-#include "conduit/handheld/sync_manager.h"
+#include "conduit/platform/sync_properties.h"
+#include "conduit/platform/sync_manager.h"
 #include "conduit/store/category_list.h"
 #include "conduit/store/sync_record.h"
 

@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "conduit/base/allocation.h"
-#include "conduit/handheld/sync_manager.h"
+#include "conduit/platform/sync_manager.h"
 #include "conduit/store/desktop_database_manager.h"
 #include "conduit/store/status_codes.h"
 

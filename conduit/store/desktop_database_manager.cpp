@@ -4,7 +4,7 @@
 #include <cstring>
 #include <new>
 
-#include "conduit/handheld/hotsync_log.h"
+#include "conduit/platform/hotsync_log.h"
 #include "conduit/store/desktop_path.h"
 #include "conduit/store/status_codes.h"
 #include "conduit/store/sync_logger.h"

@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "conduit/store/status_codes.h"
-#include "conduit/sync/settings_file_store.h"
+#include "conduit/store/settings_record_source.h"
 #include "conduit/test_support/hotsync_bench.h"
 
 namespace korvet::store {
@@ -18,6 +18,14 @@ using Log = std::vector<std::string>;
 
 std::string DataOf(const SyncRecord& record) {
   return std::string(reinterpret_cast<const char*>(record.GetData()), record.GetDataSize());
+}
+
+// The record text the desktop store handed to the shared settings-file store, read back as the
+// record it fills.
+std::string SharedRecordText() {
+  SyncRecord record;
+  SharedSettingsRecordSource().FillRecord(record);
+  return DataOf(record);
 }
 
 FILETIME LastWrite(const std::string& path) {
@@ -98,7 +106,7 @@ TEST_F(DesktopStoreTest, LeadingTextNeedsOneOfTheFirstTwoLettersOfTheModelName) 
     EXPECT_EQ(store->Open(kOpenModeRead), c.status) << c.text;
     EXPECT_TRUE(store->IsFileOpen()) << c.text;
     // A rejected text still reaches the shared store.
-    EXPECT_EQ(std::string(SharedSettingsFileStore().RecordText()), std::string("s.qzl,") + c.text + "*");
+    EXPECT_EQ(SharedRecordText(), std::string("s.qzl,") + c.text + "*");
   }
 }
 
@@ -108,7 +116,7 @@ TEST_F(DesktopStoreTest, LeadingTextIsBoundedAndThePositionFollowsIt) {
   folder_.Write("z.qzl", std::string("Ko1\0rest", 8));
   auto store = Store(kSyncFast, "z.qzl");
   ASSERT_EQ(store->Open(kOpenModeRead), kOk);
-  EXPECT_STREQ(SharedSettingsFileStore().RecordText(), "z.qzl,Ko1*");
+  EXPECT_EQ(SharedRecordText(), "z.qzl,Ko1*");
   std::uint8_t next = 0;
   EXPECT_EQ(store->ReadU8(&next), kOk);
   EXPECT_EQ(next, 'r');
@@ -119,7 +127,7 @@ TEST_F(DesktopStoreTest, LeadingTextIsBoundedAndThePositionFollowsIt) {
   EXPECT_EQ(longText->Open(kOpenModeRead), kDesktopFileNotFound);
   ASSERT_EQ(longText->ReadU8(&next), kOk);
   EXPECT_EQ(next, 'a');  // the first byte after the 511
-  EXPECT_STREQ(SharedSettingsFileStore().RecordText(), "");
+  EXPECT_EQ(SharedRecordText(), "");
   EXPECT_EQ(bench_.LogTexts().back(), std::string(kSettingsTextTooLongText) + longText->Path());
 }
 

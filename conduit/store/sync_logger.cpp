@@ -3,7 +3,7 @@
 #include <array>
 #include <cstring>
 
-#include "conduit/handheld/sync_manager.h"
+#include "conduit/platform/sync_manager.h"
 #include "conduit/store/string_ids.h"
 #include "conduit/store/sync_record.h"
 #include "conduit/base/ansi_text.h"

@@ -8,7 +8,7 @@
 #include <cstdint>
 #include <memory>
 
-#include "conduit/handheld/sync_manager.h"
+#include "conduit/platform/sync_manager.h"
 
 namespace korvet::store {
 

@@ -9,7 +9,7 @@
 #include "conduit/base/allocation.h"
 #include "conduit/base/conduit_module.h"
 #include "conduit/handheld/handheld_database_manager.h"
-#include "conduit/handheld/sync_manager.h"
+#include "conduit/platform/sync_manager.h"
 #include "conduit/store/archive_database_manager.h"
 #include "conduit/store/backup_database_manager.h"
 #include "conduit/store/desktop_database_manager.h"

@@ -9,7 +9,7 @@
 #include <memory>
 #include <vector>
 
-#include "conduit/entry/sync_properties.h"
+#include "conduit/platform/sync_properties.h"
 #include "conduit/store/category_list.h"
 #include "conduit/store/database_manager.h"
 #include "conduit/store/sync_logger.h"

@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "conduit/handheld/sync_manager.h"
+#include "conduit/platform/sync_manager.h"
 #include "conduit/store/status_codes.h"
 #include "conduit/test_support/hotsync_bench.h"
 #include "conduit/test_support/korvet_properties.h"

@@ -2,7 +2,7 @@
 
 #include <cstring>
 
-#include "conduit/handheld/sync_manager.h"
+#include "conduit/platform/sync_manager.h"
 
 namespace korvet {
 

@@ -7,7 +7,7 @@
 #include <unordered_map>
 
 #include "common/win_file.h"
-#include "conduit/handheld/hotsync_log.h"
+#include "conduit/platform/hotsync_log.h"
 #include "conduit/store/desktop_path.h"
 #include "conduit/store/status_codes.h"
 #include "conduit/base/ansi_text.h"

@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "conduit/handheld/sync_manager.h"
+#include "conduit/platform/sync_manager.h"
 #include "conduit/sync/report_database.h"
 #include "conduit/sync/report_file_name.h"
 #include "conduit/test_support/hotsync_bench.h"

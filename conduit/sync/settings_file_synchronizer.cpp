@@ -3,7 +3,7 @@
 #include <vector>
 
 #include "conduit/base/allocation.h"
-#include "conduit/handheld/sync_manager.h"
+#include "conduit/platform/sync_manager.h"
 #include "conduit/store/status_codes.h"
 #include "conduit/sync/report_database.h"
 #include "conduit/sync/settings_backup_store.h"

@@ -2,8 +2,8 @@
 
 #include <cstring>
 
-#include "conduit/entry/sync_properties.h"
-#include "conduit/handheld/sync_manager.h"
+#include "conduit/platform/sync_properties.h"
+#include "conduit/platform/sync_manager.h"
 #include "conduit/sync/report_database.h"
 #include "sim/hslog20/hslog20_control.h"
 #include "sim/sync20/sync20_control.h"

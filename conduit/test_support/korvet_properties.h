@@ -5,7 +5,7 @@
 #include <cstring>
 #include <string>
 
-#include "conduit/entry/sync_properties.h"
+#include "conduit/platform/sync_properties.h"
 
 namespace korvet::testing {
 

@@ -25,7 +25,7 @@
 #include <set>
 #include <string>
 
-#include "conduit/handheld/sync_manager.h"
+#include "conduit/platform/sync_manager.h"
 #include "sim/pdb/palm_database.h"
 #include "sim/sync20/record_id_index.h"
 

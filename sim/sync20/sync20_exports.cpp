@@ -1,6 +1,6 @@
 // The exported Sync Manager operations: each counts its call, honours an injected failure, and hands
 // the call to the emulated handheld.
-#include "conduit/handheld/sync_manager.h"
+#include "conduit/platform/sync_manager.h"
 #include "sim/sync20/library_state.h"
 
 using korvet::sim::Handheld;

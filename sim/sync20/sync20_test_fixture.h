@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "conduit/handheld/sync_manager.h"
+#include "conduit/platform/sync_manager.h"
 #include "sim/pdb/palm_database.h"
 #include "sim/support/sim_files.h"
 #include "sim/support/test_files.h"

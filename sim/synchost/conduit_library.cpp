@@ -3,7 +3,7 @@
 #include <cstdio>
 #include <cstring>
 
-#include "conduit/entry/conduit_records.h"
+#include "conduit/platform/conduit_records.h"
 #include "sim/synchost/record_escape.h"
 
 namespace korvet::hotsync {

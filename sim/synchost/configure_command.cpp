@@ -1,7 +1,7 @@
 // synchost configure: asks a conduit for its settings as HotSync Manager's Custom dialog does.
 #include <cstring>
 
-#include "conduit/entry/conduit_records.h"
+#include "conduit/platform/conduit_records.h"
 #include "sim/synchost/commands.h"
 #include "sim/synchost/conduit_library.h"
 #include "sim/synchost/console.h"

@@ -1,7 +1,7 @@
 // synchost sync: runs every registered conduit once, in priority order.
 #include <optional>
 
-#include "conduit/entry/conduit_records.h"
+#include "conduit/platform/conduit_records.h"
 #include "sim/synchost/commands.h"
 #include "sim/synchost/conduit_library.h"
 #include "sim/synchost/console.h"

@@ -5,7 +5,7 @@
 #include <optional>
 #include <string>
 
-#include "conduit/entry/sync_properties.h"
+#include "conduit/platform/sync_properties.h"
 #include "sim/condmgr/registrations.h"
 
 namespace korvet::hotsync {

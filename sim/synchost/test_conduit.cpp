@@ -9,9 +9,9 @@
 
 #include <windows.h>
 
-#include "conduit/entry/conduit_records.h"
-#include "conduit/entry/sync_properties.h"
-#include "conduit/handheld/sync_manager.h"
+#include "conduit/platform/conduit_records.h"
+#include "conduit/platform/sync_properties.h"
+#include "conduit/platform/sync_manager.h"
 #include "sim/support/module_folder.h"
 #include "sim/support/sim_files.h"
 

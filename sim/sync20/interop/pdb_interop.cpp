@@ -13,7 +13,7 @@
 #include <string>
 #include <vector>
 
-#include "conduit/handheld/sync_manager.h"
+#include "conduit/platform/sync_manager.h"
 #include "sim/sync20/sync20_control.h"
 
 namespace {

@@ -3,7 +3,7 @@
 
 #include <string>
 
-#include "conduit/handheld/sync_manager.h"
+#include "conduit/platform/sync_manager.h"
 
 namespace korvet {
 
