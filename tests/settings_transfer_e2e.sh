@@ -97,7 +97,8 @@ size 10: c.qzl,Koc*
 X
 printf 'Ko3' | expect "the report was retrieved" "$reports/Traverse7.csv"
 
-# --- a file that cannot be sent is named in the log; the others still go
+# --- a file that cannot be sent is named in the log, fails its run (activity 21 on the conduit's line)
+# and the session; the others still go
 rm -f "$install/Handheld/"*.pdb "$install/HotSync.log"
 long=$(printf 'n%.0s' $(seq 1 30)).qzl
 printf 'Kolong' >"$settings/$long"
@@ -105,21 +106,67 @@ printf 'K%0600d' 0 >"$settings/big.qzl"
 list "$long" big.qzl missing.qzl a.qzl
 printf '%s' "$win_reports\\@" >"$install/Cardoon.dat"
 run sync
-expect_rc "refused files, the last file sent" 0
-log_texts >"$scratch/actual"; expect "refusals in the log" "$scratch/actual" <<X
-Starting Sync with KorvIR
-Ostrel settings file name longer than 29 characters, not sent: $win_settings\\$long
-Korvet
-Ostrel settings file too long for its record, not sent: $win_settings\\big.qzl
-Korvet
-Unable To Find Settings File
-$win_settings\\missing.qzl
-Korvet
-Korvet
-KorvIR Sync OK...Complete
+expect_rc "refused files fail the session" 3
+grep -a 'OpenConduit returned' "$scratch/out" | tr -d '\r' >"$scratch/actual"
+expect "the first failure is the result" "$scratch/actual" <<'X'
+Conduit KRVT: OpenConduit returned 4373
+X
+cut -f2- "$install/HotSync.log" | tr -d '\r' >"$scratch/actual"; expect "refusals in the log" "$scratch/actual" <<X
+-1	Starting Sync with KorvIR
+-1	Ostrel settings file name longer than 29 characters, not sent: $win_settings\\$long
+21	Korvet
+-1	Ostrel settings file too long for its record, not sent: $win_settings\\big.qzl
+21	Korvet
+-1	Unable To Find Settings File
+-1	$win_settings\\missing.qzl
+21	Korvet
+20	Korvet
+-1	KorvIR Sync OK...Complete
 X
 records; expect "only the sound file arrived" "$scratch/actual" <<'X'
 size 10: a.qzl,Koa*
+X
+
+# --- a file that is not a settings file, with the database there, and a file too long for its
+# record in a slow sync: neither looks sent
+printf 'a text, no settings' >"$settings/text.qzl"
+for case in "fast text.qzl" "slow big.qzl"; do
+  set -- $case
+  rm -f "$install/HotSync.log"
+  list "$2"
+  run sync --type "$1"
+  expect_rc "$1 sync of $2" 3
+  grep -a 'OpenConduit returned' "$scratch/out" | tr -d '\r' >"$scratch/actual"
+  expect "$1 sync of $2: not found" "$scratch/actual" <<'X'
+Conduit KRVT: OpenConduit returned 4373
+X
+  cut -f2- "$install/HotSync.log" | tr -d '\r' | sed -n '2,3p' >"$scratch/actual"
+  if [ "$2" = text.qzl ]; then why="Not an Ostrel settings file"; else why="Ostrel settings file too long for its record"; fi
+  expect "$1 sync of $2: the log says so" "$scratch/actual" <<X
+-1	$why, not sent: $win_settings\\$2
+21	Korvet
+X
+done
+
+# --- a missing file alone ends with the not-found code, not the backup copy's
+list missing.qzl
+run sync
+grep -a 'OpenConduit returned' "$scratch/out" | tr -d '\r' >"$scratch/actual"
+expect "missing file: not found" "$scratch/actual" <<'X'
+Conduit KRVT: OpenConduit returned 4373
+X
+
+# --- a not-found from a read while the database is recreated is a failure that deletes nothing
+rm -f "$install/Handheld/"*.pdb
+run handheld add-report North --file "$(winpath "$settings/a.qzl")"
+run handheld add-report South --file "$(winpath "$settings/b.qzl")"
+list a.qzl
+printf '%s' "$win_reports\\@" >"$install/Cardoon.dat"
+run sync --type pc2hh --fail ReadHandheldRecordByIndex:1:0x4003
+expect_rc "not-found while recreating" 3
+records; expect "both reports kept" "$scratch/actual" <<'X'
+size 17: $0000001North,Koa
+size 17: $0000001South,Kob
 X
 
 finish

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <new>
 #include <stdexcept>
 
@@ -9,6 +10,9 @@
 
 namespace korvet {
 namespace {
+
+// While set, every allocation of this program fails.
+bool allocationsFail = false;
 
 TEST(ExportGuard, WhatEscapesABodyBecomesALogLineAndTheFailureResult) {
   testing::HotSyncBench bench;
@@ -19,5 +23,26 @@ TEST(ExportGuard, WhatEscapesABodyBecomesALogLineAndTheFailureResult) {
                                                        "Korvet stopped in CfgConduit: unknown failure"}));
 }
 
+// Out of memory twice: the body's, then any allocation while the guard logs it.
+TEST(ExportGuard, OutOfMemoryIsLoggedWithoutAllocating) {
+  testing::HotSyncBench bench;
+  EXPECT_EQ(Guarded("OpenConduit",
+                    []() -> long {
+                      allocationsFail = true;
+                      throw std::bad_alloc();
+                    }),
+            kInternalFailure);
+  allocationsFail = false;
+  EXPECT_EQ(bench.LogTexts(), std::vector<std::string>{"Korvet stopped in OpenConduit: std::bad_alloc"});
+}
+
 }  // namespace
 }  // namespace korvet
+
+void* operator new(std::size_t size) {
+  if (korvet::allocationsFail) throw std::bad_alloc();
+  if (void* block = std::malloc(size != 0 ? size : 1)) return block;
+  throw std::bad_alloc();
+}
+void operator delete(void* block) noexcept { std::free(block); }
+void operator delete(void* block, std::size_t) noexcept { std::free(block); }

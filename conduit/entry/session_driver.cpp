@@ -11,6 +11,7 @@
 #include "common/win_file.h"
 #include "conduit/base/ansi_text.h"
 #include "conduit/platform/hotsync_log.h"
+#include "conduit/store/status_codes.h"
 #include "conduit/sync/duplicate_removal.h"
 #include "conduit/sync/settings_file_store.h"
 
@@ -35,6 +36,28 @@ bool IsUsableReportFolder(const std::string& folder) {
   const bool network = folder.size() >= 3 && folder[0] == '\\' && folder[1] == '\\' && folder[2] != '\\';
   return drive || network;
 }
+
+// The session's result: 0 only when every listed file meant to be sent was sent, else the code of the
+// first that was not, so that a failure is never hidden behind a later success. With nothing to send,
+// a list that stopped before its end marker gives 0 and one that ended at it -1.
+class SessionResult {
+ public:
+  void Add(long run) {
+    if (!anyEntry_ || firstFailure_ == 0) firstFailure_ = run;
+    anyEntry_ = true;
+  }
+  long Value(bool stoppedEarly) const {
+    if (anyEntry_) return firstFailure_;
+    return stoppedEarly ? 0 : -1;
+  }
+
+ private:
+  bool anyEntry_ = false;
+  long firstFailure_ = 0;
+};
+
+// Logged when there is no memory to send a listed file; a fixed text, since memory is short.
+constexpr char kNoMemoryForFileText[] = "Out of memory, an Ostrel settings file was not sent";
 
 void RetrieveReports(const std::string& coreDirectory) {
   // The folder file stays open, unshared, until the reports are retrieved and deleted, so that no
@@ -76,8 +99,7 @@ long RunHotSyncSession(void* hotsync, SyncProperties* properties, const SessionS
   const std::string listPath = *coreDirectory + "\\" + lists::kSettingsListFile;
 
   SettingsListReader reader(list);
-  long result = -1;
-  bool anyRun = false;
+  SessionResult result;
   // Each file is sent once per session: a list that names one file many times (a damaged or
   // runaway list of a megabyte holds tens of thousands of entries) would otherwise run a
   // synchronizer for every copy and hold the HotSync for many minutes, sending the same record.
@@ -90,10 +112,11 @@ long RunHotSyncSession(void* hotsync, SyncProperties* properties, const SessionS
         if (!sent.insert(base::ToUpperCase((entry.directory + '\\' + entry.fileName).c_str())).second) break;
         CopyField(properties->localDirectory, entry.directory);
         CopyField(properties->localName, entry.fileName);
-        // A synchronizer that cannot be made skips its file; the result keeps its value.
         if (auto synchronizer = services.makeSynchronizer(*properties, kSettingsSyncOptions)) {
-          result = synchronizer->Run();
-          anyRun = true;
+          result.Add(synchronizer->Run());
+        } else {
+          LogLine(kNoMemoryForFileText);
+          result.Add(store::kOutOfMemory);
         }
         break;
       }
@@ -103,13 +126,12 @@ long RunHotSyncSession(void* hotsync, SyncProperties* properties, const SessionS
         break;
       case SettingsListEntry::Kind::kRejected:
         LogLine(entry.reason);
+        result.Add(store::kDesktopFileNotFound);
         break;
       case SettingsListEntry::Kind::kNotSent:
         break;
     }
   }
-  // A list that stopped before its end marker reports the last run's result, 0 when none ran.
-  if (reader.StoppedEarly() && !anyRun) result = 0;
   list.Close();
   if (reader.TruncateList()) WinFile::OpenTruncated(listPath).Close();
 
@@ -117,7 +139,7 @@ long RunHotSyncSession(void* hotsync, SyncProperties* properties, const SessionS
   RetrieveReports(*coreDirectory);
 
   LogLine("KorvIR Sync OK...Complete");
-  return result;
+  return result.Value(reader.StoppedEarly());
 }
 
 }  // namespace korvet

@@ -21,8 +21,9 @@ SessionServices DefaultSessionServices();
 
 // Sends every listed settings file, empties the list when asked, removes older duplicate records on
 // the handheld and retrieves the traverse reports. Returns -1 when `hotsync` is null or the list file
-// cannot be opened; otherwise the last synchronizer's result, or when none ran 0 for a list that
-// stopped before its end marker and -1 for one that did not.
+// cannot be opened; otherwise 0 when every listed file was sent, else the code of the first that was
+// not; with no file to send, 0 for a list that stopped before its end marker and -1 for one that did
+// not.
 long RunHotSyncSession(void* hotsync, SyncProperties* properties, const SessionServices& services);
 
 }  // namespace korvet

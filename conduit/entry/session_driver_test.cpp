@@ -7,6 +7,7 @@
 
 #include "common/win_file.h"
 #include "conduit/base/allocation.h"
+#include "conduit/store/status_codes.h"
 #include "conduit/test_support/hotsync_bench.h"
 #include "conduit/test_support/korvet_properties.h"
 #include "sim/sync20/sync20_control.h"
@@ -110,7 +111,7 @@ TEST_F(SessionTest, ListLockedByAToolCountsAsMissing) {
 TEST_F(SessionTest, SendsEveryEntryInOrderAndEmptiesAPurgedList) {
   WriteList("C:\\Data\\,a.qzl*C:\\Data\\,b.qzl*@^");
   synchronizers_.results = {7, 9};
-  EXPECT_EQ(Run(), 9);
+  EXPECT_EQ(Run(), 7);  // the first failure, not the last
   EXPECT_EQ(synchronizers_.Files(), (std::vector<std::string>{"C:\\Data\\a.qzl", "C:\\Data\\b.qzl"}));
   EXPECT_EQ(synchronizers_.made[0].options, 3);
   EXPECT_EQ(List(), "");
@@ -143,9 +144,9 @@ TEST_F(SessionTest, ListWithoutEndMarkerReportsTheLastRunNotSuccess) {
   EXPECT_EQ(List(), "");
 }
 
-// With the conduit's own synchronizers: a file whose synchronizer finds no memory is skipped without
-// a word, and the next file is sent.
-TEST_F(SessionTest, OutOfMemoryForASynchronizerSkipsItsFileSilently) {
+// With the conduit's own synchronizers: a file whose synchronizer finds no memory is not sent, which
+// the log and the result say; the next file is still sent.
+TEST_F(SessionTest, OutOfMemoryForASynchronizerSkipsItsFileAndFailsTheSession) {
   const std::string folder = bench_.Folder().WithSlash();
   bench_.Folder().Write("a.qzl", "Koa");
   bench_.Folder().Write("b.qzl", "Kob");
@@ -154,10 +155,10 @@ TEST_F(SessionTest, OutOfMemoryForASynchronizerSkipsItsFileSilently) {
   SessionServices services{[this]() -> std::optional<std::string> { return corePath_; },
                            DefaultSynchronizerFactory()};
   base::FailAllocation(1);
-  EXPECT_EQ(RunHotSyncSession(reinterpret_cast<void*>(1), &properties_, services), 0);
+  EXPECT_EQ(RunHotSyncSession(reinterpret_cast<void*>(1), &properties_, services), store::kOutOfMemory);
   base::FailAllocation(0);
   EXPECT_EQ(bench_.RecordData(), std::vector<std::string>{"b.qzl,Kob*"});
-  for (const std::string& line : bench_.LogTexts()) EXPECT_EQ(line.find("a.qzl"), std::string::npos) << line;
+  EXPECT_EQ(bench_.LogTexts()[1], "Out of memory, an Ostrel settings file was not sent");
 }
 
 TEST_F(SessionTest, ListWithMarkerButNoEntryReturnsMinusOne) {
@@ -165,16 +166,25 @@ TEST_F(SessionTest, ListWithMarkerButNoEntryReturnsMinusOne) {
   EXPECT_EQ(Run(), -1);
 }
 
-TEST_F(SessionTest, FailingRunDoesNotStopTheLoopAndUnmadeSynchronizersKeepTheResult) {
-  WriteList("C:\\D\\,a.qzl*C:\\D\\,b.qzl*@$");
-  synchronizers_.results = {-5, 0};
-  EXPECT_EQ(Run(), 0);
-  EXPECT_EQ(synchronizers_.made.size(), 2u);
+// A failure is never hidden behind a later success: not with the end marker, not without it, not for
+// a file that could not even be tried.
+TEST_F(SessionTest, AFailingRunDoesNotStopTheLoopAndDecidesTheResult) {
+  for (const char* tail : {"@$", ""}) {
+    WriteList(std::string("C:\\D\\,a.qzl*C:\\D\\,b.qzl*") + tail);
+    synchronizers_.made.clear();
+    synchronizers_.results = {-5, 0};
+    EXPECT_EQ(Run(), -5) << tail;
+    EXPECT_EQ(synchronizers_.made.size(), 2u);
+  }
 
-  synchronizers_.made.clear();
+  WriteList("C:\\D\\,a.qzl*C:\\D\\,b.qzl*@$");
   synchronizers_.refuse = true;
-  EXPECT_EQ(Run(), -1);
-  EXPECT_EQ(synchronizers_.made.size(), 2u);
+  EXPECT_EQ(Run(), store::kOutOfMemory);
+
+  const std::string name = std::string(260, 'n') + ".qzl";
+  WriteList("C:\\D\\," + name + "*C:\\D\\,b.qzl*@$");
+  synchronizers_.refuse = false;
+  EXPECT_EQ(Run(), store::kDesktopFileNotFound);  // the refused entry, though b.qzl went
 }
 
 TEST_F(SessionTest, EmptyDirectoryMarksThePropertiesAndEndsTheList) {

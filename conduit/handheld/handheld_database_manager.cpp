@@ -210,8 +210,8 @@ long HandheldDatabaseManager::StoreAt(long slot, std::unique_ptr<SyncRecord> rec
 
 long HandheldDatabaseManager::PutRecordAt(const SyncRecord& record) {
   const long slot = record.GetIndex();
-  if (Capacity() == 0) return store::kNoRecordTable;
   if (slot < 0 || slot >= Capacity()) return store::kIndexOutOfRange;
+  if (Capacity() == 0) return store::kNoRecordTable;
   std::unique_ptr<SyncRecord> copy = CloneRecord(record);
   if (!copy) return store::kOutOfMemory;
   return StoreAt(slot, std::move(copy));
@@ -221,16 +221,6 @@ void HandheldDatabaseManager::LogIndexFailure(long error, SyncRecord& record, lo
   record.Clear();
   record.SetIndex(index);
   if (logger_) logger_->ReportReadFailure(error, record, store::kSideHandheld);
-}
-
-// A record read from the handheld at an index the table cannot hold is refused rather than stored
-// past the table's end.
-long HandheldDatabaseManager::KeepInTable(SyncRecord& record) {
-  const long status = PutRecordAt(record);
-  if (status == store::kIndexOutOfRange || status == store::kNoRecordTable) {
-    LogIndexFailure(status, record, record.GetIndex());
-  }
-  return status;
 }
 
 long HandheldDatabaseManager::LoadModifiedRecords() {
@@ -341,8 +331,8 @@ long HandheldDatabaseManager::NextAny(SyncRecord& record) {
     return status;
   }
   const long loaded = record.FromTransferBlock(transfer_);
-  const long kept = KeepInTable(record);
-  if (kept != store::kOk && kept != store::kOutOfMemory) return kept;
+  // The record read is returned whether or not the table can keep a copy of it.
+  static_cast<void>(PutRecordAt(record));
   iterationPosition_ = record.GetIndex() + 1;
   return loaded;
 }
@@ -363,8 +353,8 @@ long HandheldDatabaseManager::NextInCategory(SyncRecord& record) {
     return status;
   }
   const long loaded = record.FromTransferBlock(transfer_);
-  const long kept = KeepInTable(record);
-  if (kept != store::kOk && kept != store::kOutOfMemory) return kept;
+  // The record read is returned whether or not the table can keep a copy of it.
+  static_cast<void>(PutRecordAt(record));
   iterationPosition_ = record.GetIndex();
   return loaded;
 }
@@ -692,11 +682,17 @@ long HandheldDatabaseManager::StoreCategoryList() {
   return status;
 }
 
+// The block's buffer goes back with each write, so a later save first reads the block the handheld
+// holds again: an empty block written over it would lose the categories and the application's data.
 long HandheldDatabaseManager::SaveCategories() {
   if (!HasAppInfo()) return store::kOk;
   const bool categoriesChanged = HasCategoryBlock() && categories_ && categories_->IsChanged();
   if (!appInfoModified_ && !categoriesChanged) return store::kOk;
+  if (!HasInfoData(appInfo_)) {
+    if (long status = GetAppInfo(&appInfo_)) return status;
+  }
   if (HasCategoryBlock()) StoreCategoryList();
+  if (!HasInfoData(appInfo_)) return store::kOk;
   return SetAppInfo(&appInfo_);
 }
 

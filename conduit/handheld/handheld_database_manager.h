@@ -125,8 +125,6 @@ class HandheldDatabaseManager : public store::DatabaseManager {
   long StoreAt(long slot, std::unique_ptr<store::SyncRecord> record);
   // Logs a read failure of the handheld record at an index (the record is reset to carry it).
   void LogIndexFailure(long error, store::SyncRecord& record, long index);
-  // After a handheld read: a record the table cannot hold is refused and logged.
-  long KeepInTable(store::SyncRecord& record);
   // Writes the transfer block as a record or a resource, as the database is.
   long WriteRecord();
   std::size_t NameLength() const;

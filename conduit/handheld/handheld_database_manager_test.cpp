@@ -188,7 +188,7 @@ class ShortCountedManager : public HandheldDatabaseManager {
   }
 };
 
-TEST_F(HandheldManagerTest, AnIndexBeyondTheTableIsRefusedAndLogged) {
+TEST_F(HandheldManagerTest, AnIndexBeyondTheTableFailsALoadButNotARead) {
   for (const char* data : {"a", "b", "c", "d"}) bench_.AddRecord(data);
   ShortCountedManager manager(&logger_, 0, kKorvetDatabase, kCreator, kType, 0, 0, 0, store::kSyncFast);
   ASSERT_EQ(manager.OpenForSync(), 0);
@@ -197,18 +197,22 @@ TEST_F(HandheldManagerTest, AnIndexBeyondTheTableIsRefusedAndLogged) {
   EXPECT_EQ(manager.HighWaterMark(), 2);
   EXPECT_THAT(Log(), ElementsAre(" -- HH failed to read record: Record Index 2, Error 4357"));
 
-  // A category read that lands beyond the table is refused the same way; the end of a category is
-  // no failure.
+  // A category read that lands beyond the table still returns the record read; only the table goes
+  // without its copy. The end of a category is no failure.
   ASSERT_EQ(manager.Close(1), 0);
   ASSERT_EQ(manager.OpenForSync(), 0);
   SyncRecord record;
   EXPECT_EQ(manager.ReadFirstInCategory(0, record), 0);  // index 0
   EXPECT_EQ(manager.ReadNextRecord(record), 0);          // index 1
-  EXPECT_EQ(manager.ReadNextRecord(record), store::kIndexOutOfRange);
+  EXPECT_EQ(manager.ReadNextRecord(record), 0);
+  EXPECT_EQ(DataOf(record), "c");
   EXPECT_EQ(record.GetIndex(), 2);
   EXPECT_EQ(manager.HighWaterMark(), 2);
+  EXPECT_EQ(manager.ReadNextRecord(record), 0);
+  EXPECT_EQ(DataOf(record), "d");
+  EXPECT_EQ(manager.ReadNextRecord(record), store::kNoMoreRecords);
   EXPECT_EQ(manager.ReadFirstInCategory(3, record), store::kNoMoreRecords);
-  EXPECT_EQ(Log().size(), 2u);
+  EXPECT_EQ(Log().size(), 1u);
 }
 
 TEST_F(HandheldManagerTest, CategoryOperationsCheckTheNumberFirst) {
@@ -325,6 +329,41 @@ TEST_F(HandheldManagerTest, ApplicationDataFollowsTheCategoryBlockAndIsWrittenOn
   EXPECT_EQ(lent.dataSize, 276 + data.size());
   EXPECT_EQ(manager->SetAppInfo(&lent), 0);
   EXPECT_EQ(lent.data, nullptr);
+}
+
+// The block goes back with each write: a second save reads what the handheld holds again rather
+// than writing an empty block over the categories and the data.
+TEST_F(HandheldManagerTest, AnExistingCategoryBlockIsReadChangedAndSavedTwiceWhole) {
+  store::CategoryList categories;
+  store::CPCategory unfiled(0, 0, "Unfiled");
+  store::CPCategory sites(1, 7, "Sites");
+  categories.Add(unfiled);
+  categories.Add(sites);
+  std::string block(store::kCategoryBlockSize, '\0');
+  long size = static_cast<long>(block.size());
+  ASSERT_EQ(categories.Store(block.data(), &size), 0);
+  ASSERT_TRUE(bench_.SetAppInfo(block + "app data"));
+
+  auto manager = Make(store::kSyncFast, store::kOptionAppInfo | store::kOptionCategoryBlock);
+  ASSERT_EQ(manager->OpenForSync(), 0);
+  ASSERT_EQ(manager->LoadCategories(), 0);
+  ASSERT_NE(manager->GetCategoryList(), nullptr);
+  ASSERT_NE(manager->GetCategoryList()->GetAt(1), nullptr);
+  EXPECT_STREQ(manager->GetCategoryList()->GetAt(1)->GetName(), "Sites");
+  ASSERT_EQ(manager->GetCategoryList()->RenameAt(1, "Traverses"), 0);
+  manager->GetCategoryList()->SetChanged(true);
+  EXPECT_EQ(manager->SaveCategories(), 0);
+  EXPECT_EQ(manager->SaveCategories(), 0);
+
+  ASSERT_EQ(manager->LoadCategories(), 0);
+  EXPECT_STREQ(manager->GetCategoryList()->GetAt(1)->GetName(), "Traverses");
+  EXPECT_EQ(manager->AppSpecificInfoSize(), 8u);
+  EXPECT_EQ(std::string(reinterpret_cast<const char*>(manager->AppSpecificInfoData()), 8), "app data");
+
+  // Without a record table, a position is out of range before anything else.
+  SyncRecord first = RecordWith("x");
+  first.SetIndex(0);
+  EXPECT_EQ(manager->PutRecordAt(first), store::kIndexOutOfRange);
 }
 
 TEST_F(HandheldManagerTest, RecordIdsComeInHandheldOrderAndTheDesktopsByteOrder) {

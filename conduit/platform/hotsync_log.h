@@ -9,6 +9,7 @@ namespace korvet {
 
 inline constexpr long kPlainTextActivity = -1;
 
-inline void LogLine(const std::string& text) { AppendHotSyncLog(text.c_str(), kPlainTextActivity, 0); }
+inline void LogLine(const char* text) { AppendHotSyncLog(text, kPlainTextActivity, 0); }
+inline void LogLine(const std::string& text) { LogLine(text.c_str()); }
 
 }  // namespace korvet

@@ -64,7 +64,7 @@ long DesktopDatabaseManager::Open(long mode) {
         return kDesktopFileNotFound;
       }
       std::string text;
-      ReadLeadingText(text);
+      if (ReadLeadingText(text) != kOk) return RefuseUnreadable();
       // The text of a settings file starts with the model name; one of its first two letters in place
       // is enough. A rejected file stays open, and its text still goes to the shared store.
       const bool accepted = (text.size() > 0 && text[0] == 'K') || (text.size() > 1 && text[1] == 'o');
@@ -77,6 +77,8 @@ long DesktopDatabaseManager::Open(long mode) {
       } else if (shared.BuildRecordText(text.c_str()) != kOk) {
         LogLine(std::string(kSettingsTextTooLongText) + path_);
         result = kDesktopFileNotFound;
+      } else if (!accepted) {
+        LogLine(std::string(kNotASettingsFileText) + path_);
       }
       break;
     }
@@ -92,8 +94,18 @@ long DesktopDatabaseManager::Open(long mode) {
   return file_.IsOpen() ? result : kDesktopFileNotFound;
 }
 
-// Bytes up to the first NUL or the end of the file, at most 511 of them; the file position stays just
-// after the last byte read.
+// A file that fails in the middle of its text is not sent at all: the part before the failure would
+// reach the device as other settings than the user's. The shared store keeps no text of it.
+long DesktopDatabaseManager::RefuseUnreadable() {
+  if (sharesLeadingText_) {
+    SharedSettingsRecordSource().SetFileName(path_.c_str());
+    LogLine(std::string(kSettingsFileUnreadableText) + path_);
+  }
+  file_.Close();
+  return kReadFailed;
+}
+
+// The file position stays just after the last byte read.
 long DesktopDatabaseManager::ReadLeadingText(std::string& text) {
   text.clear();
   while (text.size() < kLeadingTextLimit) {

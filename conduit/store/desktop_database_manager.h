@@ -39,6 +39,8 @@ inline constexpr char kSettingsFileMissingText[] = "Unable To Find Settings File
 // file is sent.
 inline constexpr char kSettingsNameTooLongText[] = "Ostrel settings file name longer than 29 characters, not sent: ";
 inline constexpr char kSettingsTextTooLongText[] = "Ostrel settings file too long for its record, not sent: ";
+inline constexpr char kNotASettingsFileText[] = "Not an Ostrel settings file, not sent: ";
+inline constexpr char kSettingsFileUnreadableText[] = "Ostrel settings file could not be read, not sent: ";
 
 class DesktopDatabaseManager : public DatabaseManager {
  public:
@@ -147,9 +149,12 @@ class DesktopDatabaseManager : public DatabaseManager {
   // to HotSync Manager every `yieldEvery` records, 0 for none), or every stored record written.
   long ReadPackedRecords(std::uint32_t count, std::uint32_t yieldEvery);
   long WritePackedRecords(bool omitAttributes);
+  // Bytes up to the first NUL or the end of the file, at most 511; kReadFailed when a read fails.
+  // Virtual so that a test can fail a read in the middle of a file.
+  virtual long ReadLeadingText(std::string& text);
 
  private:
-  long ReadLeadingText(std::string& text);
+  long RefuseUnreadable();
   long GetInfo(const DesktopInfoBlock* block, DatabaseInfoBlock* info, long absent) const;
   long SetInfo(std::unique_ptr<DesktopInfoBlock>& block, const DatabaseInfoBlock* info);
   // Reads an information block of `size` bytes from the file; null when it cannot be read whole or is

@@ -52,6 +52,17 @@ DatabaseInfoBlock InfoFor(const char* name, std::vector<std::uint8_t>& bytes, st
   return info;
 }
 
+// A store whose read fails after the first two bytes of a file's text.
+class FailingReadStore : public DesktopDatabaseManager {
+ public:
+  using DesktopDatabaseManager::DesktopDatabaseManager;
+  long ReadLeadingText(std::string& text) override {
+    DesktopDatabaseManager::ReadLeadingText(text);
+    text.resize(2);
+    return kReadFailed;
+  }
+};
+
 class DesktopStoreTest : public ::testing::Test {
  protected:
   std::unique_ptr<DesktopDatabaseManager> Store(long syncType, const std::string& name,
@@ -103,10 +114,16 @@ TEST_F(DesktopStoreTest, LeadingTextNeedsOneOfTheFirstTwoLettersOfTheModelName) 
                         Case{"", kDesktopFileNotFound}, Case{"k", kDesktopFileNotFound}}) {
     folder_.Write("s.qzl", c.text);
     auto store = Store(kSyncFast, "s.qzl");
+    const std::size_t logged = bench_.LogTexts().size();
     EXPECT_EQ(store->Open(kOpenModeRead), c.status) << c.text;
     EXPECT_TRUE(store->IsFileOpen()) << c.text;
-    // A rejected text still reaches the shared store.
+    // A rejected text still reaches the shared store, and the log names the file.
     EXPECT_EQ(SharedRecordText(), std::string("s.qzl,") + c.text + "*");
+    const std::string refusal = std::string(kNotASettingsFileText) + store->Path();
+    EXPECT_EQ(bench_.LogTexts().size(), logged + (c.status == kOk ? 0 : 1)) << c.text;
+    if (c.status != kOk) {
+      EXPECT_EQ(bench_.LogTexts().back(), refusal);
+    }
   }
 }
 
@@ -295,6 +312,22 @@ TEST(DesktopCategories, ListIsBuiltFromTheBlockAndStoredBackWhenChanged) {
   DesktopDatabaseManager plain(nullptr, kOptionAppInfo, kSyncFast, "DB", "a", nullptr);
   EXPECT_EQ(plain.BuildCategoryList(), kOk);
   EXPECT_EQ(plain.GetCategoryList(), nullptr);
+}
+
+// A read that fails in the middle of a file sends no part of it: the run fails (no fall-back to a
+// copy), the log names the file, and the shared store holds neither this file's part nor the text of
+// the file before it.
+TEST_F(DesktopStoreTest, AReadFailureInTheMiddleOfAFileSendsNothing) {
+  folder_.Write("prev.qzl", "Ko1");
+  ASSERT_EQ(Store(kSyncFast, "prev.qzl")->Open(kOpenModeRead), kOk);
+  ASSERT_EQ(SharedRecordText(), "prev.qzl,Ko1*");
+
+  folder_.Write("cut.qzl", "Ko2 and more");
+  FailingReadStore store(nullptr, 0, kSyncFast, "KORVETDatabaseDB", "cut.qzl", folder_.Path().c_str());
+  EXPECT_EQ(store.OpenForSync(), kReadFailed);
+  EXPECT_FALSE(store.IsFileOpen());
+  EXPECT_EQ(SharedRecordText(), "");
+  EXPECT_EQ(bench_.LogTexts().back(), std::string(kSettingsFileUnreadableText) + store.Path());
 }
 
 }  // namespace

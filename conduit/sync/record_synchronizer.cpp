@@ -401,10 +401,15 @@ long RecordSynchronizer::ApplyActions(std::uint32_t mask, SyncRecord& handheld, 
         break;
       }
       case kReplaceHandheld: {
-        // In the desktop pass there may be no handheld record: the desktop record's own position serves.
-        const long position = handheld.GetIndex() != store::kNoIndex ? handheld.GetIndex() : desktop.GetIndex();
+        // In the desktop pass of a slow sync a modified desktop record may have no handheld record to
+        // replace: it goes to the handheld as a new record, and the desktop keeps its new ID.
+        if (handheld.GetIndex() == store::kNoIndex) {
+          desktop.SetId(0);
+          status = WriteToHandheld(desktop);
+          break;
+        }
         SyncRecord replacement(desktop);
-        status = handheld_->ModifyRecordAt(position, replacement);
+        status = handheld_->ModifyRecordAt(handheld.GetIndex(), replacement);
         break;
       }
       case kResolveBothModified:

@@ -129,6 +129,9 @@ long RecordSynchronizer::DropUnmatchedCategories(CategoryList& list, const Categ
 }
 
 long RecordSynchronizer::MatchCategories(CategoryList& handheld, CategoryList& working) {
+  // Unfiled pairs with Unfiled whatever either side calls it: its records never move to another
+  // category, and it never takes a new index.
+  if (working.GetAt(0)) working.RemoveAt(0);
   for (long number = 0; number < store::kCategoryCount; ++number) {
     CPCategory* found = handheld.GetAt(number);
     if (!found) continue;

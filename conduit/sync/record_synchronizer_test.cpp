@@ -199,6 +199,43 @@ TEST_F(RecordSynchronizerTest, EqualCountsAfterThePurgeSkipRecordIdReconciliatio
   EXPECT_THAT(DataOf(desktop_.left), UnorderedElementsAre("a", "b"));
 }
 
+// The desktop pass of a slow sync: a modified desktop record whose ID the handheld does not know goes
+// to the handheld as a new record, and the desktop keeps the new ID; a second sync changes nothing.
+TEST_F(RecordSynchronizerTest, ASlowSyncAddsAModifiedDesktopRecordTheHandheldLacksAndLinksIt) {
+  ASSERT_TRUE(bench_.SetAppInfo(std::string()));  // the database exists, empty
+  desktop_.records = {DesktopRecord(77, "desktop text", store::kRecordModified)};
+  for (int sync = 1; sync <= 2; ++sync) {
+    ASSERT_EQ(Run(kSlowSync), 0) << sync;
+    const auto records = bench_.Records();
+    ASSERT_EQ(records.size(), 1u) << sync;
+    EXPECT_EQ(records[0].data, "desktop text");
+    ASSERT_EQ(desktop_.left.size(), 1u) << sync;
+    EXPECT_EQ(desktop_.left[0].GetId(), records[0].id) << sync;
+    desktop_.records = desktop_.left;
+  }
+}
+
+// Unfiled pairs with Unfiled whatever the desktop calls it: its records stay in category 0 and no
+// new category is made for it.
+TEST_F(RecordSynchronizerTest, DesktopCategoryZeroPairsWithTheHandheldsWhateverItsName) {
+  store::CategoryList handheldList;
+  store::CPCategory unfiled(0, 0, "Unfiled");
+  handheldList.Add(unfiled);
+  std::string block(store::kCategoryBlockSize, '\0');
+  long size = static_cast<long>(block.size());
+  ASSERT_EQ(handheldList.Store(block.data(), &size), 0);
+  ASSERT_TRUE(bench_.SetAppInfo(block));
+  desktop_.withCategories = true;
+  desktop_.categories = {{0, 5, "Nicht abgelegt"}};
+  desktop_.records = {DesktopRecord(0, "unfiled on the desktop", store::kRecordModified, 0)};
+  ASSERT_EQ(Run(kFastSync, kWithCategories), 0);
+  const auto records = bench_.Records();
+  ASSERT_EQ(records.size(), 1u);
+  EXPECT_EQ(records[0].category, 0);
+  ASSERT_EQ(desktop_.left.size(), 1u);
+  EXPECT_EQ(desktop_.left[0].GetCategory(), 0);
+}
+
 // A category block naming every category number from 0 to 15.
 std::string FullCategoryBlock() {
   store::CategoryList list;

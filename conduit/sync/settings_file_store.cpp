@@ -41,8 +41,11 @@ SettingsFileStore::SettingsFileStore() = default;
 
 SettingsFileStore::~SettingsFileStore() = default;
 
+// A new file starts with no record text, so that a file refused later can never carry the text of the
+// one before it.
 long SettingsFileStore::SetFileName(const char* path) {
   fileName_.fill('\0');
+  recordText_.fill('\0');
   const std::string name = store::NamePart(path ? path : "");
   nameRefused_ = name.size() >= kFileNameSize;
   if (nameRefused_) return store::kValueTooLarge;

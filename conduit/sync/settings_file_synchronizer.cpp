@@ -25,9 +25,11 @@ bool Recreates(long syncType) {
 
 }  // namespace
 
-long RemoveSettingsRecords(const char* databaseName, long card) {
+long RemoveSettingsRecords(const char* databaseName, long card, bool& databaseMissing) {
   KorvetDatabase database;
-  if (long status = database.Open(databaseName, card)) return status;
+  const long opened = database.Open(databaseName, card);
+  databaseMissing = opened == handheld::kSyncNotFound;
+  if (opened != kOk) return opened;
   std::uint16_t count = 0;
   if (long status = CountRecords(database.Handle(), count)) return status;
   // Every record is read before the first delete, so that a failed read deletes nothing.
@@ -45,7 +47,7 @@ long RemoveSettingsRecords(const char* databaseName, long card) {
 
 SettingsFileSynchronizer::SettingsFileSynchronizer(const SyncProperties& properties, long options,
                                                    std::shared_ptr<SettingsTransferSession> session)
-    : RecordSynchronizer(properties, options), session_(std::move(session)) {
+    : RecordSynchronizer(properties, options), session_(std::move(session)), requestedSyncType_(properties.syncType) {
   if (!session_) session_ = std::make_shared<SettingsTransferSession>();
 }
 
@@ -63,8 +65,9 @@ long SettingsFileSynchronizer::OpenHandheldStore() {
   const RemoteDatabaseDescriptor* descriptor = Descriptor();
   if (!descriptor) return store::kMissingArgument;
   if (!session_->databaseRecreated) {
-    const long removed = RemoveSettingsRecords(descriptor->name, descriptor->card);
-    if (removed == handheld::kSyncNotFound) {
+    bool databaseMissing = false;
+    const long removed = RemoveSettingsRecords(descriptor->name, descriptor->card, databaseMissing);
+    if (databaseMissing) {
       // Nothing to keep: the database is made afresh.
       const long status = RecordSynchronizer::OpenHandheldStore();
       if (status == kOk) session_->databaseRecreated = true;
@@ -90,10 +93,11 @@ long SettingsFileSynchronizer::OpenDesktopStore() {
   DatabaseManager& opened = *store;
   SetDesktopStore(std::move(store));
   const long status = opened.OpenForSync();
-  // When the handheld overwrites the desktop, or in a backup, the store opens no file on purpose:
-  // there is nothing to send, which is no failure of the HotSync.
+  // When HotSync Manager asked for the handheld to overwrite the desktop, or for a backup, the store
+  // opens no file on purpose: there is nothing to send, which is no failure of the HotSync. A fast or
+  // slow sync that fell back to a copy because the file could not be read did fail to send it.
   if (status == store::kDesktopFileNotFound &&
-      (SyncType() == kHandheldOverwritesDesktop || SyncType() == kBackupSync)) {
+      (requestedSyncType_ == kHandheldOverwritesDesktop || requestedSyncType_ == kBackupSync)) {
     return kOk;
   }
   return status;

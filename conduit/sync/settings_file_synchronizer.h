@@ -18,8 +18,9 @@ struct SettingsTransferSession {
 
 // A recreate keeps the traverse reports that the device stored in the database: instead of deleting
 // the database it deletes the settings records (every record that is not a report) and keeps the
-// database. The Sync Manager's not-found when the database does not exist.
-long RemoveSettingsRecords(const char* databaseName, long card);
+// database. `databaseMissing` tells that the database does not exist (the open's not-found); a
+// not-found from a later count, read or delete is an ordinary failure.
+long RemoveSettingsRecords(const char* databaseName, long card, bool& databaseMissing);
 
 class SettingsFileSynchronizer : public RecordSynchronizer {
  public:
@@ -42,6 +43,8 @@ class SettingsFileSynchronizer : public RecordSynchronizer {
 
  private:
   std::shared_ptr<SettingsTransferSession> session_;
+  // The sync type HotSync Manager asked for; a fall-back to a copy changes the synchronizer's own.
+  long requestedSyncType_;
 };
 
 }  // namespace korvet::sync

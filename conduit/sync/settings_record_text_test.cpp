@@ -38,6 +38,7 @@ TEST(SettingsRecordText, EachFileReplacesTheLastOne) {
   store.SetFileName("C:\\a\\long-name-first.qzl");
   store.BuildRecordText("Kfirst text");
   store.SetFileName("b.qzl");
+  EXPECT_STREQ(store.RecordText(), "");  // a file refused from here on never carries the last text
   store.BuildRecordText("");
   EXPECT_STREQ(store.RecordText(), "b.qzl,*");
   store.SetFileName(nullptr);
