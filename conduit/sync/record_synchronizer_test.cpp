@@ -273,6 +273,100 @@ TEST_F(RecordSynchronizerTest, ASixteenthDesktopCategoryGoesToUnfiled) {
   EXPECT_EQ(records[0].category, 0);
 }
 
+// A category block of the handheld holding the given categories.
+std::string CategoryBlock(const std::vector<testing::DesktopCategory>& categories) {
+  store::CategoryList list;
+  for (const auto& c : categories) {
+    store::CPCategory category(c.index, c.id, c.name.c_str());
+    list.Add(category);
+  }
+  std::string block(store::kCategoryBlockSize, '\0');
+  long size = static_cast<long>(block.size());
+  list.Store(block.data(), &size);
+  return block;
+}
+
+constexpr std::uint8_t kArchived = handheld::kHandheldArchived;
+
+// Archived records go to one archive file per handheld category, whichever side archived them; a
+// category number beyond the sixteen has no archive.
+TEST_F(RecordSynchronizerTest, ArchivesAreKeptPerCategory) {
+  ASSERT_TRUE(bench_.SetAppInfo(CategoryBlock({{0, 0, "Unfiled"}, {1, 10, "Sites"}, {2, 20, "Roads"}})));
+  desktop_.withCategories = true;
+  desktop_.categories = {{0, 0, "Unfiled"}, {1, 10, "Sites"}, {2, 20, "Roads"}};
+  bench_.AddRecord("archived on the handheld", kDeleted | kArchived | kModified, 0);  // 0x8
+  const std::uint32_t kept = bench_.AddRecord("archived on the desktop", 0, 2);
+  desktop_.records = {DesktopRecord(kept, "archived on the desktop", store::kRecordArchived | store::kRecordModified,
+                                    2)};  // 0x10002
+  ASSERT_EQ(Run(kFastSync, kWithCategories), 0);
+  // Archives are never written; opening each one names its file in the log.
+  EXPECT_EQ(Count(bench_.LogTexts(), "\\Unfiled.ARC"), 1);
+  EXPECT_EQ(Count(bench_.LogTexts(), "\\Roads.ARC"), 1);
+  EXPECT_TRUE(bench_.Records().empty());
+  EXPECT_TRUE(desktop_.left.empty());
+
+  desktop_.records = {DesktopRecord(0, "beyond the categories", store::kRecordArchived, 16)};
+  EXPECT_EQ(Run(kSlowSync, kWithCategories), store::kCategoryOutOfRange);
+}
+
+// The conflict handlers of an archived record against a modified or archived one.
+TEST_F(RecordSynchronizerTest, ArchivedAgainstModifiedOrArchived) {
+  const std::uint32_t a = bench_.AddRecord("hh archived, changed", kDeleted | kArchived | kModified, 0);  // 0x200
+  const std::uint32_t b = bench_.AddRecord("same text", kModified, 0);                                    // 0x400
+  const std::uint32_t c = bench_.AddRecord("hh archived copy", kDeleted | kArchived | kModified, 0);      // 0x800
+  desktop_.records = {DesktopRecord(a, "pc changed", store::kRecordModified),
+                      DesktopRecord(b, "same text", store::kRecordArchived | store::kRecordModified),
+                      DesktopRecord(c, "pc archived copy", store::kRecordArchived | store::kRecordModified)};
+  ASSERT_EQ(Run(kFastSync), 0);
+  // 0x200, different texts: the handheld's record is restored and both versions live on both sides.
+  // 0x400, equal: the desktop's copy is archived, and the handheld's record comes back to it. 0x800,
+  // different: both are archived and gone from both sides.
+  const auto expected = UnorderedElementsAre("hh archived, changed", "pc changed", "same text");
+  EXPECT_THAT(bench_.RecordData(), expected);
+  EXPECT_THAT(DataOf(desktop_.left), expected);
+  EXPECT_EQ(Count(bench_.LogTexts(), "modified on both"), 1);
+  EXPECT_EQ(Count(bench_.LogTexts(), "\\test.ARC"), 1);
+}
+
+// Categories: a desktop category of the same name under another ID takes the records of the desktop
+// category with the handheld's ID (the third branch); one under another number is mapped; one the
+// desktop does not know at all is dropped with its records moved to Unfiled, and logged.
+TEST_F(RecordSynchronizerTest, CategoriesAreMatchedMappedAndDropped) {
+  ASSERT_TRUE(bench_.SetAppInfo(
+      CategoryBlock({{0, 0, "Unfiled"}, {1, 10, "Sites"}, {2, 20, "Roads"}, {3, 30, "Old"}})));
+  bench_.AddRecord("in Old", kModified, 3);
+  desktop_.withCategories = true;
+  desktop_.categories = {{0, 0, "Unfiled"}, {1, 11, "Sites"}, {4, 10, "Moved"}, {5, 20, "Roads"}};
+  desktop_.records = {DesktopRecord(0, "in Moved", store::kRecordModified, 4),
+                      DesktopRecord(0, "in Roads", store::kRecordModified, 5)};
+  ASSERT_EQ(Run(kFastSync, kWithCategories), 0);
+  std::map<std::string, long> categories;
+  for (const auto& record : bench_.Records()) categories[record.data] = record.category;
+  EXPECT_EQ(categories, (std::map<std::string, long>{{"in Moved", 1}, {"in Roads", 2}, {"in Old", 0}}));
+  EXPECT_EQ(Count(bench_.LogTexts(), "-- Local category Old has been deleted. The records in this category have "
+                                     "been moved to 'Unfiled'."),
+            1);
+}
+
+// A failed handheld delete of a deleted desktop record's counterpart counts only for a
+// communications error.
+TEST_F(RecordSynchronizerTest, OnlyACommunicationsErrorFailsTheCounterpartDelete) {
+  bench_.AddRecord("other", 0, 0);
+  desktop_.records = {DesktopRecord(4242, "deleted on the desktop", store::kRecordDeleted)};
+  EXPECT_EQ(Run(kFastSync), 0);  // the handheld has no record 4242: not found, ignored
+
+  desktop_.records = {DesktopRecord(4242, "deleted on the desktop", store::kRecordDeleted)};
+  SimFailOperation("DeleteHandheldRecord", 1, 0x2004);
+  EXPECT_EQ(Run(kFastSync), 0x2004);
+  EXPECT_THAT(bench_.RecordData(), UnorderedElementsAre("other"));
+}
+
+TEST_F(RecordSynchronizerTest, MissingHandheldDatabaseTurnsASlowSyncIntoACopyToo) {
+  desktop_.records = {DesktopRecord(0, "from the desktop", store::kRecordModified)};
+  ASSERT_EQ(Run(kSlowSync), 0);
+  EXPECT_THAT(bench_.RecordData(), UnorderedElementsAre("from the desktop"));
+}
+
 // The operations a fast sync of this scenario calls, with how often.
 std::map<std::string, long> CallsOf(const std::function<long()>& run) {
   SimResetCallCounts();

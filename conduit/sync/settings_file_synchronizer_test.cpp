@@ -49,9 +49,12 @@ TEST_F(SettingsFileSynchronizerTest, ARecreateKeepsTheReportsAndHappensOncePerSe
   ASSERT_EQ(Send("b.qzl", kDesktopOverwritesHandheld, session), 0);
   EXPECT_THAT(bench_.RecordData(), UnorderedElementsAre("$0000001North,1", "a.qzl,Koa*", "b.qzl,Kob*"));
 
-  // A new session recreates again: the files of the last one go, the reports stay.
+  // A new session recreates again, in an install as in a profile install: the files of the last one
+  // go, the reports stay.
   ASSERT_EQ(Send("b.qzl", kInstallSync), 0);
   EXPECT_THAT(bench_.RecordData(), UnorderedElementsAre("$0000001North,1", "b.qzl,Kob*"));
+  ASSERT_EQ(Send("a.qzl", kProfileInstall), 0);
+  EXPECT_THAT(bench_.RecordData(), UnorderedElementsAre("$0000001North,1", "a.qzl,Koa*"));
 }
 
 TEST_F(SettingsFileSynchronizerTest, ARecreateThatCannotReadTheDatabaseDeletesNothing) {
