@@ -172,9 +172,24 @@ TEST_F(HandheldManagerTest, FailuresAreLoggedWithTheRecordTheyConcern) {
 
   SimFailOperation("PurgeDeletedHandheldRecords", 1, kInjected);
   EXPECT_EQ(manager->PurgeDeletedRecords(), kInjected);
+
   EXPECT_THAT(Log(), ElementsAre(" -- HH failed to read record: Record Index 1, Error 17185",
                                  " -- HH failed to read record: Record ID 1193046, Error 16387",
                                  "Could not purge the deleted records on Palm organizer. 4321"));
+}
+
+// A failed load of the modified records keeps what it read and names the index of the last one.
+TEST_F(HandheldManagerTest, AFailedLoadOfModifiedRecordsNamesTheLastIndexRead) {
+  AddUnmodified({"a", "b"});
+  bench_.AddRecord("c");
+  bench_.AddRecord("d");
+  auto manager = Make(store::kSyncFast);
+  ASSERT_EQ(manager->OpenForSync(), 0);
+  SimFailOperation("ReadNextModifiedHandheldRecord", 2, kInjected);
+  EXPECT_EQ(manager->LoadModifiedRecords(), kInjected);
+  ASSERT_NE(manager->RecordAt(2), nullptr);
+  EXPECT_EQ(DataOf(*manager->RecordAt(2)), "c");
+  EXPECT_THAT(Log(), ElementsAre(" -- HH failed to read record: Record Index 2, Error 17185"));
 }
 
 // A manager whose idea of the record count falls short of the handheld's, as when the handheld gives
