@@ -296,8 +296,10 @@ TEST_F(RecordSynchronizerTest, ArchivesAreKeptPerCategory) {
   desktop_.categories = {{0, 0, "Unfiled"}, {1, 10, "Sites"}, {2, 20, "Roads"}};
   bench_.AddRecord("archived on the handheld", kDeleted | kArchived | kModified, 0);  // 0x8
   const std::uint32_t kept = bench_.AddRecord("archived on the desktop", 0, 2);
+  const std::uint32_t both = bench_.AddRecord("archived, unchanged on the desktop", kDeleted | kArchived | kModified, 0);
   desktop_.records = {DesktopRecord(kept, "archived on the desktop", store::kRecordArchived | store::kRecordModified,
-                                    2)};  // 0x10002
+                                    2),  // 0x10002
+                      DesktopRecord(both, "archived, unchanged on the desktop", 0, 0)};  // 0x9
   ASSERT_EQ(Run(kFastSync, kWithCategories), 0);
   // Archives are never written; opening each one names its file in the log.
   EXPECT_EQ(Count(bench_.LogTexts(), "\\Unfiled.ARC"), 1);
