@@ -5,6 +5,7 @@
 
 #include <memory>
 #include <new>
+#include <stdexcept>
 #include <utility>
 #include <vector>
 
@@ -25,15 +26,24 @@ std::unique_ptr<T> MakeOrNull(Args&&... args) {
   }
 }
 
-// Makes the vector hold `count` zeroed elements; false when memory runs out.
-template <typename T>
-bool AssignZeroed(std::vector<T>& vector, std::size_t count) {
+// Runs `allocate`, which grows a container or makes an object; false when memory runs out (or the
+// size asked for is beyond any container) instead of an exception.
+template <typename Allocate>
+bool Allocated(Allocate&& allocate) {
   try {
-    vector.assign(count, T{});
+    allocate();
     return true;
   } catch (const std::bad_alloc&) {
     return false;
+  } catch (const std::length_error&) {
+    return false;
   }
+}
+
+// Makes the vector hold `count` zeroed elements; false when memory runs out.
+template <typename T>
+bool AssignZeroed(std::vector<T>& vector, std::size_t count) {
+  return Allocated([&] { vector.assign(count, T{}); });
 }
 
 }  // namespace korvet::base

@@ -8,6 +8,7 @@
 #include <stdexcept>
 #include <string>
 
+#include "conduit/base/allocation.h"
 #include "conduit/base/ansi_text.h"
 #include "conduit/base/conduit_module.h"
 
@@ -87,13 +88,8 @@ long TextBuffer::Store(long capacity, bool keepText) {
   }
   if (capacity == LONG_MAX) return kTextOutOfMemory;
   std::vector<char> fresh;
-  try {
-    fresh.assign(static_cast<std::size_t>(capacity) + 1, '\0');
-  } catch (const std::bad_alloc&) {
-    return kTextOutOfMemory;  // the old storage and its text stay
-  } catch (const std::length_error&) {
-    return kTextOutOfMemory;
-  }
+  // Without memory the old storage and its text stay.
+  if (!AssignZeroed(fresh, static_cast<std::size_t>(capacity) + 1)) return kTextOutOfMemory;
   if (keepText && capacity_ != 0) {
     // A shorter block keeps as much of the text as fits before its last byte.
     const long kept = std::min(Length(), capacity - 1);

@@ -211,7 +211,6 @@ long HandheldDatabaseManager::StoreAt(long slot, std::unique_ptr<SyncRecord> rec
 long HandheldDatabaseManager::PutRecordAt(const SyncRecord& record) {
   const long slot = record.GetIndex();
   if (slot < 0 || slot >= Capacity()) return store::kIndexOutOfRange;
-  if (Capacity() == 0) return store::kNoRecordTable;
   std::unique_ptr<SyncRecord> copy = CloneRecord(record);
   if (!copy) return store::kOutOfMemory;
   return StoreAt(slot, std::move(copy));
@@ -223,21 +222,24 @@ void HandheldDatabaseManager::LogIndexFailure(long error, SyncRecord& record, lo
   if (logger_) logger_->ReportReadFailure(error, record, store::kSideHandheld);
 }
 
+// Both loads start alike: the record count, a table of twice that many slots, the transfer block.
+long HandheldDatabaseManager::PrepareLoad(long& count) {
+  count = 0;
+  if (long status = GetRecordCount(&count)) return status;
+  if (Capacity() < 2 * count) {
+    if (long status = GrowTable(2 * count)) return status;
+  }
+  return PrepareTransferBlock();
+}
+
 long HandheldDatabaseManager::LoadModifiedRecords() {
   long count = 0;
-  long status = GetRecordCount(&count);
-  if (status != store::kOk) return status;
-  if (Capacity() < 2 * count) {
-    status = GrowTable(2 * count);
-    if (status != store::kOk) return status;
-  }
-  status = PrepareTransferBlock();
-  if (status != store::kOk) return status;
+  if (long status = PrepareLoad(count)) return status;
   long last = 0;
   for (;;) {
     ClearUsedTransferData();
     transfer_.index = static_cast<std::uint16_t>(last);
-    status = ReadNextModifiedHandheldRecord(&transfer_);
+    const long status = ReadNextModifiedHandheldRecord(&transfer_);
     if (status == kSyncNotFound) return store::kOk;
     SyncRecord scratch;
     if (status != store::kOk) {
@@ -245,30 +247,17 @@ long HandheldDatabaseManager::LoadModifiedRecords() {
       return status;
     }
     last = transfer_.index;
-    if (last >= Capacity()) {
-      LogIndexFailure(store::kIndexOutOfRange, scratch, last);
-      return store::kIndexOutOfRange;
-    }
-    std::unique_ptr<SyncRecord> record = base::MakeOrNull<SyncRecord>(transfer_);
-    if (!record) return store::kOutOfMemory;
-    StoreAt(last, std::move(record));
+    if (long stored = StoreLoaded(last)) return stored;
   }
 }
 
 long HandheldDatabaseManager::LoadAllRecords() {
   long count = 0;
-  long status = GetRecordCount(&count);
-  if (status != store::kOk) return status;
-  if (Capacity() < 2 * count) {
-    status = GrowTable(2 * count);
-    if (status != store::kOk) return status;
-  }
-  status = PrepareTransferBlock();
-  if (status != store::kOk) return status;
+  if (long status = PrepareLoad(count)) return status;
   for (long index = 0; index < count; ++index) {
     ClearUsedTransferData();
     transfer_.index = static_cast<std::uint16_t>(index);
-    status = ReadHandheldRecordByIndex(&transfer_);
+    const long status = ReadHandheldRecordByIndex(&transfer_);
     if (status == kSyncNotFound) return store::kOk;
     SyncRecord scratch;
     if (status != store::kOk) {
@@ -276,25 +265,30 @@ long HandheldDatabaseManager::LoadAllRecords() {
       return status;
     }
     // The record goes to the slot of the index the handheld gave it.
-    const long slot = transfer_.index;
-    if (slot >= Capacity()) {
-      LogIndexFailure(store::kIndexOutOfRange, scratch, slot);
-      return store::kIndexOutOfRange;
-    }
-    std::unique_ptr<SyncRecord> record = base::MakeOrNull<SyncRecord>(transfer_);
-    if (!record) return store::kOutOfMemory;
-    StoreAt(slot, std::move(record));
+    if (long stored = StoreLoaded(transfer_.index)) return stored;
   }
   return store::kOk;
+}
+
+// A record just read goes to the table slot of its handheld index; an index the table was not sized
+// for is refused and logged rather than stored past the table's end.
+long HandheldDatabaseManager::StoreLoaded(long slot) {
+  if (slot >= Capacity()) {
+    SyncRecord scratch;
+    LogIndexFailure(store::kIndexOutOfRange, scratch, slot);
+    return store::kIndexOutOfRange;
+  }
+  std::unique_ptr<SyncRecord> record = base::MakeOrNull<SyncRecord>(transfer_);
+  if (!record) return store::kOutOfMemory;
+  return StoreAt(slot, std::move(record));
 }
 
 // Reading one record.
 
 long HandheldDatabaseManager::ReadRecordById(std::uint32_t id, SyncRecord& record, bool logFailure) {
-  long status = PrepareTransferBlock();
-  if (status != store::kOk) return status;
+  if (long status = PrepareTransferBlock()) return status;
   transfer_.recordId = id;
-  status = ReadHandheldRecordById(&transfer_);
+  const long status = ReadHandheldRecordById(&transfer_);
   if (status == store::kOk) return record.FromTransferBlock(transfer_);
   record.Clear();
   record.SetId(id);
@@ -322,10 +316,9 @@ long HandheldDatabaseManager::NextAny(SyncRecord& record) {
     return store::kOk;
   }
   // A slot that the load of modified records left empty is read from the handheld.
-  long status = PrepareTransferBlock();
-  if (status != store::kOk) return status;
+  if (long status = PrepareTransferBlock()) return status;
   transfer_.index = static_cast<std::uint16_t>(iterationPosition_);
-  status = ReadHandheldRecordByIndex(&transfer_);
+  const long status = ReadHandheldRecordByIndex(&transfer_);
   if (status != store::kOk) {
     LogIndexFailure(status, record, iterationPosition_);
     return status;
@@ -341,11 +334,10 @@ long HandheldDatabaseManager::NextInCategory(SyncRecord& record) {
   if (syncType_ != store::kSyncFast) {
     return StepWhere(record, [this](const SyncRecord& stored) { return stored.GetCategory() == iterationCategory_; });
   }
-  long status = PrepareTransferBlock();
-  if (status != store::kOk) return status;
+  if (long status = PrepareTransferBlock()) return status;
   transfer_.index = static_cast<std::uint16_t>(iterationPosition_);
   transfer_.category = static_cast<std::int16_t>(iterationCategory_);
-  status = SyncReadNextRecInCategory(&transfer_);
+  const long status = SyncReadNextRecInCategory(&transfer_);
   // The library's not-found after the last record of the category is the end of the iteration.
   if (status == kSyncNotFound) return store::kNoMoreRecords;
   if (status != store::kOk) {
@@ -374,13 +366,10 @@ long HandheldDatabaseManager::WriteRecord() {
 }
 
 long HandheldDatabaseManager::ModifyRecordById(SyncRecord& record) {
-  long status = PrepareTransferBlock();
-  if (status != store::kOk) return status;
-  status = record.ToTransferBlock(transfer_);
-  if (status != store::kOk) return status;
+  if (long status = PrepareTransferBlock()) return status;
+  if (long status = record.ToTransferBlock(transfer_)) return status;
   transfer_.handle = handle_;
-  status = WriteRecord();
-  if (status != store::kOk) return status;
+  if (long status = WriteRecord()) return status;
   record.SetIndex(transfer_.index);
   record.SetId(transfer_.recordId);
   return store::kOk;
@@ -392,10 +381,8 @@ long HandheldDatabaseManager::AddRecordAsIs(SyncRecord& record) {
 }
 
 long HandheldDatabaseManager::DeleteRecord(SyncRecord& record) {
-  long status = PrepareTransferBlock();
-  if (status != store::kOk) return status;
-  status = record.ToTransferBlock(transfer_);
-  if (status != store::kOk) return status;
+  if (long status = PrepareTransferBlock()) return status;
+  if (long status = record.ToTransferBlock(transfer_)) return status;
   transfer_.handle = handle_;
   return recordDatabase_ ? DeleteHandheldRecord(&transfer_) : SyncDeleteResourceRec(&transfer_);
 }
@@ -406,8 +393,7 @@ long HandheldDatabaseManager::ModifyRecordAt(long index, SyncRecord& record) {
   if (Capacity() == 0) return store::kNoRecordTable;
   if (index < 0 || index >= Capacity()) return store::kIndexOutOfRange;
   record.SetIndex(index);
-  const long status = ModifyRecordById(record);
-  if (status != store::kOk) return status;
+  if (long status = ModifyRecordById(record)) return status;
   if (SyncRecord* stored = StoredAt(index)) return stored->Assign(record);
   std::unique_ptr<SyncRecord> copy = CloneRecord(record);
   if (!copy) return store::kOutOfMemory;
@@ -549,19 +535,15 @@ long HandheldDatabaseManager::PrepareInfoBuffer(DatabaseInfoBlock* block, bool z
   std::unique_ptr<std::uint8_t[]> buffer(new (std::nothrow) std::uint8_t[kInfoBufferSize]);
   if (!buffer) return store::kOutOfMemory;
   std::memset(buffer.get(), 0, kInfoBufferSize);
-  try {
-    infoBuffers_.push_back(std::move(buffer));
-  } catch (const std::bad_alloc&) {
-    return store::kOutOfMemory;
-  }
+  if (!base::Allocated([&] { infoBuffers_.push_back(std::move(buffer)); })) return store::kOutOfMemory;
   block->data = infoBuffers_.back().get();
   block->capacity = kInfoBufferSize;
   return store::kOk;
 }
 
 long HandheldDatabaseManager::ReadInfoBlock(DatabaseInfoBlock* block, bool sortInfo) {
-  long status = PrepareInfoBuffer(block, false);
-  if (status != store::kOk) return status;
+  if (long status = PrepareInfoBuffer(block, false)) return status;
+  long status = store::kOk;
   std::memset(block->name, 0, sizeof block->name);
   std::memcpy(block->name, name_.data(), NameLength());
   std::memset(block->data, 0, block->capacity);
@@ -571,7 +553,6 @@ long HandheldDatabaseManager::ReadInfoBlock(DatabaseInfoBlock* block, bool sortI
   } else {
     // A database without an application information block reads as an empty one.
     ReadHandheldAppInfoBlock(handle_, block);
-    status = store::kOk;
   }
   // A block larger than the buffer arrives cut; its size must not promise bytes the buffer lacks.
   if (block->dataSize > block->capacity) block->dataSize = block->capacity;
@@ -640,8 +621,7 @@ long HandheldDatabaseManager::GetAppSpecificInfo(void* buffer, std::uint32_t* si
 }
 
 long HandheldDatabaseManager::SetAppSpecificInfo(std::uint32_t size, const void* data) {
-  const long status = PrepareInfoBuffer(&appInfo_, false);
-  if (status != store::kOk) return status;
+  if (long status = PrepareInfoBuffer(&appInfo_, false)) return status;
   const std::uint32_t start = AppSpecificStart();
   std::memset(appInfo_.data + start, 0, appInfo_.capacity - start);
   if (size == 0) {
@@ -664,8 +644,7 @@ long HandheldDatabaseManager::BuildCategoryList() {
   if (!HasCategoryBlock()) return store::kNoCategoryBlock;
   categories_.reset();
   if (!HasInfoData(appInfo_)) {
-    const long status = GetAppInfo(&appInfo_);
-    if (status != store::kOk) return status;
+    if (long status = GetAppInfo(&appInfo_)) return status;
   }
   if (!HasInfoData(appInfo_)) return store::kOk;
   categories_ = base::MakeOrNull<store::CategoryList>(appInfo_.data, static_cast<long>(appInfo_.dataSize));
@@ -674,10 +653,9 @@ long HandheldDatabaseManager::BuildCategoryList() {
 
 long HandheldDatabaseManager::StoreCategoryList() {
   if (!categories_ || !categories_->IsChanged()) return store::kOk;
-  long status = PrepareInfoBuffer(&appInfo_, false);
-  if (status != store::kOk) return status;
+  if (long status = PrepareInfoBuffer(&appInfo_, false)) return status;
   long written = appInfo_.capacity;
-  status = categories_->Store(appInfo_.data, &written);
+  const long status = categories_->Store(appInfo_.data, &written);
   if (status == store::kOk && appInfo_.dataSize == 0) appInfo_.dataSize = static_cast<std::uint16_t>(written);
   return status;
 }

@@ -53,8 +53,8 @@ class HandheldDatabaseManager : public store::DatabaseManager {
   long OpenForSync() override;
   long Close(long skipClearFlags) override;
   long GetRecordCount(long* count) override;
-  // Reads from the handheld, not the table. Not found: the library's 0x4003, the record reset and
-  // carrying the requested ID.
+  // Reads from the handheld, not the table. Not found: the library's kSyncNotFound, the record reset
+  // and carrying the requested ID.
   long ReadRecordById(std::uint32_t id, store::SyncRecord& record, bool logFailure) override;
   long PurgeCategory(long category, bool moveToUnfiled) override;
   long ChangeCategory(long from, long to) override;
@@ -62,7 +62,8 @@ class HandheldDatabaseManager : public store::DatabaseManager {
   // Writes the record; on success it takes the index and ID that the handheld assigned.
   long ModifyRecordById(store::SyncRecord& record) override;
   long DeleteRecord(store::SyncRecord& record) override;
-  // -1: 4374; a slot outside the record table: 4357 (4369 without a table); nothing is written then.
+  // -1: kRecordNotFound; a slot outside the record table: kIndexOutOfRange (kNoRecordTable without a
+  // table); nothing is written then.
   long ModifyRecordAt(long index, store::SyncRecord& record) override;
   long PurgeDeletedRecords() override;
   long SortRecords(long kind) override;
@@ -107,7 +108,8 @@ class HandheldDatabaseManager : public store::DatabaseManager {
   void ClearUsedTransferData();
   virtual long ReadInfoBlock(handheld::DatabaseInfoBlock* block, bool sortInfo);
   virtual long ReadRecordByIdLogged(std::uint32_t id, store::SyncRecord& record);
-  // Stores a copy at the record's index: 4369 without a table, 4357 for an index outside it.
+  // Stores a copy at the record's index: kIndexOutOfRange for an index outside the table (a missing
+  // table holds no index).
   virtual long PutRecordAt(const store::SyncRecord& record);
   virtual long PrepareInfoBuffer(handheld::DatabaseInfoBlock* block, bool zero);
   virtual void SwapRecordIds(handheld::PositionMapBlock* map);
@@ -121,10 +123,13 @@ class HandheldDatabaseManager : public store::DatabaseManager {
  private:
   long OpenWithMode(std::uint8_t mode);
   long Recreate();
-  // Puts a record into a slot of the table: 4369 without a table, 4357 outside it.
+  // Puts a record into a slot of the table: kNoRecordTable without a table, kIndexOutOfRange outside it.
   long StoreAt(long slot, std::unique_ptr<store::SyncRecord> record);
   // Logs a read failure of the handheld record at an index (the record is reset to carry it).
   void LogIndexFailure(long error, store::SyncRecord& record, long index);
+  // The record count, a record table for twice as many and the transfer block, before a load.
+  long PrepareLoad(long& count);
+  long StoreLoaded(long slot);
   // Writes the transfer block as a record or a resource, as the database is.
   long WriteRecord();
   std::size_t NameLength() const;

@@ -38,8 +38,8 @@ class BackupCopy : public Store {
     return status == kNoFileOpen ? kOk : status;
   }
 
-  // Closes the copy and copies the desktop file over it; 4390 when the copy fails. Nothing is copied
-  // from or onto a path that was refused.
+  // Closes the copy and copies the desktop file over it; kBackupCopyFailed when the copy fails. Nothing
+  // is copied from or onto a path that was refused.
   long FinishSync() override {
     this->CloseFile(0);
     if (sourcePath_.empty() || this->Path().empty()) return kBackupCopyFailed;

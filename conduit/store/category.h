@@ -27,13 +27,13 @@ class CPCategory {
   virtual long GetIndex() const;
   virtual long GetId() const;
   virtual const char* GetName() const;  // null when the name is empty
-  // Copies the name and its NUL; 4353 with the size needed when the buffer is smaller. *size becomes
+  // Copies the name and its NUL; kBufferTooSmall with the size needed when the buffer is smaller. *size becomes
   // the name's length on success.
   virtual long CopyName(char* buffer, long* size) const;
   virtual long CopySafeName(char* buffer, long* size) const;
   virtual std::uint32_t GetFlags() const;
   virtual void SetId(long id);
-  // Keeps at most 15 characters (a double-byte character is never split); 4356 when the text was cut.
+  // Keeps at most 15 characters (a double-byte character is never split); kValueTooLarge when the text was cut.
   virtual long SetName(const char* text);
   virtual long SetSafeName(const char* text);  // at most 255 characters; null clears it
   virtual void SetFlags(std::uint32_t flags);

@@ -64,8 +64,7 @@ long CategoryList::Store(void* buffer, long* size) const {
     const CPCategory* category = categories_[static_cast<std::size_t>(number)].get();
     if (category == nullptr) continue;
     long fieldSize = sizeof(categories.names[0]);
-    const long status = category->CopyName(categories.names[number], &fieldSize);
-    if (status != kOk) return status;
+    if (long status = category->CopyName(categories.names[number], &fieldSize)) return status;
     categories.ids[number] = static_cast<std::uint8_t>(category->GetId() & 0xFF);
   }
   std::memcpy(buffer, &categories, sizeof(categories));

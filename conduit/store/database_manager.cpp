@@ -4,6 +4,7 @@
 #include <new>
 #include <utility>
 
+#include "conduit/base/allocation.h"
 #include "conduit/store/status_codes.h"
 
 namespace korvet::store {
@@ -281,8 +282,7 @@ long DatabaseManager::AddRecordAsIs(SyncRecord& record) {
   while (slot < Capacity() && table_[static_cast<std::size_t>(slot)]) ++slot;
   filledBelow_ = slot;  // the slots below are filled; this one stays free if what follows fails
   if (slot == Capacity()) {
-    const long status = GrowTable(Capacity() + kTableGrowth);
-    if (status != kOk) return status;
+    if (long status = GrowTable(Capacity() + kTableGrowth)) return status;
   }
   std::unique_ptr<SyncRecord> copy = CloneRecord(record);
   if (!copy) return kOutOfMemory;
@@ -370,14 +370,7 @@ void DatabaseManager::DeleteAllRecords() {
 // refused.
 long DatabaseManager::GrowTable(long capacity) {
   if (capacity < highWater_) return kMissingArgument;
-  try {
-    table_.resize(static_cast<std::size_t>(capacity));
-  } catch (const std::bad_alloc&) {
-    return kOutOfMemory;
-  } catch (const std::length_error&) {
-    return kOutOfMemory;
-  }
-  return kOk;
+  return base::Allocated([&] { table_.resize(static_cast<std::size_t>(capacity)); }) ? kOk : kOutOfMemory;
 }
 
 long DatabaseManager::AllocateTable(long capacity) {
@@ -416,11 +409,7 @@ long DatabaseManager::ReorderByIds(const std::uint32_t* ids, long count) {
   if (count != recordCount_) return kReorderCountMismatch;
   if (!ids) return kMissingArgument;
   std::vector<std::unique_ptr<SyncRecord>> reordered;
-  try {
-    reordered.resize(table_.size());
-  } catch (const std::bad_alloc&) {
-    return kOutOfMemory;
-  }
+  if (!base::Allocated([&] { reordered.resize(table_.size()); })) return kOutOfMemory;
   // Records move into the new table as they are placed, so an ID given twice finds its record only
   // once; on failure they all go back where they were.
   std::vector<long> origin(table_.size(), -1);

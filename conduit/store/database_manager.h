@@ -2,7 +2,7 @@
 // the handheld and the desktop managers share: an in-memory table of owned records whose index is
 // their slot, the record iteration, record sorting, category-wide record operations, the category
 // list and the database option bits. Operations that need a real database (files, the Sync Manager)
-// are the derived managers'; here they answer 4364, operation not supported.
+// are the derived managers'; here they answer kNotSupported, operation not supported.
 #pragma once
 
 #include <cstdint>
@@ -158,7 +158,7 @@ class DatabaseManager {
   // Marks the store changed; the desktop manager reports it as its dirty flag.
   void MarkDirty() { dirty_ = true; }
   // Copies the first record from the iteration position up to the high-water mark that qualifies and
-  // moves the position past it; 4367 at the end.
+  // moves the position past it; kNoMoreRecords at the end.
   long StepWhere(SyncRecord& record, const std::function<bool(const SyncRecord&)>& qualifies);
 
   std::unique_ptr<CategoryList> categories_;
@@ -178,7 +178,7 @@ class DatabaseManager {
   template <typename Wanted>
   void BringForward(Wanted wanted);
   void RenumberIndexes();
-  // ModifyRecordById and ModifyRecordAt once the slot is known; 4374 for a free or missing slot.
+  // ModifyRecordById and ModifyRecordAt once the slot is known; kRecordNotFound for a free or missing slot.
   long Replace(long slot, const SyncRecord& record);
   static bool IsCategoryNumber(long category) { return category >= 0 && category < kCategoryCount; }
 

@@ -19,11 +19,8 @@ namespace {
 // A length-prefixed string's length goes in one byte below this value, else this marker and 16 bits.
 constexpr std::uint8_t kLongStringMarker = 255;
 
-// Tags that start the tagged writes.
-constexpr std::uint32_t kTagString = 5;
-constexpr std::uint32_t kTag6 = 6;
-constexpr std::uint32_t kTag1 = 1;
-constexpr std::uint32_t kTag3 = 3;
+// The tag of a tagged string; the tagged numbers are named after the tag they write.
+constexpr std::uint32_t kStringTag = 5;
 
 PackedRecordHead HeadOf(std::span<const std::uint8_t> packed) {
   PackedRecordHead head;
@@ -66,11 +63,7 @@ std::unique_ptr<DesktopInfoBlock> DesktopDatabaseManager::ReadInfoBlock(std::uin
   // A size the file cannot hold is refused before anything is allocated for it.
   if (size > BytesLeft()) return nullptr;
   std::vector<std::uint8_t> bytes;
-  try {
-    bytes.resize(size);
-  } catch (const std::bad_alloc&) {
-    return nullptr;
-  }
+  if (!base::AssignZeroed(bytes, size)) return nullptr;
   if (ReadBytes(bytes.data(), size) != kOk) return nullptr;
   return DesktopInfoBlock::FromBytes(std::move(bytes));
 }
@@ -227,8 +220,7 @@ long DesktopDatabaseManager::UnpackRecord(std::span<const std::uint8_t> packed, 
 
 long DesktopDatabaseManager::AddPackedRecord(std::span<const std::uint8_t> packed) {
   SyncRecord record;
-  const long status = UnpackRecord(packed, record);
-  if (status != kOk) return status;
+  if (long status = UnpackRecord(packed, record)) return status;
   if (syncType_ == kSyncSlow) record.SetUnmatched(true);
   return AddRecordAsIs(record);
 }
@@ -293,25 +285,17 @@ std::uint16_t DesktopDatabaseManager::SwapU16(std::uint16_t* value) {
 // Tagged values: a 32-bit tag, then the value.
 
 long DesktopDatabaseManager::WriteTaggedString(const char* text, std::uint32_t value) {
-  long status = WriteU32(kTagString);
-  if (status == kOk) status = WriteU32(value);
-  if (status == kOk) status = WriteString(text);
-  return status;
+  if (long status = WriteTaggedValue(kStringTag, value)) return status;
+  return WriteString(text);
 }
 
-long DesktopDatabaseManager::WriteTagged6(std::uint32_t value) {
-  const long status = WriteU32(kTag6);
-  return status == kOk ? WriteU32(value) : status;
-}
+long DesktopDatabaseManager::WriteTagged6(std::uint32_t value) { return WriteTaggedValue(6, value); }
+long DesktopDatabaseManager::WriteTagged1(std::uint32_t value) { return WriteTaggedValue(1, value); }
+long DesktopDatabaseManager::WriteTagged3(std::uint32_t value) { return WriteTaggedValue(3, value); }
 
-long DesktopDatabaseManager::WriteTagged1(std::uint32_t value) {
-  const long status = WriteU32(kTag1);
-  return status == kOk ? WriteU32(value) : status;
-}
-
-long DesktopDatabaseManager::WriteTagged3(std::uint32_t value) {
-  const long status = WriteU32(kTag3);
-  return status == kOk ? WriteU32(value) : status;
+long DesktopDatabaseManager::WriteTaggedValue(std::uint32_t tag, std::uint32_t value) {
+  if (long status = WriteU32(tag)) return status;
+  return WriteU32(value);
 }
 
 // Length-prefixed strings.

@@ -348,8 +348,7 @@ long DesktopDatabaseManager::SetAppSpecificInfo(std::uint32_t size, const void* 
   const std::uint32_t prefix = AppSpecificPrefix();
   if (size > 0 && !data) return kMissingArgument;
   if (size > kInfoDataLimit - prefix) return kValueTooLarge;
-  const long status = ReserveAppInfo(size + prefix, false);
-  if (status != kOk) return status;
+  if (long status = ReserveAppInfo(size + prefix, false)) return status;
   std::fill(appInfo_->Data() + prefix, appInfo_->Data() + appInfo_->Capacity(), std::uint8_t{0});
   if (size > 0) std::copy_n(static_cast<const std::uint8_t*>(data), size, appInfo_->Data() + prefix);
   appInfo_->SetInUse(size + prefix);
@@ -375,8 +374,7 @@ long DesktopDatabaseManager::ReserveAppInfo(std::uint32_t size, bool) {
 
 long DesktopDatabaseManager::LoadCategories() {
   if (!HasAppInfo()) return kOk;
-  const long status = LoadContents();
-  if (status != kOk) return status;
+  if (long status = LoadContents()) return status;
   return BuildCategoryList();
 }
 
@@ -399,12 +397,10 @@ long DesktopDatabaseManager::StoreCategoryList() {
     appInfo_ = DesktopInfoBlock::Create(remoteName_.c_str(), kCategoryPrefix);
     if (!appInfo_) return kOutOfMemory;
   } else if (appInfo_->Capacity() < kCategoryPrefix) {
-    const long status = ReserveAppInfo(kCategoryPrefix, false);
-    if (status != kOk) return status;
+    if (long status = ReserveAppInfo(kCategoryPrefix, false)) return status;
   }
   long size = static_cast<long>(appInfo_->Capacity());
-  const long status = categories_->Store(appInfo_->Data(), &size);
-  if (status != kOk) return status;
+  if (long status = categories_->Store(appInfo_->Data(), &size)) return status;
   if (appInfo_->InUse() < kCategoryPrefix) appInfo_->SetInUse(kCategoryPrefix);
   MarkDirty();
   return kOk;

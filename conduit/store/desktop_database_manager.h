@@ -155,6 +155,7 @@ class DesktopDatabaseManager : public DatabaseManager {
 
  private:
   long RefuseUnreadable();
+  long WriteTaggedValue(std::uint32_t tag, std::uint32_t value);
   long GetInfo(const DesktopInfoBlock* block, DatabaseInfoBlock* info, long absent) const;
   long SetInfo(std::unique_ptr<DesktopInfoBlock>& block, const DatabaseInfoBlock* info);
   // Reads an information block of `size` bytes from the file; null when it cannot be read whole or is

@@ -4,25 +4,26 @@
 #include <cstring>
 #include <new>
 
+#include "conduit/base/allocation.h"
 #include "conduit/base/ansi_text.h"
 
 namespace korvet::store {
 
 std::unique_ptr<DesktopInfoBlock> DesktopInfoBlock::Create(const char* name, std::uint32_t capacity) {
-  try {
-    auto block = std::unique_ptr<DesktopInfoBlock>(
-        new DesktopInfoBlock(std::vector<std::uint8_t>(std::size_t{kInfoBlockHeadSize} + capacity, 0)));
-    DesktopInfoBlockHead head{};
-    head.totalSize = kInfoBlockHeadSize + capacity;
-    head.tag = kDesktopTag;
-    head.dataOffset = kInfoBlockHeadSize;
-    head.capacity = capacity;
-    block->SetHead(head);
-    block->SetName(name);
-    return block;
-  } catch (const std::bad_alloc&) {
+  std::unique_ptr<DesktopInfoBlock> block;
+  if (!base::Allocated([&] {
+        block.reset(new DesktopInfoBlock(std::vector<std::uint8_t>(std::size_t{kInfoBlockHeadSize} + capacity, 0)));
+      })) {
     return nullptr;
   }
+  DesktopInfoBlockHead head{};
+  head.totalSize = kInfoBlockHeadSize + capacity;
+  head.tag = kDesktopTag;
+  head.dataOffset = kInfoBlockHeadSize;
+  head.capacity = capacity;
+  block->SetHead(head);
+  block->SetName(name);
+  return block;
 }
 
 std::unique_ptr<DesktopInfoBlock> DesktopInfoBlock::FromBytes(std::vector<std::uint8_t> bytes) {
@@ -70,14 +71,11 @@ void DesktopInfoBlock::SetName(const char* name) {
 }
 
 bool DesktopInfoBlock::Resize(std::uint32_t capacity, std::uint32_t keep) {
-  try {
-    std::vector<std::uint8_t> resized(std::size_t{kInfoBlockHeadSize} + capacity, 0);
-    const std::size_t kept = std::min<std::size_t>({keep, bytes_.size(), resized.size()});
-    std::copy_n(bytes_.begin(), kept, resized.begin());
-    bytes_ = std::move(resized);
-  } catch (const std::bad_alloc&) {
-    return false;
-  }
+  std::vector<std::uint8_t> resized;
+  if (!base::AssignZeroed(resized, std::size_t{kInfoBlockHeadSize} + capacity)) return false;
+  const std::size_t kept = std::min<std::size_t>({keep, bytes_.size(), resized.size()});
+  std::copy_n(bytes_.begin(), kept, resized.begin());
+  bytes_ = std::move(resized);
   auto head = Head();
   head.totalSize = kInfoBlockHeadSize + capacity;
   head.tag = kDesktopTag;

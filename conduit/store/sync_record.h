@@ -86,7 +86,7 @@ class SyncRecord {
   // change of its data.
   virtual long ShareIntoTransferBlock(std::uint8_t handle, handheld::RecordTransferBlock& block);
   // "Record ID %u" or "Record Index %u" from the conduit's string table; the result is the text's
-  // length, or a status (4353 with the size needed in *size).
+  // length, or a status (kBufferTooSmall with the size needed in *size).
   virtual long Describe(char* buffer, long* size) const;
   virtual void SetHandheldIndex(long index);
   virtual long GetHandheldIndex() const;

@@ -25,8 +25,20 @@ using store::kOk;
 constexpr std::size_t kSystemInfoSize = 255;
 constexpr std::size_t kConduitNameSize = 128;
 
-// An iteration that ends with "no further record" has visited everything.
-long EndOfPass(long status) { return status == store::kNoMoreRecords ? kOk : status; }
+using FirstRecord = long (DatabaseManager::*)(SyncRecord&);
+
+// One pass over a store's records: `first` starts it, ReadNextRecord goes on, `visit` handles each
+// record. The first error ends the pass; "no further record" is its normal end.
+template <typename Visit>
+long VisitRecords(DatabaseManager& store, FirstRecord first, Visit&& visit) {
+  SyncRecord record;
+  long status = (store.*first)(record);
+  while (status == kOk) {
+    status = visit(record);
+    if (status == kOk) status = store.ReadNextRecord(record);
+  }
+  return status == store::kNoMoreRecords ? kOk : status;
+}
 
 }  // namespace
 
@@ -159,20 +171,21 @@ std::unique_ptr<DatabaseManager> RecordSynchronizer::MakeHandheldStore() {
 
 long RecordSynchronizer::OpenDesktopStore() {
   ReleaseDesktopStore();
-  desktop_ = base::MakeOrNull<store::DesktopDatabaseManager>(
-      logger_.get(), static_cast<std::uint32_t>(options_), static_cast<long>(properties_.syncType),
-      descriptor_ ? descriptor_->name : "", properties_.localName, properties_.localDirectory);
-  if (!desktop_) return store::kOutOfMemory;
-  return desktop_->OpenForSync();
+  return OpenDesktopSide<store::DesktopDatabaseManager>(desktop_);
 }
 
 long RecordSynchronizer::OpenBackupStore() {
   ReleaseBackupStore();
-  backup_ = base::MakeOrNull<store::BackupDatabaseManager>(
-      logger_.get(), static_cast<std::uint32_t>(options_), static_cast<long>(properties_.syncType),
-      descriptor_ ? descriptor_->name : "", properties_.localName, properties_.localDirectory);
-  if (!backup_) return store::kOutOfMemory;
-  return backup_->OpenForSync();
+  return OpenDesktopSide<store::BackupDatabaseManager>(backup_);
+}
+
+template <typename Store>
+long RecordSynchronizer::OpenDesktopSide(std::unique_ptr<DatabaseManager>& slot) {
+  slot = base::MakeOrNull<Store>(logger_.get(), static_cast<std::uint32_t>(options_),
+                                 static_cast<long>(properties_.syncType), descriptor_ ? descriptor_->name : "",
+                                 properties_.localName, properties_.localDirectory);
+  if (!slot) return store::kOutOfMemory;
+  return slot->OpenForSync();
 }
 
 long RecordSynchronizer::OpenStores() {
@@ -231,22 +244,17 @@ long RecordSynchronizer::MirrorRecords(bool slow) {
   if (long status = handheld_->LoadContents()) return status;
   if (long status = desktop_->LoadContents()) return status;
 
-  SyncRecord record;
-  long status = slow ? handheld_->ReadFirstRecord(record) : handheld_->ReadFirstChanged(record);
-  while (status == kOk) {
-    status = ProcessHandheldRecord(record);
-    if (status == kOk) status = handheld_->ReadNextRecord(record);
+  const FirstRecord handheldFirst = slow ? &DatabaseManager::ReadFirstRecord : &DatabaseManager::ReadFirstChanged;
+  if (long status = VisitRecords(*handheld_, handheldFirst,
+                                 [this](SyncRecord& record) { return ProcessHandheldRecord(record); })) {
+    return status;
   }
-  if ((status = EndOfPass(status)) != kOk) return status;
-
-  status = slow ? desktop_->ReadFirstUnmatched(record) : desktop_->ReadFirstChanged(record);
-  while (status == kOk) {
-    status = ProcessDesktopRecord(record);
-    if (status == kOk) status = desktop_->ReadNextRecord(record);
+  const FirstRecord desktopFirst = slow ? &DatabaseManager::ReadFirstUnmatched : &DatabaseManager::ReadFirstChanged;
+  if (long status = VisitRecords(*desktop_, desktopFirst,
+                                 [this](SyncRecord& record) { return ProcessDesktopRecord(record); })) {
+    return status;
   }
-  if ((status = EndOfPass(status)) != kOk) return status;
-
-  if ((status = ReconcileRecordIds()) != kOk) return status;
+  if (long status = ReconcileRecordIds()) return status;
   return FinishStores();
 }
 
@@ -306,15 +314,12 @@ long RecordSynchronizer::CopyHandheldToDesktop() {
   if (long status = handheld_->LoadContents()) return status;
   if (long status = desktop_->LoadContents()) return status;
   if (long status = CopyAppInfoToDesktop()) return status;
-  SyncRecord handheld;
-  SyncRecord none;
-  long status = handheld_->ReadFirstRecord(handheld);
-  while (status == kOk) {
-    none.Clear();
-    status = ApplyActions(LookupHandheldCopyAction(handheld.GetAttributeState() << 16), handheld, none);
-    if (status == kOk) status = handheld_->ReadNextRecord(handheld);
+  if (long status = VisitRecords(*handheld_, &DatabaseManager::ReadFirstRecord, [this](SyncRecord& handheld) {
+        SyncRecord none;
+        return ApplyActions(LookupHandheldCopyAction(handheld.GetAttributeState() << 16), handheld, none);
+      })) {
+    return status;
   }
-  if ((status = EndOfPass(status)) != kOk) return status;
   return FinishStores();
 }
 
@@ -323,15 +328,12 @@ long RecordSynchronizer::CopyDesktopToHandheld() {
   if (long status = handheld_->LoadContents()) return status;
   if (long status = desktop_->LoadContents()) return status;
   if (long status = CopyAppInfoToHandheld()) return status;
-  SyncRecord desktop;
-  SyncRecord none;
-  long status = desktop_->ReadFirstRecord(desktop);
-  while (status == kOk) {
-    none.Clear();
-    status = ApplyActions(LookupDesktopCopyAction(desktop.GetAttributeState()), none, desktop);
-    if (status == kOk) status = desktop_->ReadNextRecord(desktop);
+  if (long status = VisitRecords(*desktop_, &DatabaseManager::ReadFirstRecord, [this](SyncRecord& desktop) {
+        SyncRecord none;
+        return ApplyActions(LookupDesktopCopyAction(desktop.GetAttributeState()), none, desktop);
+      })) {
+    return status;
   }
-  if ((status = EndOfPass(status)) != kOk) return status;
   return FinishStores();
 }
 
@@ -562,10 +564,6 @@ std::uint32_t RecordSynchronizer::LookupFastDesktopAction(std::uint32_t key) { r
 std::uint32_t RecordSynchronizer::LookupDesktopAction(std::uint32_t key) { return DesktopAction(key); }
 std::uint32_t RecordSynchronizer::LookupDesktopCopyAction(std::uint32_t key) { return DesktopCopyAction(key); }
 std::uint32_t RecordSynchronizer::LookupHandheldCopyAction(std::uint32_t key) { return HandheldCopyAction(key); }
-
-}  // namespace korvet::sync
-
-namespace korvet::sync {
 
 void RecordSynchronizer::SetCategoryMapping(long desktopIndex, long handheldIndex) {
   if (desktopIndex < 0 || desktopIndex >= static_cast<long>(categoryMap_.size())) return;

@@ -118,6 +118,10 @@ class RecordSynchronizer : public SettingsSynchronizer {
  private:
   // The fast and the slow sync differ only in the records they visit.
   long MirrorRecords(bool slow);
+  // Makes a store of the desktop side (the desktop file or its backup) over the desktop file, keeps it
+  // in `slot` and opens it for the sync.
+  template <typename Store>
+  long OpenDesktopSide(std::unique_ptr<DatabaseManager>& slot);
   // FinishSync on the handheld, the desktop and the backup store; the first error.
   long FinishStores();
   // Writes a record to the handheld as a new one; the desktop copy follows a changed record ID.
