@@ -3,13 +3,32 @@
 #include "common/list_format.h"
 
 namespace korvet {
+namespace {
+
+SettingsListEntry Rejected(SettingsListEntry entry, const char* why) {
+  entry.kind = SettingsListEntry::Kind::kRejected;
+  entry.reason = std::string("Ostrel settings file entry ") + why + ", not sent: " + entry.text;
+  return entry;
+}
+
+}  // namespace
+
+SettingsListReader::SettingsListReader(WinFile& file)
+    : readByte_([&file](std::uint8_t& byte) { return file.ReadByte(byte); }) {}
+
+SettingsListReader::SettingsListReader(std::string bytes)
+    : readByte_([bytes = std::move(bytes), next = std::size_t{0}](std::uint8_t& byte) mutable {
+        if (next == bytes.size()) return WinFile::ReadResult::kEndOfFile;
+        byte = static_cast<std::uint8_t>(bytes[next++]);
+        return WinFile::ReadResult::kByte;
+      }) {}
 
 SettingsListEntry SettingsListReader::ReadEntry() {
   std::string bytes;
   bool complete = false;  // ended by '*'
   for (;;) {
     std::uint8_t byte = 0;
-    WinFile::ReadResult read = file_.ReadByte(byte);
+    const WinFile::ReadResult read = readByte_(byte);
     if (read == WinFile::ReadResult::kEndOfFile && sawEndMarker_) {
       ended_ = true;  // the purge flag is optional; truncate keeps its value
       break;
@@ -57,28 +76,18 @@ SettingsListEntry SettingsListReader::Parse(const std::string& bytes) const {
   SettingsListEntry entry;
   entry.text = bytes;
   // The entry must fit the session's 259-byte entry buffer, its '*' included.
-  if (bytes.size() + 1 > lists::kMaxEntryBytes) {
-    entry.kind = SettingsListEntry::Kind::kRejected;
-    entry.reason = "Ostrel settings file entry too long, not sent: " + bytes;
-    return entry;
-  }
+  if (bytes.size() + 1 > lists::kMaxEntryBytes) return Rejected(entry, "too long");
   const std::size_t comma = bytes.find(lists::kSeparator);
   if (comma == 0) {
     entry.kind = SettingsListEntry::Kind::kEmptyDirectory;
     return entry;
   }
-  if (comma == std::string::npos || comma + 1 == bytes.size()) {
-    entry.kind = SettingsListEntry::Kind::kRejected;
-    entry.reason = "Ostrel settings file entry without file name, not sent: " + bytes;
-    return entry;
-  }
+  if (comma == std::string::npos || comma + 1 == bytes.size()) return Rejected(entry, "without file name");
   entry.directory = bytes.substr(0, comma);
   // The file name is kept whole, as the list holds it (my.site.qzl stays my.site.qzl).
   entry.fileName = bytes.substr(comma + 1);
   if (entry.directory.size() > lists::kMaxDirectoryBytes || entry.fileName.size() > lists::kMaxFileNameBytes) {
-    entry.kind = SettingsListEntry::Kind::kRejected;
-    entry.reason = "Ostrel settings file entry too long, not sent: " + bytes;
-    return entry;
+    return Rejected(entry, "too long");
   }
   entry.kind = SettingsListEntry::Kind::kSend;
   return entry;

@@ -1,7 +1,9 @@
 // Reads the settings-file list the way the HotSync session does: one entry at a time, byte by byte,
-// from a file opened without sharing.
+// from a file opened without sharing (or, for tests, from the bytes themselves).
 #pragma once
 
+#include <cstdint>
+#include <functional>
 #include <string>
 
 #include "common/win_file.h"
@@ -24,7 +26,9 @@ struct SettingsListEntry {
 
 class SettingsListReader {
  public:
-  explicit SettingsListReader(WinFile& file) : file_(file) {}
+  explicit SettingsListReader(WinFile& file);
+  // Reads the given bytes as if they were the file's.
+  explicit SettingsListReader(std::string bytes);
 
   // Reads the next entry. Call while !Ended().
   SettingsListEntry ReadEntry();
@@ -38,7 +42,7 @@ class SettingsListReader {
  private:
   SettingsListEntry Parse(const std::string& bytes) const;
 
-  WinFile& file_;
+  std::function<WinFile::ReadResult(std::uint8_t&)> readByte_;
   bool ended_ = false;
   bool truncate_ = false;
   bool stoppedEarly_ = false;

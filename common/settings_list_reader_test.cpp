@@ -4,7 +4,6 @@
 
 #include <vector>
 
-#include "tests/support/scratch_folder.h"
 
 namespace korvet {
 namespace {
@@ -18,10 +17,7 @@ struct ReadList {
 };
 
 ReadList ReadAll(const std::string& bytes) {
-  testing::ScratchFolder folder;
-  std::string path = folder.Write("Xembrafilepath.dat", bytes);
-  WinFile file = WinFile::OpenForReading(path);
-  SettingsListReader reader(file);
+  SettingsListReader reader(bytes);
   ReadList result;
   while (!reader.Ended()) result.entries.push_back(reader.ReadEntry());
   result.truncate = reader.TruncateList();
