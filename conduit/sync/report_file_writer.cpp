@@ -1,0 +1,93 @@
+#include "conduit/sync/report_file_writer.h"
+
+#include <windows.h>
+
+#include "conduit/platform/hotsync_log.h"
+#include "conduit/sync/report_file_name.h"
+
+namespace korvet {
+namespace {
+
+constexpr std::size_t kMaxReportPath = 255;
+
+bool IsDiskFull(DWORD error) { return error == ERROR_DISK_FULL || error == ERROR_HANDLE_DISK_FULL; }
+
+ReportFileSteps& PlainSteps() {
+  static ReportFileSteps steps;
+  return steps;
+}
+
+// Two lines, as for every report file that cannot be created.
+void LogRefused(const std::string& path) {
+  LogLine("Filename already exist");
+  LogLine(path);
+}
+
+// A file of the report's name counts as the report only when it holds exactly its text.
+ReportSave SavedWhenIdentical(const std::string& path, const std::string& text) {
+  auto existing = ReadWholeFile(path);
+  return existing && std::string(existing->begin(), existing->end()) == text ? ReportSave::kSaved
+                                                                             : ReportSave::kKept;
+}
+
+}  // namespace
+
+ReportFolderWriter::ReportFolderWriter(std::string folder) : ReportFolderWriter(std::move(folder), PlainSteps()) {}
+
+ReportFolderWriter::ReportFolderWriter(std::string folder, ReportFileSteps& steps)
+    : folder_(std::move(folder)), temporary_(folder_ + kTemporaryName), steps_(steps) {}
+
+void ReportFolderWriter::RemoveLeftover() const { DeleteFileA(temporary_.c_str()); }
+
+ReportSave ReportFolderWriter::Save(const std::string& name, const std::string& text) {
+  const std::string path = folder_ + name + ".csv";
+  if (!IsSafeReportName(name) || path.size() > kMaxReportPath) {
+    LogRefused(path);
+    return ReportSave::kKept;
+  }
+  // An existing file is never overwritten; one that already holds the report saves it.
+  if (FileExists(path)) {
+    LogRefused(path);
+    return SavedWhenIdentical(path, text);
+  }
+
+  WinFile file = WinFile::CreateNew(temporary_);
+  if (!file) {
+    if (IsDiskFull(file.OpenError())) {
+      LogLine("Report file not written (disk full), the report stays on the handheld: " + path);
+      return ReportSave::kDiskFull;
+    }
+    LogRefused(path);
+    return ReportSave::kKept;
+  }
+  const char* step = "write";
+  bool done = steps_.Write(file, text);
+  if (done) {
+    step = "flush";
+    done = steps_.Flush(file);
+  }
+  if (done) {
+    step = "close";
+    done = file.Close();
+  }
+  if (!done) {
+    const DWORD error = GetLastError();
+    file.Close();
+    DeleteFileA(temporary_.c_str());
+    const std::string why = IsDiskFull(error) ? std::string("disk full")
+                                              : std::string(step) + " failed, error " + std::to_string(error);
+    LogLine("Report file not written (" + why + "), the report stays on the handheld: " + path);
+    return IsDiskFull(error) ? ReportSave::kDiskFull : ReportSave::kKept;
+  }
+  // Without MOVEFILE_REPLACE_EXISTING a file that appeared meanwhile is kept.
+  if (!MoveFileExA(temporary_.c_str(), path.c_str(), MOVEFILE_WRITE_THROUGH)) {
+    const DWORD error = GetLastError();
+    DeleteFileA(temporary_.c_str());
+    LogRefused(path);
+    const bool exists = error == ERROR_ALREADY_EXISTS || error == ERROR_FILE_EXISTS;
+    return exists ? SavedWhenIdentical(path, text) : ReportSave::kKept;
+  }
+  return ReportSave::kSaved;
+}
+
+}  // namespace korvet
