@@ -2,7 +2,6 @@
 
 #include <windows.h>
 
-#include "conduit/platform/hotsync_log.h"
 #include "conduit/sync/report_file_name.h"
 
 namespace korvet {
@@ -18,9 +17,9 @@ ReportFileSteps& PlainSteps() {
 }
 
 // Two lines, as for every report file that cannot be created.
-void LogRefused(const std::string& path) {
-  LogLine("Filename already exist");
-  LogLine(path);
+void LogRefused(const std::string& path, std::vector<std::string>& log) {
+  log.push_back("Filename already exist");
+  log.push_back(path);
 }
 
 // A file of the report's name counts as the report only when it holds exactly its text.
@@ -39,25 +38,25 @@ ReportFolderWriter::ReportFolderWriter(std::string folder, ReportFileSteps& step
 
 void ReportFolderWriter::RemoveLeftover() const { DeleteFileA(temporary_.c_str()); }
 
-ReportSave ReportFolderWriter::Save(const std::string& name, const std::string& text) {
+ReportSave ReportFolderWriter::Save(const std::string& name, const std::string& text, std::vector<std::string>& log) {
   const std::string path = folder_ + name + ".csv";
   if (!IsSafeReportName(name) || path.size() > kMaxReportPath) {
-    LogRefused(path);
+    LogRefused(path, log);
     return ReportSave::kKept;
   }
   // An existing file is never overwritten; one that already holds the report saves it.
   if (FileExists(path)) {
-    LogRefused(path);
+    LogRefused(path, log);
     return SavedWhenIdentical(path, text);
   }
 
   WinFile file = WinFile::CreateNew(temporary_);
   if (!file) {
     if (IsDiskFull(file.OpenError())) {
-      LogLine("Report file not written (disk full), the report stays on the handheld: " + path);
+      log.push_back("Report file not written (disk full), the report stays on the handheld: " + path);
       return ReportSave::kDiskFull;
     }
-    LogRefused(path);
+    LogRefused(path, log);
     return ReportSave::kKept;
   }
   const char* step = "write";
@@ -76,14 +75,14 @@ ReportSave ReportFolderWriter::Save(const std::string& name, const std::string& 
     DeleteFileA(temporary_.c_str());
     const std::string why = IsDiskFull(error) ? std::string("disk full")
                                               : std::string(step) + " failed, error " + std::to_string(error);
-    LogLine("Report file not written (" + why + "), the report stays on the handheld: " + path);
+    log.push_back("Report file not written (" + why + "), the report stays on the handheld: " + path);
     return IsDiskFull(error) ? ReportSave::kDiskFull : ReportSave::kKept;
   }
   // Without MOVEFILE_REPLACE_EXISTING a file that appeared meanwhile is kept.
   if (!MoveFileExA(temporary_.c_str(), path.c_str(), MOVEFILE_WRITE_THROUGH)) {
     const DWORD error = GetLastError();
     DeleteFileA(temporary_.c_str());
-    LogRefused(path);
+    LogRefused(path, log);
     const bool exists = error == ERROR_ALREADY_EXISTS || error == ERROR_FILE_EXISTS;
     return exists ? SavedWhenIdentical(path, text) : ReportSave::kKept;
   }

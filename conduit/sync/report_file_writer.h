@@ -5,6 +5,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 #include "common/win_file.h"
 
@@ -36,10 +37,11 @@ class ReportFolderWriter {
 
   // Removes the temporary file that a session which ended abruptly may have left.
   void RemoveLeftover() const;
-  // Writes <folder><name>.csv holding text. Each report that is not saved gets log lines that name its
-  // path: "Filename already exist" and the path when the file cannot be created (it exists, the name
-  // or folder is not usable); one line with the reason when writing, flushing or closing fails.
-  ReportSave Save(const std::string& name, const std::string& text);
+  // Writes <folder><name>.csv holding text. A report that is not saved gets HotSync log lines, added to
+  // `log`, that name its path: "Filename already exist" and the path when the file cannot be created
+  // (it exists, the name or folder is not usable); one line with the reason when writing, flushing or
+  // closing fails.
+  ReportSave Save(const std::string& name, const std::string& text, std::vector<std::string>& log);
 
  private:
   std::string folder_;

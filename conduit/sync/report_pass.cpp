@@ -35,6 +35,7 @@ void ReportPass::Run() {
 
   std::unordered_set<std::string> keys;  // keys only: the texts go to their files as they are read
   HandheldRecord record;
+  std::vector<std::vector<std::string>> logs;  // per report that has lines, from the last record down
   int notRetrieved = 0;  // reports left on the handheld since the disk became full
   bool yielded = false;
   DWORD lastYield = 0;
@@ -55,10 +56,15 @@ void ReportPass::Run() {
       yielded = true;
       lastYield = GetTickCount();
     }
-    const ReportSave saved = writer_(record.data);
+    std::vector<std::string> log;
+    const ReportSave saved = writer_(record.data, log);
+    if (!log.empty()) logs.push_back(std::move(log));
     if (saved == ReportSave::kDiskFull) notRetrieved = 1;
     if (saved == ReportSave::kSaved && deleteSaved_ && DeleteRecordById(database.Handle(), record.id) != 0) break;
   }
+  database.Close();
+  for (auto lines = logs.rbegin(); lines != logs.rend(); ++lines)
+    for (const std::string& line : *lines) LogLine(line);
   if (notRetrieved > 0)
     LogLine("Disk full: " + std::to_string(notRetrieved) +
             " traverse reports not retrieved, they stay on the handheld");

@@ -11,6 +11,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <string>
 #include <vector>
 
 #include "conduit/sync/report_file_writer.h"
@@ -19,15 +20,17 @@ namespace korvet {
 
 class ReportPass {
  public:
-  // Writes one traverse report record (the record's bytes) to the desktop.
-  using Writer = std::function<ReportSave(const std::vector<std::uint8_t>& record)>;
+  // Writes one traverse report record (the record's bytes) to the desktop, adding the HotSync log
+  // lines it has for it to `log`.
+  using Writer = std::function<ReportSave(const std::vector<std::uint8_t>& record, std::vector<std::string>& log)>;
 
   void RemoveDuplicates() { removeDuplicates_ = true; }
   void Retrieve(Writer writer) { writer_ = std::move(writer); }
   void DeleteSaved() { deleteSaved_ = true; }
 
-  // Does what was asked above. After the first full disk no more report is written; one log line
-  // then says how many reports were not retrieved and stay on the handheld.
+  // Does what was asked above. The reports' log lines are written at the end in the order of the
+  // records, first record first. After the first full disk no more report is written; one last log
+  // line then says how many reports were not retrieved and stay on the handheld.
   void Run();
 
  private:

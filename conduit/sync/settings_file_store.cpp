@@ -76,10 +76,13 @@ bool SettingsFileStore::FillRecord(store::SyncRecord& record) const {
 
 void SettingsFileStore::RetrieveReports(const std::string& folder, ReportPass& pass) {
   ReportFolderWriter(folder).RemoveLeftover();
-  pass.Retrieve([this, folder](const std::vector<std::uint8_t>& record) { return WriteReportFile(folder, record); });
+  pass.Retrieve([this, folder](const std::vector<std::uint8_t>& record, std::vector<std::string>& log) {
+    return WriteReportFile(folder, record, log);
+  });
 }
 
-ReportSave SettingsFileStore::WriteReportFile(const std::string& folder, const std::vector<std::uint8_t>& record) {
+ReportSave SettingsFileStore::WriteReportFile(const std::string& folder, const std::vector<std::uint8_t>& record,
+                                              std::vector<std::string>& log) {
   // The name runs from offset 8 to the first comma or zero byte; the text from the byte after that
   // to the next zero byte or the record's end.
   const std::size_t nameStart = std::min(kNameOffset, record.size());
@@ -90,8 +93,8 @@ ReportSave SettingsFileStore::WriteReportFile(const std::string& folder, const s
   std::size_t textEnd = textStart;
   while (textEnd < record.size() && record[textEnd] != 0) ++textEnd;
   const std::string text(record.begin() + textStart, record.begin() + textEnd);
-  if (reportFileSteps_) return ReportFolderWriter(folder, *reportFileSteps_).Save(name, text);
-  return ReportFolderWriter(folder).Save(name, text);
+  if (reportFileSteps_) return ReportFolderWriter(folder, *reportFileSteps_).Save(name, text, log);
+  return ReportFolderWriter(folder).Save(name, text, log);
 }
 
 void SettingsFileStore::DeleteReports(ReportPass& pass) { pass.DeleteSaved(); }

@@ -50,7 +50,8 @@ class SettingsFileStore : public store::DesktopDatabaseManager, public store::Se
   void RetrieveReports(const std::string& folder, ReportPass& pass);
   // Writes one report record (report_file_writer.h): saved when its file was written whole in this
   // call, or a file of that name already holds exactly the same bytes.
-  ReportSave WriteReportFile(const std::string& folder, const std::vector<std::uint8_t>& record);
+  ReportSave WriteReportFile(const std::string& folder, const std::vector<std::uint8_t>& record,
+                             std::vector<std::string>& log);
   // Asks the pass to delete on the handheld each report right after its file is saved; a report that
   // was not saved stays on the handheld.
   void DeleteReports(ReportPass& pass);

@@ -39,17 +39,18 @@ TEST_F(ReportRetrievalTest, ReportsBecomeCsvFilesByteForByteAndAreDeleted) {
   bench_.AddRecord("site.qzl,settings*");
   bench_.AddReport("Traverse1", "P1,100.000,200.000\r\nP2,101.5,201.25\r\n");
   bench_.AddReport("T2", "");
+  SimResetCallCounts();
   RetrieveAndDelete();
+  // HotSync Manager gets its turn before the first file, not before each one; one read of every
+  // record, one delete per report.
+  EXPECT_EQ(SimCallCount("SyncYieldCycles"), 1);
+  EXPECT_EQ(SimCallCount("ReadHandheldRecordByIndex"), 3);
+  EXPECT_EQ(SimCallCount("DeleteHandheldRecord"), 2);
   EXPECT_EQ(reports_.Read("Traverse1.csv"), "P1,100.000,200.000\r\nP2,101.5,201.25\r\n");
   EXPECT_EQ(reports_.Read("T2.csv"), "");
   EXPECT_FALSE(reports_.Exists("site.qzl.csv"));
   EXPECT_EQ(bench_.RecordData(), Data{"site.qzl,settings*"});
   EXPECT_TRUE(bench_.LogTexts().empty());
-  // HotSync Manager gets its turn before the first file, not before each one.
-  EXPECT_EQ(SimCallCount("SyncYieldCycles"), 1);
-  // One read of every record, one delete per report.
-  EXPECT_EQ(SimCallCount("ReadHandheldRecordByIndex"), 3);
-  EXPECT_EQ(SimCallCount("DeleteHandheldRecord"), 2);
 }
 
 TEST_F(ReportRetrievalTest, EmptyAndMissingDatabasesOpenAndCloseOrDoNothing) {
