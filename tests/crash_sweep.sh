@@ -36,7 +36,8 @@ cp -r "$settings" "$scratch/settings.orig"
 cp -r "$install" "$scratch/install.orig"
 
 restore() {
-  rm -rf "$install" "$reports" && cp -r "$scratch/install.orig" "$install" && mkdir -p "$reports"
+  rm -rf "$install" "$reports" "$settings" && cp -r "$scratch/install.orig" "$install" &&
+    cp -r "$scratch/settings.orig" "$settings" && mkdir -p "$reports"
 }
 
 # Every .csv present holds its report whole; no other file but the temporary one.
@@ -55,21 +56,24 @@ check_files() {
 }
 
 check_completed() {
-  local what=$1
+  local what=$1 file
   check_files "$what"
-  ls "$reports" >"$scratch/actual"; (cd "$scratch/expected" && ls) | expect "$what: report folder" "$scratch/actual"
+  ls "$reports" >"$scratch/actual"; expect "$what: report folder" "$scratch/actual" <<<"$(cd "$scratch/expected" && ls)"
   run handheld dump KORVETDatabaseDB
-  grep -c '\$0000001' "$scratch/out" >"$scratch/actual"; echo 0 | expect "$what: reports gone from the handheld" "$scratch/actual"
-  diff -r "$settings" "$scratch/settings.orig" >"$scratch/actual"; : | expect "$what: settings files unchanged" "$scratch/actual"
+  grep -c '\$0000001' "$scratch/out" >"$scratch/actual"; expect "$what: reports gone from the handheld" "$scratch/actual" <<<0
+  for file in "$scratch/settings.orig"/*; do
+    cmp "$file" "$settings/$(basename "$file")" >"$scratch/actual" 2>&1
+    expect "$what: $(basename "$file") unchanged" "$scratch/actual" </dev/null
+  done
 }
 
 # The clean session, counted.
 restore
-run sync --calls
+run sync --calls; cp "$scratch/out" "$scratch/clean.out"
 expect_rc "clean session" 0
 check_completed "clean session"
-grep '^calls [A-Za-z]' "$scratch/out" | grep -v '^calls total' | tr -d '\r' >"$scratch/calls"
-total=$(grep '^calls total' "$scratch/out" | tr -dc 0-9)
+grep '^calls [A-Za-z]' "$scratch/clean.out" | grep -v '^calls total' | tr -d '\r' >"$scratch/calls"
+total=$(grep '^calls total' "$scratch/clean.out" | tr -dc 0-9)
 
 cases=0
 while read -r _ operation count; do
