@@ -44,12 +44,6 @@ ReportSave ReportFolderWriter::Save(const std::string& name, const std::string& 
     LogRefused(path, log);
     return ReportSave::kKept;
   }
-  // An existing file is never overwritten; one that already holds the report saves it.
-  if (FileExists(path)) {
-    LogRefused(path, log);
-    return SavedWhenIdentical(path, text);
-  }
-
   WinFile file = WinFile::CreateNew(temporary_);
   if (!file) {
     if (IsDiskFull(file.OpenError())) {
@@ -78,7 +72,9 @@ ReportSave ReportFolderWriter::Save(const std::string& name, const std::string& 
     log.push_back("Report file not written (" + why + "), the report stays on the handheld: " + path);
     return IsDiskFull(error) ? ReportSave::kDiskFull : ReportSave::kKept;
   }
-  // Without MOVEFILE_REPLACE_EXISTING a file that appeared meanwhile is kept.
+  // Without MOVEFILE_REPLACE_EXISTING an existing file is never overwritten; one that already holds the
+  // report saves it. (Not asked before writing: under Wine every look-up of a name that does not
+  // exist reads the whole folder.)
   if (!MoveFileExA(temporary_.c_str(), path.c_str(), MOVEFILE_WRITE_THROUGH)) {
     const DWORD error = GetLastError();
     DeleteFileA(temporary_.c_str());
