@@ -1,6 +1,7 @@
 // korvet_bench: the benchmark's scenario runner, copied into a fresh stand-in HotSync installation.
 //   korvet_bench prepare REPORTS SETTINGS_FILES SETTINGS_FOLDER REPORT_FOLDER
 //   korvet_bench session KORV_DLL
+//   korvet_bench verify REPORTS REPORT_FOLDER      (every report's file byte for byte)
 // "session" plays the part of synchost sync for one conduit (it loads the installation's Sync Manager
 // and HotSync log, then Korv.dll, and calls OpenConduit with a fast sync's properties), so that the
 // stand-in's call counters, the time and the memory of exactly that one session can be read in the
@@ -21,7 +22,8 @@ namespace {
 int Usage() {
   std::fprintf(stderr,
                "usage: korvet_bench prepare REPORTS SETTINGS_FILES SETTINGS_FOLDER REPORT_FOLDER\n"
-               "       korvet_bench session KORV_DLL\n");
+               "       korvet_bench session KORV_DLL\n"
+               "       korvet_bench verify REPORTS REPORT_FOLDER\n");
   return 2;
 }
 
@@ -89,5 +91,9 @@ int main(int argc, char** argv) {
   using namespace korvet::bench;
   if (argc >= 2 && std::string(argv[1]) == "prepare") return RunPrepare(argc, argv);
   if (argc == 3 && std::string(argv[1]) == "session") return RunSession(argv[2]);
+  if (argc == 4 && std::string(argv[1]) == "verify") {
+    std::string error;
+    return ReportsArrived(argv[3], std::atoi(argv[2]), &error) ? 0 : Fail(error);
+  }
   return Usage();
 }

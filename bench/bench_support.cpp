@@ -6,6 +6,7 @@
 
 #include "sim/support/module_folder.h"
 #include "sim/support/win_handles.h"
+#include "sim/sync20/link_model.h"
 #include "sim/sync20/operation_names.h"
 #include "sim/sync20/sync20_control.h"
 
@@ -56,6 +57,11 @@ void SayCallCounts() {
     Say(std::string("calls.") + operation, static_cast<long long>(count));
   }
   Say("calls.total", total);
+  // What the same calls and bytes would take over a cradle (link_model.h).
+  const long long bytes = SimBytesMoved();
+  Say("bytes.moved", bytes);
+  for (const sim::LinkModel& model : sim::kLinkModels)
+    Say("link." + std::string(model.name), sim::LinkSeconds(model, total, bytes));
 }
 
 bool WriteFileBytes(const std::string& path, std::string_view bytes) {

@@ -109,4 +109,19 @@ bool Prepare(const std::string& installation, const Scenario& scenario, std::str
   return true;
 }
 
+bool ReportsArrived(const std::string& reportFolder, int reports, std::string* error) {
+  for (int n = 0; n < reports; ++n) {
+    if (OriginalOf(n) != n) continue;
+    const std::string record = ReportRecord(n);
+    const std::size_t comma = record.find(',');
+    const std::string path = reportFolder + "\\" + record.substr(8, comma - 8) + ".csv";
+    std::string bytes;
+    if (!ReadFileBytes(path, &bytes) || bytes != record.substr(comma + 1)) {
+      *error = path + " is missing or differs from its report";
+      return false;
+    }
+  }
+  return true;
+}
+
 }  // namespace korvet::bench

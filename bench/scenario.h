@@ -24,4 +24,8 @@ std::string SettingsFileText(int n);
 // (purge flag off) and Cardoon.dat (retrieve and delete). False with *error set on a failure.
 bool Prepare(const std::string& installation, const Scenario& scenario, std::string* error);
 
+// True when every report of a scenario with that many reports lies in the folder as its .csv file,
+// byte for byte; else *error names the first that does not.
+bool ReportsArrived(const std::string& reportFolder, int reports, std::string* error);
+
 }  // namespace korvet::bench

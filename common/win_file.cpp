@@ -79,8 +79,11 @@ std::optional<std::uint64_t> WinFile::Position() const {
 
 bool WinFile::TruncateAtStart() { return SeekToStart() && SetEndOfFile(handle_); }
 
-void WinFile::Close() {
-  if (IsOpen()) CloseHandle(std::exchange(handle_, INVALID_HANDLE_VALUE));
+bool WinFile::Flush() { return IsOpen() && FlushFileBuffers(handle_); }
+
+bool WinFile::Close() {
+  if (!IsOpen()) return true;
+  return CloseHandle(std::exchange(handle_, INVALID_HANDLE_VALUE)) != 0;
 }
 
 std::optional<std::vector<std::uint8_t>> ReadWholeFile(const std::string& path) {

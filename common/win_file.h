@@ -53,7 +53,10 @@ class WinFile {
   std::optional<std::uint64_t> Position() const;
   // Cuts the file to length 0 and goes back to its start.
   bool TruncateAtStart();
-  void Close();
+  // Hands everything written to the disk (FlushFileBuffers); false when that fails.
+  bool Flush();
+  // False when closing reports an error; the file is closed all the same.
+  bool Close();
 
  private:
   static WinFile Open(const std::string& path, DWORD access, DWORD disposition);

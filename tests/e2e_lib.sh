@@ -1,5 +1,7 @@
 # Shared by the end-to-end tests: a scratch copy of the stand-in HotSync installation, synchost runs,
 # and byte-for-byte comparisons. Source it after setting source_dir and build.
+# `printf ... | expect ...` must count in this shell, not in a pipeline's subshell.
+shopt -s lastpipe
 scratch=$(mktemp -d)
 trap 'rm -rf "$scratch"' EXIT
 install=$scratch/hotsync

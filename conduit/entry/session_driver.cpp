@@ -13,6 +13,7 @@
 #include "conduit/platform/hotsync_log.h"
 #include "conduit/store/status_codes.h"
 #include "conduit/sync/duplicate_removal.h"
+#include "conduit/sync/report_pass.h"
 #include "conduit/sync/settings_file_store.h"
 
 namespace korvet {
@@ -59,24 +60,26 @@ class SessionResult {
 // Logged when there is no memory to send a listed file; a fixed text, since memory is short.
 constexpr char kNoMemoryForFileText[] = "Out of memory, an Ostrel settings file was not sent";
 
-void RetrieveReports(const std::string& coreDirectory) {
+// Duplicate removal, retrieval and deletion share one pass over the handheld database, which runs
+// once the report folder file said what it is to do.
+void RemoveDuplicatesAndRetrieveReports(const std::string& coreDirectory) {
+  ReportPass pass;
+  RemoveDuplicateRecords(pass);
   // The folder file stays open, unshared, until the reports are retrieved and deleted, so that no
   // tool rewrites it in the middle of the session.
   WinFile file = WinFile::OpenForReading(coreDirectory + "\\" + lists::kReportFolderFile);
   ReportFolderSettings settings = ReadReportFolderSettings(file);
+  SettingsFileStore store;
   if (settings.folderTooLong) {
     LogLine("Report folder too long, traverse reports not retrieved: " + settings.folder);
-    return;
-  }
-  if (!settings.retrieve) return;
-  if (!IsUsableReportFolder(settings.folder)) {
+  } else if (settings.retrieve && !IsUsableReportFolder(settings.folder)) {
     LogLine("Report folder not a full folder path ending in a backslash, traverse reports not retrieved: " +
             settings.folder);
-    return;
+  } else if (settings.retrieve) {
+    store.RetrieveReports(settings.folder, pass);
+    if (settings.deleteReports) store.DeleteReports(pass);
   }
-  SettingsFileStore store;
-  store.RetrieveReports(settings.folder);
-  if (settings.deleteReports) store.DeleteReports();
+  pass.Run();
 }
 
 }  // namespace
@@ -135,8 +138,7 @@ long RunHotSyncSession(void* hotsync, SyncProperties* properties, const SessionS
   list.Close();
   if (reader.TruncateList()) WinFile::OpenTruncated(listPath).Close();
 
-  RemoveDuplicateRecords();
-  RetrieveReports(*coreDirectory);
+  RemoveDuplicatesAndRetrieveReports(*coreDirectory);
 
   LogLine("KorvIR Sync OK...Complete");
   return result.Value(reader.StoppedEarly());

@@ -267,6 +267,45 @@ TEST_F(SessionTest, ReportFolderFileDecidesRetrievalAndDeletion) {
   EXPECT_EQ(bench_.Folder().Read("Cardoon.dat"), reports.WithSlash() + "@$#");
 }
 
+// Duplicates spread over the database, three copies of one key, a settings record among the reports and
+// an existing file, with deletion off and then on: the handheld, the files and the log as the former
+// three passes left them, in one read of every record.
+TEST_F(SessionTest, OnePassRemovesDuplicatesRetrievesAndDeletes) {
+  WriteList("@$");
+  bench_.AddReport("T1", "one old");
+  bench_.AddReport("T2", "two old");
+  bench_.AddRecord("site.qzl,old*");
+  bench_.AddReport("T1", "one mid");
+  bench_.AddReport("T3", "three");
+  bench_.AddRecord("site.qzl,new*");
+  bench_.AddReport("T2", "two new");
+  bench_.AddReport("T1", "one new");
+  testing::ScratchFolder reports;
+  reports.Write("T3.csv", "older survey");
+
+  bench_.Folder().Write("Cardoon.dat", reports.WithSlash() + "@$%");
+  SimResetCallCounts();
+  Run();
+  // Counted before the checks below read the handheld themselves.
+  EXPECT_EQ(SimCallCount("ReadHandheldRecordByIndex"), 8);
+  EXPECT_EQ(SimCallCount("DeleteHandheldRecord"), 4);
+  EXPECT_EQ(bench_.RecordData(),
+            (std::vector<std::string>{"$0000001T3,three", "site.qzl,new*", "$0000001T2,two new", "$0000001T1,one new"}));
+  EXPECT_EQ(reports.Read("T1.csv"), "one new");
+  EXPECT_EQ(reports.Read("T2.csv"), "two new");
+  EXPECT_EQ(reports.Read("T3.csv"), "older survey");
+  EXPECT_EQ(bench_.LogTexts(), (std::vector<std::string>{kStart, "Filename already exist", reports.File("T3.csv"),
+                                                         kComplete}));
+
+  bench_.Folder().Write("Cardoon.dat", reports.WithSlash() + "@$#");
+  SimResetCallCounts();
+  Run();
+  EXPECT_EQ(SimCallCount("ReadHandheldRecordByIndex"), 4);
+  EXPECT_EQ(SimCallCount("DeleteHandheldRecord"), 2);
+  EXPECT_EQ(bench_.RecordData(), (std::vector<std::string>{"$0000001T3,three", "site.qzl,new*"}));
+  EXPECT_EQ(reports.Read("T1.csv"), "one new");
+}
+
 TEST_F(SessionTest, DuplicatesAreRemovedEvenWhenNothingWasSent) {
   WriteList("");
   bench_.AddRecord("site.qzl,old*");

@@ -7,9 +7,12 @@
 
 namespace korvet {
 
-// Of all records with the same key only the one with the highest index remains. Reads every record
-// once and deletes the older copies by ID; the database is closed on every path. Errors end the pass
-// silently.
+class ReportPass;
+
+// Of all records with the same key only the one with the highest index remains: the pass deletes the
+// older copies as it meets them (report_pass.h). The session asks the pass it shares with report
+// retrieval; the form without a pass runs one of its own.
+void RemoveDuplicateRecords(ReportPass& pass);
 void RemoveDuplicateRecords();
 
 // Deletes every record whose key equals `key`, except the one at index position-1. Works on an open

@@ -4,24 +4,15 @@
 
 #include <algorithm>
 #include <cstring>
-#include <unordered_map>
 
-#include "common/win_file.h"
-#include "conduit/platform/hotsync_log.h"
 #include "conduit/store/desktop_path.h"
 #include "conduit/store/status_codes.h"
 #include "conduit/base/ansi_text.h"
-#include "conduit/sync/report_database.h"
-#include "conduit/sync/report_file_name.h"
 
 namespace korvet {
 namespace {
 
-constexpr std::uint8_t kReportMark = '$';
-constexpr std::size_t kNameOffset = 8;        // "$" and seven bytes the device writes
-constexpr std::size_t kMaxReportPath = 255;
-
-bool IsReport(const HandheldRecord& record) { return !record.data.empty() && record.data[0] == kReportMark; }
+constexpr std::size_t kNameOffset = 8;  // "$" and seven bytes the device writes
 
 constexpr char kSeparator = ',';
 constexpr char kTerminator = '*';
@@ -86,33 +77,15 @@ bool SettingsFileStore::FillRecord(store::SyncRecord& record) const {
   return record.SetData(static_cast<std::uint32_t>(length), recordText_.data()) == store::kOk;
 }
 
-void SettingsFileStore::RetrieveReports(const std::string& folder) {
-  KorvetDatabase database;
-  if (database.Open() != 0 && database.ReopenAfterEarlierPass() != 0) return;
-  std::uint16_t count = 0;
-  if (CountRecords(database.Handle(), count) != 0) return;
-  // Only the newest copy of a report (the last record with its key) is exported. Were an older copy
-  // exported while duplicate removal had not run to its end, it would take the report's file name, the
-  // newest copy could never be written and would stay on the handheld for good. So every key is read
-  // first; a failed read exports nothing.
-  std::unordered_map<std::string, std::uint16_t> newest;
-  HandheldRecord record;
-  for (std::uint16_t index = 0; index < count; ++index) {
-    if (ReadRecordByIndex(database.Handle(), index, record) != 0) return;
-    if (IsReport(record)) newest[DuplicateKey(record.data)] = index;
-  }
-  std::vector<std::uint16_t> toExport;
-  for (const auto& [key, index] : newest) toExport.push_back(index);
-  std::sort(toExport.begin(), toExport.end());
-  for (std::uint16_t index : toExport) {
-    if (ReadRecordByIndex(database.Handle(), index, record) != 0) return;
-    if (IsReport(record) && WriteReportFile(folder, record.data)) exportedReports_.insert(record.id);
-  }
+void SettingsFileStore::RetrieveReports(const std::string& folder, ReportPass& pass) {
+  ReportFolderWriter(folder).RemoveLeftover();
+  pass.Retrieve([this, folder](const std::vector<std::uint8_t>& record, std::vector<std::string>& log) {
+    return WriteReportFile(folder, record, log);
+  });
 }
 
-bool SettingsFileStore::WriteReportFile(const std::string& folder, const std::vector<std::uint8_t>& record) {
-  SyncYieldCycles(1);
-
+ReportSave SettingsFileStore::WriteReportFile(const std::string& folder, const std::vector<std::uint8_t>& record,
+                                              std::vector<std::string>& log) {
   // The name runs from offset 8 to the first comma or zero byte; the text from the byte after that
   // to the next zero byte or the record's end.
   const std::size_t nameStart = std::min(kNameOffset, record.size());
@@ -123,38 +96,10 @@ bool SettingsFileStore::WriteReportFile(const std::string& folder, const std::ve
   std::size_t textEnd = textStart;
   while (textEnd < record.size() && record[textEnd] != 0) ++textEnd;
   const std::string text(record.begin() + textStart, record.begin() + textEnd);
-
-  const std::string path = folder + name + ".csv";
-  auto refuse = [&path] {
-    LogLine("Filename already exist");
-    LogLine(path);
-    return false;
-  };
-  if (!IsSafeReportName(name) || path.size() > kMaxReportPath) return refuse();
-
-  WinFile file = WinFile::CreateNew(path);
-  if (!file) {
-    refuse();
-    // The report counts as exported when an earlier session wrote exactly these bytes.
-    auto existing = ReadWholeFile(path);
-    return existing && std::string(existing->begin(), existing->end()) == text;
-  }
-  if (!file.Write(text)) {
-    // A half-written report file is removed; the report stays on the handheld for the next session.
-    file.Close();
-    DeleteFileA(path.c_str());
-    return false;
-  }
-  return true;
+  if (reportFileSteps_) return ReportFolderWriter(folder, *reportFileSteps_).Save(name, text, log);
+  return ReportFolderWriter(folder).Save(name, text, log);
 }
 
-// The exported reports are known by their record IDs: nothing needs reading again to delete them.
-void SettingsFileStore::DeleteReports() {
-  KorvetDatabase database;
-  if (database.Open() != 0) return;
-  for (std::uint32_t id : exportedReports_) {
-    if (DeleteRecordById(database.Handle(), id) != 0) return;
-  }
-}
+void SettingsFileStore::DeleteReports(ReportPass& pass) { pass.DeleteSaved(); }
 
 }  // namespace korvet

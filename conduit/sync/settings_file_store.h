@@ -1,19 +1,21 @@
 // The settings-file store. One shared instance lives as long as the conduit library: each desktop
 // store's Open hands it the path and leading text of the file it opened, and LoadContents takes from
 // it the one record that a settings file becomes (the file's name, a comma, its text and an
-// asterisk). Its report operations write every traverse report of "KORVETDatabaseDB" as a .csv file
-// into the chosen folder and delete the exported reports on the handheld.
+// asterisk). Its report operations have the end-of-session pass (report_pass.h) write every traverse
+// report of "KORVETDatabaseDB" as a .csv file into the chosen folder and delete the saved reports on
+// the handheld.
 #pragma once
 
 #include <array>
 #include <cstdint>
-#include <set>
 #include <string>
 #include <vector>
 
 #include "conduit/store/desktop_database_manager.h"
 #include "conduit/store/settings_record_source.h"
 #include "conduit/store/sync_record.h"
+#include "conduit/sync/report_file_writer.h"
+#include "conduit/sync/report_pass.h"
 
 namespace korvet {
 
@@ -42,22 +44,26 @@ class SettingsFileStore : public store::DesktopDatabaseManager, public store::Se
   const char* RecordText() const { return recordText_.data(); }
   const char* FileName() const { return fileName_.data(); }
 
-  // Every record that starts with "$" becomes <folder><report name>.csv; the folder ends with a
-  // backslash. Of several copies of a report (same duplicate key) only the newest is written.
-  void RetrieveReports(const std::string& folder);
-  // Writes one report record. True when the report is safely on the desktop: its file was written
-  // whole in this call, or a file of that name already holds exactly the same bytes.
-  bool WriteReportFile(const std::string& folder, const std::vector<std::uint8_t>& record);
-  // Deletes on the handheld the reports that RetrieveReports put safely on the desktop; a report that
-  // was not exported stays on the handheld.
-  void DeleteReports();
+  // Asks the pass to write every record that starts with "$" as <folder><report name>.csv; the folder
+  // ends with a backslash. Of several copies of a report (same duplicate key) only the newest is
+  // written. A temporary file that an abruptly ended session left in the folder is removed now.
+  void RetrieveReports(const std::string& folder, ReportPass& pass);
+  // Writes one report record (report_file_writer.h): saved when its file was written whole in this
+  // call, or a file of that name already holds exactly the same bytes.
+  ReportSave WriteReportFile(const std::string& folder, const std::vector<std::uint8_t>& record,
+                             std::vector<std::string>& log);
+  // Asks the pass to delete on the handheld each report right after its file is saved; a report that
+  // was not saved stays on the handheld.
+  void DeleteReports(ReportPass& pass);
+  // The file steps that report writing uses (a test's, to fail them); they must outlive the store.
+  void UseReportFileSteps(ReportFileSteps& steps) { reportFileSteps_ = &steps; }
 
  private:
   std::array<char, kRecordTextSize> recordText_{};
   long private_ = 0;
   std::array<char, kFileNameSize> fileName_{};
   bool nameRefused_ = false;
-  std::set<std::uint32_t> exportedReports_;
+  ReportFileSteps* reportFileSteps_ = nullptr;
 };
 
 // The one instance that desktop stores hand settings files to. It is made on first use and destroyed

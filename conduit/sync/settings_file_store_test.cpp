@@ -1,10 +1,12 @@
 #include "conduit/sync/settings_file_store.h"
 
 #include <gtest/gtest.h>
+#include <windows.h>
 
 #include "conduit/platform/sync_manager.h"
 #include "conduit/sync/report_database.h"
 #include "conduit/sync/report_file_name.h"
+#include "conduit/sync/report_pass.h"
 #include "conduit/test_support/hotsync_bench.h"
 #include "sim/sync20/sync20_control.h"
 
@@ -16,10 +18,14 @@ using Log = std::vector<std::string>;
 
 class ReportRetrievalTest : public ::testing::Test {
  protected:
-  void RetrieveAndDelete() {
+  // Retrieval and deletion as the session asks them, without duplicate removal.
+  void RetrieveAndDelete(ReportFileSteps* steps = nullptr) {
     SettingsFileStore store;
-    store.RetrieveReports(reports_.WithSlash());
-    store.DeleteReports();
+    if (steps) store.UseReportFileSteps(*steps);
+    ReportPass pass;
+    store.RetrieveReports(reports_.WithSlash(), pass);
+    store.DeleteReports(pass);
+    pass.Run();
   }
   Log Refused(const std::string& fileName) const {
     return {"Filename already exist", reports_.WithSlash() + fileName};
@@ -33,13 +39,18 @@ TEST_F(ReportRetrievalTest, ReportsBecomeCsvFilesByteForByteAndAreDeleted) {
   bench_.AddRecord("site.qzl,settings*");
   bench_.AddReport("Traverse1", "P1,100.000,200.000\r\nP2,101.5,201.25\r\n");
   bench_.AddReport("T2", "");
+  SimResetCallCounts();
   RetrieveAndDelete();
+  // HotSync Manager gets its turn before the first file, not before each one; one read of every
+  // record, one delete per report.
+  EXPECT_EQ(SimCallCount("SyncYieldCycles"), 1);
+  EXPECT_EQ(SimCallCount("ReadHandheldRecordByIndex"), 3);
+  EXPECT_EQ(SimCallCount("DeleteHandheldRecord"), 2);
   EXPECT_EQ(reports_.Read("Traverse1.csv"), "P1,100.000,200.000\r\nP2,101.5,201.25\r\n");
   EXPECT_EQ(reports_.Read("T2.csv"), "");
   EXPECT_FALSE(reports_.Exists("site.qzl.csv"));
   EXPECT_EQ(bench_.RecordData(), Data{"site.qzl,settings*"});
   EXPECT_TRUE(bench_.LogTexts().empty());
-  EXPECT_EQ(SimCallCount("SyncYieldCycles"), 2);
 }
 
 TEST_F(ReportRetrievalTest, EmptyAndMissingDatabasesOpenAndCloseOrDoNothing) {
@@ -54,8 +65,8 @@ TEST_F(ReportRetrievalTest, EmptyAndMissingDatabasesOpenAndCloseOrDoNothing) {
   database.Close();
   SimResetCallCounts();
   RetrieveAndDelete();
-  EXPECT_EQ(SimCallCount("OpenHandheldDatabase"), 2);
-  EXPECT_EQ(SimCallCount("CloseHandheldDatabase"), 2);
+  EXPECT_EQ(SimCallCount("OpenHandheldDatabase"), 1);
+  EXPECT_EQ(SimCallCount("CloseHandheldDatabase"), 1);
 }
 
 TEST_F(ReportRetrievalTest, LargeReportIsExportedWhole) {
@@ -135,26 +146,31 @@ TEST_F(ReportRetrievalTest, TextEndsAtTheFirstZeroByte) {
 TEST_F(ReportRetrievalTest, MissingFolderKeepsEveryReport) {
   bench_.AddReport("T1", "x");
   SettingsFileStore store;
-  store.RetrieveReports(reports_.File("missing") + "\\");
-  store.DeleteReports();
+  ReportPass pass;
+  store.RetrieveReports(reports_.File("missing") + "\\", pass);
+  store.DeleteReports(pass);
+  pass.Run();
   EXPECT_EQ(bench_.LogTexts(), (Log{"Filename already exist", reports_.File("missing") + "\\T1.csv"}));
   EXPECT_EQ(bench_.RecordData().size(), 1u);
 }
 
-TEST_F(ReportRetrievalTest, ReadFailureEndsRetrievalButDeletesOnlyWhatWasExported) {
+TEST_F(ReportRetrievalTest, ReadFailureEndsThePassAndKeepsWhatWasNotSaved) {
   bench_.AddReport("T1", "one");
   bench_.AddReport("T2", "two");
-  // Every key is read before the first file is written: a failure there exports nothing.
-  SimFailOperation("ReadHandheldRecordByIndex", 2, 0x4001);
+  // The pass walks down: T2 is read, written and deleted before the read of T1 fails.
+  SimFailOperation("ReadHandheldRecordByIndex", 2, 0x4003);
   RetrieveAndDelete();
+  EXPECT_EQ(reports_.Read("T2.csv"), "two");
   EXPECT_FALSE(reports_.Exists("T1.csv"));
-  EXPECT_EQ(bench_.RecordData().size(), 2u);
-  // A failure while the reports are read again to be written ends the pass there.
-  SimFailOperation("ReadHandheldRecordByIndex", 4, 0x4001);
+  EXPECT_EQ(bench_.RecordData(), Data{"$0000001T1,one"});
+  // A failed delete keeps the report's record: the next pass finds the same file and deletes it.
+  SimFailOperation("DeleteHandheldRecord", 1, 0x2004);
   RetrieveAndDelete();
   EXPECT_EQ(reports_.Read("T1.csv"), "one");
-  EXPECT_FALSE(reports_.Exists("T2.csv"));
-  EXPECT_EQ(bench_.RecordData(), Data{"$0000001T2,two"});
+  EXPECT_EQ(bench_.RecordData(), Data{"$0000001T1,one"});
+  RetrieveAndDelete();
+  EXPECT_TRUE(bench_.RecordData().empty());
+  EXPECT_FALSE(reports_.Exists(ReportFolderWriter::kTemporaryName));
 }
 
 // Duplicate removal may not have run to its end (a failed read or delete ends it): the older copy of a
@@ -168,6 +184,83 @@ TEST_F(ReportRetrievalTest, OnlyTheNewestCopyOfAReportIsExported) {
   EXPECT_EQ(reports_.Read("T2.csv"), "two");
   // The older copy stays for duplicate removal; nothing of it was lost.
   EXPECT_EQ(bench_.RecordData(), Data{"$0000001T1,older"});
+}
+
+// Two reports of different keys but the same name: the pass meets the higher one first, so it gets the
+// file; the other is refused and stays on the handheld.
+TEST_F(ReportRetrievalTest, OfTwoReportsWithOneNameTheHigherGetsTheFile) {
+  bench_.AddRecord("$0000001T1,first");
+  bench_.AddRecord("$0000002T1,second");
+  RetrieveAndDelete();
+  EXPECT_EQ(reports_.Read("T1.csv"), "second");
+  EXPECT_EQ(bench_.LogTexts(), Refused("T1.csv"));
+  EXPECT_EQ(bench_.RecordData(), Data{"$0000001T1,first"});
+}
+
+// Writes half the text, or all of it and then fails the flush, as a full disk or a lost network
+// folder does.
+class FailingSteps : public ReportFileSteps {
+ public:
+  FailingSteps(bool failFlush, DWORD error) : failFlush_(failFlush), error_(error) {}
+  bool Write(WinFile& file, const std::string& text) override {
+    if (failFlush_) return file.Write(text);
+    file.Write(text.substr(0, text.size() / 2));
+    SetLastError(error_);
+    return false;
+  }
+  bool Flush(WinFile&) override {
+    SetLastError(error_);
+    return false;
+  }
+
+ private:
+  bool failFlush_;
+  DWORD error_;
+};
+
+void ExpectFailedStepKeepsTheReport(testing::HotSyncBench& bench, testing::ScratchFolder& reports, bool failFlush) {
+  bench.AddReport("T1", "P1,100.000,200.000\r\n");
+  FailingSteps steps(failFlush, ERROR_NETNAME_DELETED);
+  SettingsFileStore store;
+  store.UseReportFileSteps(steps);
+  ReportPass pass;
+  store.RetrieveReports(reports.WithSlash(), pass);
+  store.DeleteReports(pass);
+  pass.Run();
+  EXPECT_FALSE(reports.Exists("T1.csv"));
+  EXPECT_FALSE(reports.Exists(ReportFolderWriter::kTemporaryName));
+  EXPECT_EQ(bench.RecordData().size(), 1u);
+  EXPECT_EQ(bench.LogTexts(), Log{"Report file not written (" + std::string(failFlush ? "flush" : "write") +
+                                  " failed, error 64), the report stays on the handheld: " + reports.WithSlash() +
+                                  "T1.csv"});
+}
+
+TEST_F(ReportRetrievalTest, FailedWriteRemovesThePartialFileAndKeepsTheReport) {
+  ExpectFailedStepKeepsTheReport(bench_, reports_, false);
+}
+
+TEST_F(ReportRetrievalTest, FailedFlushRemovesTheFileAndKeepsTheReport) {
+  ExpectFailedStepKeepsTheReport(bench_, reports_, true);
+}
+
+TEST_F(ReportRetrievalTest, FullDiskSkipsTheRestWithOneSummaryLine) {
+  for (int n = 1; n <= 4; ++n) bench_.AddReport("T" + std::to_string(n), "text");
+  bench_.AddRecord("site.qzl,settings*");
+  FailingSteps steps(true, ERROR_DISK_FULL);
+  RetrieveAndDelete(&steps);
+  EXPECT_EQ(bench_.LogTexts(),
+            (Log{"Report file not written (disk full), the report stays on the handheld: " + reports_.WithSlash() + "T4.csv",
+                 "Disk full: 4 traverse reports not retrieved, they stay on the handheld"}));
+  EXPECT_EQ(bench_.RecordData().size(), 5u);
+  EXPECT_FALSE(reports_.Exists(ReportFolderWriter::kTemporaryName));
+}
+
+TEST_F(ReportRetrievalTest, TemporaryFileLeftByAnEndedSessionIsRemoved) {
+  reports_.Write(ReportFolderWriter::kTemporaryName, "P1,100");
+  bench_.AddReport("T1", "P1,100.000\r\n");
+  RetrieveAndDelete();
+  EXPECT_FALSE(reports_.Exists(ReportFolderWriter::kTemporaryName));
+  EXPECT_EQ(reports_.Read("T1.csv"), "P1,100.000\r\n");
 }
 
 TEST_F(ReportRetrievalTest, DatabaseLeftOpenByAnEarlierPassIsRecovered) {

@@ -15,6 +15,9 @@ bool CallMonitor::IsOperation(const std::string& operation) {
 
 bool CallMonitor::Intercept(const char* operation, long* code) {
   ++counts_[operation];
+  for (Failure& kill : kills_) {
+    if (kill.operation == operation && --kill.callsLeft == 0) TerminateProcess(GetCurrentProcess(), kKilledExitCode);
+  }
   bool fail = false;
   // Every pending failure of this operation counts the call; the first one that comes due wins and
   // the others go on counting.
@@ -55,6 +58,13 @@ long long Ticks() {
 CallTimer::CallTimer(CallMonitor& monitor) : monitor_(monitor), start_(Ticks()) {}
 
 CallTimer::~CallTimer() { monitor_.AddTicks(Ticks() - start_); }
+
+long CallMonitor::KillAtCall(const std::string& operation, long nthCall) {
+  if (!IsOperation(operation)) return kSyncErrUnknownOperation;
+  if (nthCall < 1) return kSyncErrBadArgument;
+  kills_.push_back({operation, nthCall, 0});
+  return 0;
+}
 
 long CallMonitor::FailCall(const std::string& operation, long nthCall, long code) {
   if (!IsOperation(operation)) return kSyncErrUnknownOperation;

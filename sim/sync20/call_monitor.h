@@ -7,6 +7,8 @@
 
 namespace korvet::sim {
 
+inline constexpr unsigned kKilledExitCode = 86;
+
 class CallMonitor {
  public:
   // Whether the name is one of the exported Sync Manager operations.
@@ -19,13 +21,23 @@ class CallMonitor {
   void ResetCounts() {
     counts_.clear();
     ticks_ = 0;
+    bytes_ = 0;
   }
+  // Record bytes moved to or from the handheld.
+  void AddBytes(unsigned long bytes) { bytes_ += bytes; }
+  long long Bytes() const { return bytes_; }
   // Time spent in the operations, in performance-counter ticks, and as microseconds.
   void AddTicks(long long ticks) { ticks_ += ticks; }
   long Microseconds() const;
   // Returns a status code (0 or kSyncErrBadArgument / kSyncErrUnknownOperation).
   long FailCall(const std::string& operation, long nthCall, long code);
-  void ClearFailures() { failures_.clear(); }
+  void ClearFailures() {
+    failures_.clear();
+    kills_.clear();
+  }
+  // The nth call of the operation from now ends the process at once, with exit code kKilledExitCode,
+  // as a crash of the host would: nothing is written back or closed.
+  long KillAtCall(const std::string& operation, long nthCall);
 
  private:
   struct Failure {
@@ -35,7 +47,9 @@ class CallMonitor {
   };
   std::map<std::string, long> counts_;
   std::vector<Failure> failures_;
+  std::vector<Failure> kills_;  // code unused
   long long ticks_ = 0;
+  long long bytes_ = 0;
 };
 
 // Adds the time from its construction to its destruction to the monitor's.

@@ -23,6 +23,11 @@ long SimFailOperation(const char* operation, long nthCall, long code) {
   return Monitor().FailCall(operation, nthCall, code);
 }
 
+long SimKillAtOperation(const char* operation, long nthCall) {
+  if (operation == nullptr) return korvet::sim::kSyncErrBadArgument;
+  return Monitor().KillAtCall(operation, nthCall);
+}
+
 long SimClearFailures() {
   Monitor().ClearFailures();
   return 0;
@@ -36,3 +41,5 @@ long SimResetCallCounts() {
 }
 
 long SimCallMicroseconds() { return Monitor().Microseconds(); }
+
+long long SimBytesMoved() { return Monitor().Bytes(); }

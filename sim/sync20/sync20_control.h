@@ -18,6 +18,11 @@ long SimEndSession();
 long SimFailOperation(const char* operation, long nthCall, long code);
 long SimClearFailures();
 
+// The nth call (1 = the next one), counted from this call, of the named Sync Manager operation ends
+// the process at once (exit code 86), as a crash of the host would: no database is written back.
+// SimClearFailures forgets it too.
+long SimKillAtOperation(const char* operation, long nthCall);
+
 // Calls of the named operation since the last SimResetCallCounts (failed and injected ones too);
 // -1 for a name that is no Sync Manager operation.
 long SimCallCount(const char* operation);
@@ -27,5 +32,8 @@ long SimResetCallCounts();
 // SimResetCallCounts: what a benchmark subtracts to tell the emulated handheld's own time (loading
 // and writing back its files) from its caller's.
 long SimCallMicroseconds();
+
+// Record bytes read from or written to the handheld since the last SimResetCallCounts.
+long long SimBytesMoved();
 
 }

@@ -14,6 +14,14 @@ using korvet::sim::Monitor;
     if (Monitor().Intercept(operation, &injected)) return injected; \
   } while (false)
 
+namespace {
+// A record's bytes cross the link with every successful read or write.
+long Moved(long status, const RecordTransferBlock* block) {
+  if (status == 0 && block != nullptr) Monitor().AddBytes(block->dataSize);
+  return status;
+}
+}  // namespace
+
 long OpenSyncSession(std::uint32_t* session) {
   KORVET_SYNC_CALL("OpenSyncSession");
   return Handheld().OpenSession(session);
@@ -81,32 +89,32 @@ long PurgeDeletedHandheldRecords(std::uint8_t handle) {
 
 long ReadHandheldRecordById(RecordTransferBlock* block) {
   KORVET_SYNC_CALL("ReadHandheldRecordById");
-  return Handheld().ReadById(block);
+  return Moved(Handheld().ReadById(block), block);
 }
 
 long ReadHandheldRecordByIndex(RecordTransferBlock* block) {
   KORVET_SYNC_CALL("ReadHandheldRecordByIndex");
-  return Handheld().ReadByIndex(block);
+  return Moved(Handheld().ReadByIndex(block), block);
 }
 
 long ReadNextModifiedHandheldRecord(RecordTransferBlock* block) {
   KORVET_SYNC_CALL("ReadNextModifiedHandheldRecord");
-  return Handheld().ReadNextModified(block);
+  return Moved(Handheld().ReadNextModified(block), block);
 }
 
 long SyncReadNextRecInCategory(RecordTransferBlock* block) {
   KORVET_SYNC_CALL("SyncReadNextRecInCategory");
-  return Handheld().ReadNextInCategory(block);
+  return Moved(Handheld().ReadNextInCategory(block), block);
 }
 
 long WriteHandheldRecord(RecordTransferBlock* block) {
   KORVET_SYNC_CALL("WriteHandheldRecord");
-  return Handheld().WriteRecord(block);
+  return Moved(Handheld().WriteRecord(block), block);
 }
 
 long WriteHandheldResource(RecordTransferBlock* block) {
   KORVET_SYNC_CALL("WriteHandheldResource");
-  return Handheld().WriteResource(block);
+  return Moved(Handheld().WriteResource(block), block);
 }
 
 long DeleteHandheldRecord(RecordTransferBlock* block) {

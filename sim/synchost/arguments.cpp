@@ -7,6 +7,7 @@
 
 #include "sim/condmgr/registrations.h"
 #include "sim/pdb/palm_database.h"
+#include "sim/sync20/link_model.h"
 #include "sim/sync20/operation_names.h"
 
 namespace korvet::hotsync {
@@ -169,8 +170,8 @@ class Parser {
     return Done(command);
   }
 
-  // --fail may be given many times and --calls takes no value: both are taken out before the other
-  // options are split.
+  // --fail and --kill may be given many times and --calls takes no value: they are taken out before
+  // the other options are split.
   bool TakeSyncMonitoring() {
     std::vector<std::string> rest{arguments_[0]};
     for (std::size_t i = 1; i < arguments_.size(); ++i) {
@@ -184,6 +185,14 @@ class Parser {
         std::optional<InjectedFailure> failure = ParseInjectedFailure(arguments_[++i], &error_);
         if (!failure) return false;
         line_.failures.push_back(*failure);
+      } else if (arguments_[i] == "--kill") {
+        if (i + 1 >= arguments_.size()) {
+          error_ = "option --kill needs a value";
+          return false;
+        }
+        std::optional<InjectedKill> kill = ParseInjectedKill(arguments_[++i], &error_);
+        if (!kill) return false;
+        line_.kills.push_back(*kill);
       } else {
         rest.push_back(arguments_[i]);
       }
@@ -194,10 +203,14 @@ class Parser {
 
   ParsedArguments Sync() {
     if (!TakeSyncMonitoring()) return Fail(error_);
-    std::optional<Words> words = SplitWords(syncArguments_, 1, {"type", "user"}, &error_);
+    std::optional<Words> words = SplitWords(syncArguments_, 1, {"type", "user", "link"}, &error_);
     if (!words) return Fail(error_);
     if (!words->positional.empty()) return Fail("unexpected argument " + words->positional[0]);
     words_ = std::move(*words);
+    if (const std::string* link = Option("link")) {
+      if (!sim::FindLinkModel(*link)) return Fail("bad --link \"" + *link + "\": usb or serial");
+      line_.link = *link;
+    }
     if (!TakeUser()) return Fail(error_);
     if (const std::string* type = Option("type")) {
       line_.syncType = SyncTypeFromName(*type);
@@ -334,6 +347,29 @@ std::optional<InjectedFailure> ParseInjectedFailure(std::string_view text, std::
   return failure;
 }
 
+std::optional<InjectedKill> ParseInjectedKill(std::string_view text, std::string* error) {
+  const std::string quoted = "bad --kill \"" + std::string(text) + "\": ";
+  const std::size_t colon = text.find(':');
+  if (colon == std::string_view::npos) {
+    *error = quoted + "OPERATION:N expected";
+    return std::nullopt;
+  }
+  InjectedKill kill;
+  kill.operation = std::string(text.substr(0, colon));
+  if (std::find(sim::kSyncOperationNames.begin(), sim::kSyncOperationNames.end(), kill.operation) ==
+      sim::kSyncOperationNames.end()) {
+    *error = quoted + "no Sync Manager operation is called " + kill.operation;
+    return std::nullopt;
+  }
+  std::int64_t nth = 0;
+  if (!ParseInteger(text.substr(colon + 1), 1, INT32_MAX, &nth)) {
+    *error = quoted + "the call number is a decimal number from 1";
+    return std::nullopt;
+  }
+  kill.nthCall = static_cast<long>(nth);
+  return kill;
+}
+
 std::optional<std::int32_t> SyncTypeFromName(std::string_view name) {
   auto found = std::find(kSyncTypeNames.begin(), kSyncTypeNames.end(), name);
   if (found == kSyncTypeNames.end()) return std::nullopt;
@@ -350,13 +386,17 @@ const char* UsageText() {
          "The stand-in HotSync Manager; its installation is the folder that holds synchost.exe.\n"
          "\n"
          "  sync [--type fast|slow|hh2pc|pc2hh|install|backup|nothing|profile] [--user NAME]\n"
-         "       [--fail OPERATION:N:CODE]... [--calls]\n"
+         "       [--fail OPERATION:N:CODE]... [--kill OPERATION:N]... [--calls] [--link usb|serial]\n"
          "      Runs every registered conduit in priority order. Without --type each conduit gets the\n"
          "      action last chosen for the user with configure, else a fast sync.\n"
          "      --fail makes the N-th call (from 1) of that Sync Manager operation in this session fail\n"
          "      with CODE (decimal or 0x-hexadecimal, not 0) without any effect; it may be repeated.\n"
          "      --calls prints after the session one line \"calls OPERATION COUNT\" for every operation\n"
          "      that was called, then \"calls total COUNT\".\n"
+         "      --kill ends synchost abruptly, as a crash would (exit code 86, nothing written back), at\n"
+         "      the N-th call of that operation.\n"
+         "      --link charges each Sync Manager call a round trip and each record byte its transfer time\n"
+         "      over a USB or a 115,200 bps serial cradle and prints \"link MODEL SECONDS\" after the session.\n"
          "  configure CREATOR [--user NAME]\n"
          "      Asks the conduit for its settings and remembers the chosen action for the next sync.\n"
          "  configure-old CREATOR [--user NAME]\n"

@@ -40,12 +40,20 @@ struct InjectedFailure {
   long code = 0;
 };
 
+// sync --kill OPERATION:N: the host ends abruptly at the N-th call of the Sync Manager operation.
+struct InjectedKill {
+  std::string operation;
+  long nthCall = 0;
+};
+
 struct CommandLine {
   Command command = Command::kHelp;
   std::optional<std::int32_t> syncType;  // sync --type; none: the remembered action
   std::string user = kDefaultUser;
   std::vector<InjectedFailure> failures;  // sync --fail, in the order given
   bool reportCalls = false;              // sync --calls
+  std::vector<InjectedKill> kills;        // sync --kill
+  std::string link;                      // sync --link: "usb" or "serial"; empty: none
   std::string creator;                   // register, unregister, configure
   std::string library;                   // register: as given, made a full path later
   std::string remote;
@@ -75,6 +83,7 @@ const char* UsageText();
 // "OPERATION:N:CODE": a Sync Manager operation, a call number from 1 and a non-zero 32-bit status
 // (decimal, or hexadecimal after 0x); nothing when the text is not one, *error says why.
 std::optional<InjectedFailure> ParseInjectedFailure(std::string_view text, std::string* error);
+std::optional<InjectedKill> ParseInjectedKill(std::string_view text, std::string* error);
 
 // Sync type names of --type ("fast" 0 ... "profile" 7).
 std::optional<std::int32_t> SyncTypeFromName(std::string_view name);

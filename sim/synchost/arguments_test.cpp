@@ -143,6 +143,18 @@ TEST(Arguments, HandheldCommands) {
   EXPECT_NE(ErrorOf({"handheld", "format"}).find("unknown handheld command format"), std::string::npos);
 }
 
+TEST(Arguments, SyncKillAndLink) {
+  CommandLine line = Parsed({"sync", "--kill", "DeleteHandheldRecord:4", "--link", "serial"});
+  ASSERT_EQ(line.kills.size(), 1u);
+  EXPECT_EQ(line.kills[0].operation, "DeleteHandheldRecord");
+  EXPECT_EQ(line.kills[0].nthCall, 4);
+  EXPECT_EQ(line.link, "serial");
+  EXPECT_EQ(Parsed({"sync"}).link, "");
+  for (const char* bad : {"DeleteHandheldRecord", "DeleteHandheldRecord:0", "Nothing:1", "DeleteHandheldRecord:x"})
+    EXPECT_NE(ErrorOf({"sync", "--kill", bad}).find("bad --kill"), std::string::npos) << bad;
+  EXPECT_NE(ErrorOf({"sync", "--link", "modem"}).find("bad --link"), std::string::npos);
+}
+
 TEST(Arguments, SyncFailuresAndCallCounts) {
   CommandLine line = Parsed({"sync", "--fail", "ReadHandheldRecordByIndex:3:0x2004", "--calls", "--type", "slow",
                              "--fail", "DeleteHandheldRecord:1:16387"});

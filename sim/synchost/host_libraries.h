@@ -26,7 +26,11 @@ class HostLibraries {
   long FailOperation(const std::string& operation, long nthCall, long code) const {
     return failOperation_(operation.c_str(), nthCall, code);
   }
+  long KillAtOperation(const std::string& operation, long nthCall) const {
+    return killAtOperation_(operation.c_str(), nthCall);
+  }
   long CallCount(const std::string& operation) const { return callCount_(operation.c_str()); }
+  long long BytesMoved() const { return bytesMoved_(); }
   void ResetCallCounts() const { resetCallCounts_(); }
 
  private:
@@ -35,7 +39,9 @@ class HostLibraries {
   decltype(&SimSetInstallDirectory) setInstallDirectory_ = nullptr;
   decltype(&SimEndSession) endSession_ = nullptr;
   decltype(&SimFailOperation) failOperation_ = nullptr;
+  decltype(&SimKillAtOperation) killAtOperation_ = nullptr;
   decltype(&SimCallCount) callCount_ = nullptr;
+  decltype(&SimBytesMoved) bytesMoved_ = nullptr;
   decltype(&SimResetCallCounts) resetCallCounts_ = nullptr;
   SimLogBeginConduitFn beginConduit_ = nullptr;
   SimLogSetEchoFn setEcho_ = nullptr;

@@ -1,4 +1,6 @@
 // synchost sync: runs every registered conduit once, in priority order.
+#include <algorithm>
+#include <cstdio>
 #include <optional>
 
 #include "conduit/platform/conduit_records.h"
@@ -8,6 +10,7 @@
 #include "sim/synchost/host_libraries.h"
 #include "sim/synchost/host_settings.h"
 #include "sim/synchost/sync_properties_builder.h"
+#include "sim/sync20/link_model.h"
 #include "sim/sync20/operation_names.h"
 
 namespace korvet::hotsync {
@@ -33,16 +36,32 @@ std::int32_t SyncTypeFor(const CommandLine& line, const RememberedActions& actio
   return kFastSync;
 }
 
+long TotalCalls(const HostLibraries& host) {
+  long total = 0;
+  for (std::string_view operation : sim::kSyncOperationNames) total += std::max(0L, host.CallCount(std::string(operation)));
+  return total;
+}
+
 // "calls OPERATION COUNT" for every operation called, then "calls total COUNT".
 void ReportCalls(const HostLibraries& host) {
-  long total = 0;
   for (std::string_view operation : sim::kSyncOperationNames) {
     const long count = host.CallCount(std::string(operation));
-    if (count <= 0) continue;
-    Say("calls " + std::string(operation) + " " + std::to_string(count));
-    total += count;
+    if (count > 0) Say("calls " + std::string(operation) + " " + std::to_string(count));
   }
-  Say("calls total " + std::to_string(total));
+  Say("calls total " + std::to_string(TotalCalls(host)));
+}
+
+// "link MODEL SECONDS": what the session's calls and bytes take over the modelled cradle.
+void ReportLink(const HostLibraries& host, const std::string& link) {
+  const sim::LinkModel model = *sim::FindLinkModel(link);
+  char seconds[32];
+  std::snprintf(seconds, sizeof seconds, "%.3f", sim::LinkSeconds(model, TotalCalls(host), host.BytesMoved()));
+  Say("link " + link + " " + seconds);
+}
+
+void ReportAfterSession(const HostLibraries& host, const CommandLine& line) {
+  if (line.reportCalls) ReportCalls(host);
+  if (!line.link.empty()) ReportLink(host, line.link);
 }
 
 }  // namespace
@@ -65,10 +84,15 @@ int RunSync(const Installation& installation, const CommandLine& line) {
       return Fail(kExitBadArguments, "the Sync Manager refused --fail " + failure.operation + " (" +
                                          std::to_string(result) + ")");
   }
+  for (const InjectedKill& kill : line.kills) {
+    if (long result = host->KillAtOperation(kill.operation, kill.nthCall); result != 0)
+      return Fail(kExitBadArguments, "the Sync Manager refused --kill " + kill.operation + " (" +
+                                         std::to_string(result) + ")");
+  }
 
   if (settings->registrations.empty()) {
     Say("No conduits registered.");
-    if (line.reportCalls) ReportCalls(*host);
+    ReportAfterSession(*host, line);
     return kExitOk;
   }
   const RememberedActions& actions = settings->actions;
@@ -106,7 +130,7 @@ int RunSync(const Installation& installation, const CommandLine& line) {
     }
     if (result != 0) failed = true;
   }
-  if (line.reportCalls) ReportCalls(*host);
+  ReportAfterSession(*host, line);
   return unloadable ? kExitFailure : failed ? kExitConduitFailed : kExitOk;
 }
 

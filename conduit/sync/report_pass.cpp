@@ -1,0 +1,73 @@
+#include "conduit/sync/report_pass.h"
+
+#include <windows.h>
+
+#include <string>
+#include <unordered_set>
+
+#include "conduit/platform/hotsync_log.h"
+#include "conduit/sync/report_database.h"
+
+namespace korvet {
+namespace {
+
+constexpr std::uint8_t kReportMark = '$';
+// HotSync Manager gets a turn before the first report file and then at most this often: a turn per
+// file would double the calls of a large retrieval.
+constexpr DWORD kYieldEveryMs = 200;
+
+bool IsReport(const HandheldRecord& record) { return !record.data.empty() && record.data[0] == kReportMark; }
+
+}  // namespace
+
+void ReportPass::Run() {
+  if (!removeDuplicates_ && !writer_) return;
+  KorvetDatabase database;
+  bool removeDuplicates = removeDuplicates_;
+  if (database.Open() != 0) {
+    // A database left open by an earlier pass is closed and opened again for retrieval only; its
+    // duplicates wait for the next session.
+    if (!writer_ || database.ReopenAfterEarlierPass() != 0) return;
+    removeDuplicates = false;
+  }
+  std::uint16_t count = 0;
+  if (CountRecords(database.Handle(), count) != 0) return;
+
+  std::unordered_set<std::string> keys;  // keys only: the texts go to their files as they are read
+  HandheldRecord record;
+  std::vector<std::vector<std::string>> logs;  // per report that has lines, from the last record down
+  int notRetrieved = 0;  // reports left on the handheld since the disk became full
+  bool yielded = false;
+  DWORD lastYield = 0;
+  for (int index = count - 1; index >= 0; --index) {
+    if (ReadRecordByIndex(database.Handle(), static_cast<std::uint16_t>(index), record) != 0) break;
+    if (!keys.insert(DuplicateKey(record.data)).second) {
+      // A lower copy of a key already met.
+      if (removeDuplicates && DeleteRecordById(database.Handle(), record.id) != 0) break;
+      continue;
+    }
+    if (!writer_ || !IsReport(record)) continue;
+    if (notRetrieved > 0) {
+      ++notRetrieved;
+      continue;
+    }
+    if (!yielded || GetTickCount() - lastYield >= kYieldEveryMs) {
+      SyncYieldCycles(1);
+      yielded = true;
+      lastYield = GetTickCount();
+    }
+    std::vector<std::string> log;
+    const ReportSave saved = writer_(record.data, log);
+    if (!log.empty()) logs.push_back(std::move(log));
+    if (saved == ReportSave::kDiskFull) notRetrieved = 1;
+    if (saved == ReportSave::kSaved && deleteSaved_ && DeleteRecordById(database.Handle(), record.id) != 0) break;
+  }
+  database.Close();
+  for (auto lines = logs.rbegin(); lines != logs.rend(); ++lines)
+    for (const std::string& line : *lines) LogLine(line);
+  if (notRetrieved > 0)
+    LogLine("Disk full: " + std::to_string(notRetrieved) +
+            " traverse reports not retrieved, they stay on the handheld");
+}
+
+}  // namespace korvet

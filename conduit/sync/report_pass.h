@@ -1,0 +1,42 @@
+// The end-of-session pass over "KORVETDatabaseDB". Every handheld call is a round trip over the
+// HotSync link, so duplicate removal, report retrieval and report deletion share one walk from the
+// last record down to the first, reading each record once:
+//   - the first copy of a key met (the highest index) stays; lower copies are deleted as they are met;
+//   - each surviving traverse report is written to its .csv file;
+//   - with deletion on, a report is deleted right after its file is safely written.
+// Walking downwards keeps the indexes still to be visited valid after a delete. Any Sync Manager
+// failure ends the pass silently: what was done stays done, nothing unsaved was deleted, and the
+// database is closed.
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "conduit/sync/report_file_writer.h"
+
+namespace korvet {
+
+class ReportPass {
+ public:
+  // Writes one traverse report record (the record's bytes) to the desktop, adding the HotSync log
+  // lines it has for it to `log`.
+  using Writer = std::function<ReportSave(const std::vector<std::uint8_t>& record, std::vector<std::string>& log)>;
+
+  void RemoveDuplicates() { removeDuplicates_ = true; }
+  void Retrieve(Writer writer) { writer_ = std::move(writer); }
+  void DeleteSaved() { deleteSaved_ = true; }
+
+  // Does what was asked above. The reports' log lines are written at the end in the order of the
+  // records, first record first. After the first full disk no more report is written; one last log
+  // line then says how many reports were not retrieved and stay on the handheld.
+  void Run();
+
+ private:
+  bool removeDuplicates_ = false;
+  bool deleteSaved_ = false;
+  Writer writer_;
+};
+
+}  // namespace korvet
