@@ -241,13 +241,18 @@ long RecordSynchronizer::SlowSync() { return MirrorRecords(true); }
 long RecordSynchronizer::MirrorRecords(bool slow) {
   if (long status = OpenStores()) return status;
   if (long status = SyncAppInfo()) return status;
-  if (long status = handheld_->LoadContents()) return status;
+  const bool handheldPass = slow || VisitsHandheldChanges();
+  if (handheldPass) {
+    if (long status = handheld_->LoadContents()) return status;
+  }
   if (long status = desktop_->LoadContents()) return status;
 
   const FirstRecord handheldFirst = slow ? &DatabaseManager::ReadFirstRecord : &DatabaseManager::ReadFirstChanged;
-  if (long status = VisitRecords(*handheld_, handheldFirst,
-                                 [this](SyncRecord& record) { return ProcessHandheldRecord(record); })) {
-    return status;
+  if (handheldPass) {
+    if (long status = VisitRecords(*handheld_, handheldFirst,
+                                   [this](SyncRecord& record) { return ProcessHandheldRecord(record); })) {
+      return status;
+    }
   }
   const FirstRecord desktopFirst = slow ? &DatabaseManager::ReadFirstUnmatched : &DatabaseManager::ReadFirstChanged;
   if (long status = VisitRecords(*desktop_, desktopFirst,

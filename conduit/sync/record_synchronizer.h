@@ -105,6 +105,9 @@ class RecordSynchronizer : public SettingsSynchronizer {
   // Whether ID reconciliation brings the handheld records the desktop store does not know to it. A
   // desktop store that is never written gains nothing from them.
   virtual bool TakesUnknownHandheldRecords() const { return true; }
+  // Whether a fast sync loads and visits the handheld's changed records. A desktop store that is never
+  // written and holds no record the handheld knows gains nothing from them.
+  virtual bool VisitsHandheldChanges() const { return true; }
   // A handheld database manager for the selected remote database, not opened; null without memory.
   std::unique_ptr<DatabaseManager> MakeHandheldStore();
   long Options() const { return options_; }

@@ -40,6 +40,11 @@ class SettingsFileSynchronizer : public RecordSynchronizer {
   // The settings file is never written: the handheld's other records (the reports among them) would be
   // read into its store only to be dropped, once per listed file.
   bool TakesUnknownHandheldRecords() const override { return false; }
+  // Its one record has no handheld ID, so every changed handheld record would meet an absent desktop
+  // record: the device's deleted and archived records go with the purge and its modified ones would
+  // only be copied into the store, which is never written. The changed marks are cleared at the close
+  // all the same. Reading them would cost a round trip per traverse report on the first file.
+  bool VisitsHandheldChanges() const override { return false; }
 
  private:
   std::shared_ptr<SettingsTransferSession> session_;

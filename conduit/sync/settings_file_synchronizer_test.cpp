@@ -27,7 +27,10 @@ class SettingsFileSynchronizerTest : public ::testing::Test {
 };
 
 TEST_F(SettingsFileSynchronizerTest, AFastSyncWritesOneRecordAndLeavesTheReportsUnread) {
-  for (int i = 0; i < 20; ++i) bench_.AddRecord("$0000001R" + std::to_string(i) + ",text", 0, 0);
+  // As the device leaves them, half of them marked modified.
+  for (int i = 0; i < 20; ++i) {
+    bench_.AddRecord("$0000001R" + std::to_string(i) + ",text", i % 2 == 0 ? handheld::kHandheldModified : 0, 0);
+  }
   bench_.Folder().Write("dummy.qzl", "Ko1");
   SimResetCallCounts();
   ASSERT_EQ(Send("dummy.qzl", kFastSync), 0);
@@ -36,6 +39,9 @@ TEST_F(SettingsFileSynchronizerTest, AFastSyncWritesOneRecordAndLeavesTheReports
   EXPECT_EQ(bench_.Folder().Read("dummy.BAK"), "Ko1");
   // The reports are neither read one by one nor written: calls do not grow with them.
   EXPECT_EQ(SimCallCount("ReadHandheldRecordById"), 0);
+  EXPECT_EQ(SimCallCount("ReadNextModifiedHandheldRecord"), 0);
+  // Their changed marks are cleared at the close all the same.
+  for (const auto& record : bench_.Records()) EXPECT_EQ(record.attributes & handheld::kHandheldModified, 0) << record.data;
   EXPECT_EQ(SimCallCount("WriteHandheldRecord"), 1);
 }
 
