@@ -132,6 +132,7 @@ class RecordSynchronizer : public SettingsSynchronizer {
   long AddToDesktop(SyncRecord& handheld);
   long DeleteFromHandheld(SyncRecord& handheld);
   long ArchiveAndDeleteDesktop(SyncRecord& desktop);
+  long SendRecordsTheHandheldLacks();
 
   std::unique_ptr<DatabaseManager> handheld_;
   std::unique_ptr<DatabaseManager> desktop_;

@@ -15,9 +15,18 @@ using korvet::sim::Monitor;
   } while (false)
 
 namespace {
-// A record's bytes cross the link with every successful read or write.
+// A record's bytes cross the link with every successful read or write; so do an information block's,
+// and the four bytes of each record ID in a position map.
 long Moved(long status, const RecordTransferBlock* block) {
   if (status == 0 && block != nullptr) Monitor().AddBytes(block->dataSize);
+  return status;
+}
+long Moved(long status, const DatabaseInfoBlock* block) {
+  if (status == 0 && block != nullptr) Monitor().AddBytes(block->dataSize);
+  return status;
+}
+long Moved(long status, const PositionMapBlock* block) {
+  if (status == 0 && block != nullptr) Monitor().AddBytes(4L * block->returned);
   return status;
 }
 }  // namespace
@@ -139,20 +148,20 @@ long SyncPurgeAllRecsInCategory(std::uint8_t handle, std::uint8_t category) {
 
 long ReadHandheldAppInfoBlock(std::uint8_t handle, DatabaseInfoBlock* block) {
   KORVET_SYNC_CALL("ReadHandheldAppInfoBlock");
-  return Handheld().ReadAppInfo(handle, block);
+  return Moved(Handheld().ReadAppInfo(handle, block), block);
 }
 
 long WriteHandheldAppInfoBlock(std::uint8_t handle, DatabaseInfoBlock* block) {
   KORVET_SYNC_CALL("WriteHandheldAppInfoBlock");
-  return Handheld().WriteAppInfo(handle, block);
+  return Moved(Handheld().WriteAppInfo(handle, block), block);
 }
 
 long SyncReadDBSortInfoBlock(std::uint8_t handle, DatabaseInfoBlock* block) {
   KORVET_SYNC_CALL("SyncReadDBSortInfoBlock");
-  return Handheld().ReadSortInfo(handle, block);
+  return Moved(Handheld().ReadSortInfo(handle, block), block);
 }
 
 long SyncReadPositionXMap(PositionMapBlock* block) {
   KORVET_SYNC_CALL("SyncReadPositionXMap");
-  return Handheld().ReadPositionMap(block);
+  return Moved(Handheld().ReadPositionMap(block), block);
 }
