@@ -122,6 +122,29 @@ TEST_F(ListFilesTest, WritersRefuseAMissingOrLockedFile) {
   EXPECT_FALSE(RewriteSettingsListFlag(list_, true));
 }
 
+TEST_F(ListFilesTest, AWriteThatFailsKeepsTheOldContentWhole) {
+  // The new content cannot be put down beside the list (its place is taken by a folder): every writer
+  // says so, and each file keeps what it held.
+  const std::string list = "C:\\D\\,a.qzl*C:\\D\\,b.qzl*@$";
+  const std::string folder = "C:\\Reports\\@$#";
+  folder_.Write("Xembrafilepath.dat", list);
+  folder_.Write("Cardoon.dat", folder);
+  ASSERT_TRUE(CreateDirectoryA((list_ + ".new").c_str(), nullptr));
+  ASSERT_TRUE(CreateDirectoryA((reports_ + ".new").c_str(), nullptr));
+  EXPECT_TRUE(WriteSettingsListEntries(list_, "C:\\D\\,c.qzl*").Failed());
+  EXPECT_TRUE(WriteSettingsListEntries(list_, "").Failed());
+  EXPECT_TRUE(RewriteSettingsListFlag(list_, true).Failed());
+  EXPECT_TRUE(WriteReportFolder(reports_, "C:\\Other").Failed());
+  EXPECT_TRUE(RewriteReportFolderFlags(reports_, true, false).Failed());
+  EXPECT_EQ(folder_.Read("Xembrafilepath.dat"), list);
+  EXPECT_EQ(folder_.Read("Cardoon.dat"), folder);
+  // Nothing is left beside a list that was written.
+  RemoveDirectoryA((list_ + ".new").c_str());
+  EXPECT_TRUE(RewriteSettingsListFlag(list_, true));
+  EXPECT_EQ(folder_.Read("Xembrafilepath.dat"), "C:\\D\\,a.qzl*C:\\D\\,b.qzl*@^");
+  EXPECT_FALSE(folder_.Exists("Xembrafilepath.dat.new"));
+}
+
 TEST_F(ListFilesTest, DisplayReadersShowLinesAndFolder) {
   folder_.Write("Xembrafilepath.dat", "C:\\Data\\,site1.qzl*C:\\Data\\,site2.qzl*@^");
   auto text = ReadListText(list_);
@@ -143,6 +166,7 @@ TEST_F(ListFilesTest, DisplayReaderCreatesAMissingFileEmptyAndStopsAtNul) {
   EXPECT_EQ(ReadListText(folder_.File("zero.dat")).value_or("<none>"), "C:\\a");
   folder_.Write("big.dat", std::string(20000, 'x'));
   EXPECT_EQ(ReadListText(folder_.File("big.dat"))->size(), 10240u);
+  EXPECT_EQ(ReadListEntryText(folder_.File("big.dat"))->size(), 20000u);  // the list editor's, read whole
 }
 
 }  // namespace

@@ -79,6 +79,8 @@ std::optional<std::uint64_t> WinFile::Position() const {
 
 bool WinFile::TruncateAtStart() { return SeekToStart() && SetEndOfFile(handle_); }
 
+bool WinFile::Flush() { return IsOpen() && FlushFileBuffers(handle_); }
+
 void WinFile::Close() {
   if (IsOpen()) CloseHandle(std::exchange(handle_, INVALID_HANDLE_VALUE));
 }
@@ -94,6 +96,18 @@ std::optional<std::vector<std::uint8_t>> ReadWholeFile(const std::string& path) 
     if (*got == 0) return bytes;
     bytes.insert(bytes.end(), chunk, chunk + *got);
   }
+}
+
+bool ReplaceFileContent(WinFile& held, const std::string& path, const std::string& content) {
+  const std::string next = path + ".new";
+  WinFile out = WinFile::CreateAlways(next);
+  bool complete = out && out.Write(content) && out.Flush();
+  out.Close();
+  held.Close();
+  if (complete && MoveFileExA(next.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
+    return true;
+  DeleteFileA(next.c_str());
+  return false;
 }
 
 bool FileExists(const std::string& path) {

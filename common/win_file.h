@@ -53,6 +53,8 @@ class WinFile {
   std::optional<std::uint64_t> Position() const;
   // Cuts the file to length 0 and goes back to its start.
   bool TruncateAtStart();
+  // Makes what was written reach the disk before the call returns.
+  bool Flush();
   void Close();
 
  private:
@@ -65,5 +67,12 @@ class WinFile {
 // The whole content of a file opened without sharing, or nothing when it cannot be opened or read.
 std::optional<std::vector<std::uint8_t>> ReadWholeFile(const std::string& path);
 bool FileExists(const std::string& path);
+
+// Gives the file at `path` exactly `content` without ever leaving it empty or half-written: the
+// content goes completely into a file beside it first, which then takes the old file's place in one
+// step. `held` is the caller's open handle on the old file (kept until the new content is complete,
+// so that no other program comes in between) and is closed here. False, with the old content kept,
+// when anything fails.
+bool ReplaceFileContent(WinFile& held, const std::string& path, const std::string& content);
 
 }  // namespace korvet

@@ -81,6 +81,42 @@ TEST_F(ToolsTest, EditorRefusesPathsTheListCannotHoldAndWritesExactlyTheShorterL
   EXPECT_EQ(install_.Read("Xembrafilepath.dat"), "C:\\A\\,one.qzl*@^");
 }
 
+TEST_F(ToolsTest, EditorKeepsAListLongerThanTheDisplayWholeAndTellsAWriteThatFails) {
+  // 45 files in long folders: about 11,000 bytes before the '@', more than the dialogs show.
+  std::string list;
+  for (int i = 0; i < 45; ++i)
+    list += "C:\\Survey Data\\" + std::string(200, 'a' + i % 26) + "\\,site" + std::to_string(i) + ".qzl*";
+  ASSERT_GT(list.size(), 10240u);
+  install_.Write("Xembrafilepath.dat", list + "@$");
+  const std::string added = install_.Write("added.qzl", "x");
+  auto program = install_.Start("Xembrafilepath.dll");
+  HWND editor = robot::WaitForDialog(kEditorCaption);
+  ASSERT_TRUE(editor);
+  EXPECT_EQ(robot::ListBoxLines(editor, kEditorList).size(), 45u);
+  robot::Click(editor, kEditorAdd);
+  ASSERT_TRUE(robot::FillFileOpen(added));
+  EXPECT_EQ(robot::ListBoxLines(editor, kEditorList).size(), 46u);
+
+  // The new list cannot be put down beside the old one: the editor says so and the list stays whole.
+  const std::string blocked = install_.MakeFolder("Xembrafilepath.dat.new");
+  robot::Click(editor, kOk);
+  auto failed = robot::AnswerMessageBox("Error");
+  ASSERT_TRUE(failed);
+  EXPECT_EQ(failed->text, "Unable to write " + install_.File("Xembrafilepath.dat") + "\nIt was left as it was.");
+  ASSERT_EQ(program->WaitForExit(), 0u);
+  EXPECT_EQ(install_.Read("Xembrafilepath.dat"), list + "@$");
+
+  RemoveDirectoryA(blocked.c_str());
+  program = install_.Start("Xembrafilepath.dll");
+  editor = robot::WaitForDialog(kEditorCaption);
+  ASSERT_TRUE(editor);
+  robot::Click(editor, kEditorAdd);
+  ASSERT_TRUE(robot::FillFileOpen(added));
+  robot::Click(editor, kOk);
+  ASSERT_EQ(program->WaitForExit(), 0u);
+  EXPECT_EQ(install_.Read("Xembrafilepath.dat"), list + install_.Folder() + "\\,added.qzl*@$");
+}
+
 TEST_F(ToolsTest, EditorOkWithoutChangeLeavesTheFileAndRemovingTheLastFileEmptiesIt) {
   const std::string untouched = std::string("C:\\A\\,one.qzl*@^") + "stale";
   install_.Write("Xembrafilepath.dat", untouched);

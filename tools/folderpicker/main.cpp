@@ -12,6 +12,7 @@
 #include "common/list_format.h"
 #include "common/list_location.h"
 #include "common/list_writers.h"
+#include "common/settings_controls.h"
 #include "common/shell_dialogs.h"
 #include "tools/folderpicker/folder_picker_ids.h"
 
@@ -31,7 +32,8 @@ void Browse(HWND dialog) {
 }
 
 void Confirm(HWND dialog) {
-  if (g_folderFile) WriteReportFolder(*g_folderFile, ItemText(dialog, IDC_FOLDER));
+  if (g_folderFile)
+    settings_controls::TellIfFailed(dialog, *g_folderFile, WriteReportFolder(*g_folderFile, ItemText(dialog, IDC_FOLDER)));
   EndDialog(dialog, IDOK);
 }
 
