@@ -11,13 +11,15 @@ namespace {
 
 class ToolsTest : public ::testing::Test {
  protected:
-  // A folder whose full path (backslash included) takes exactly `length` characters.
+  // A folder whose full path (backslash included) takes exactly `length` characters. Windows makes
+  // folders of more than 248 characters only through "\\?\" paths.
   std::string FolderOfLength(std::size_t length) {
-    std::string path = install_.Folder() + "\\";
-    std::string first = path + std::string(150, 'd');
-    CreateDirectoryA(first.c_str(), nullptr);
-    std::string folder = first + "\\" + std::string(length - first.size() - 2, 'e');
-    CreateDirectoryA(folder.c_str(), nullptr);
+    std::string folder = install_.Folder();
+    while (folder.size() + 1 < length) {
+      std::size_t part = std::min<std::size_t>(150, length - folder.size() - 2);
+      folder += "\\" + std::string(part, 'd');
+      CreateDirectoryA(("\\\\?\\" + folder).c_str(), nullptr);
+    }
     return folder + "\\";
   }
 
@@ -56,7 +58,8 @@ TEST_F(ToolsTest, EditorRefusesPathsTheListCannotHoldAndWritesExactlyTheShorterL
   install_.Write("Xembrafilepath.dat", "C:\\A\\,one.qzl*C:\\A\\,two.qzl*@^");
   std::string comma = install_.MakeFolder("Site,North") + "\\a.qzl";
   install_.Write("Site,North\\a.qzl", "x");
-  std::string tooLong = FolderOfLength(250) + "abcd.qzl";  // 258 characters: the entry takes 260
+  std::string tooLong = FolderOfLength(235) + std::string(19, 'n') + ".qzl";  // 258 characters: the entry takes 260
+  const std::string longName = install_.Write(std::string(26, 'n') + ".qzl", "x");  // a 30-character name
   auto program = install_.Start("Xembrafilepath.dll");
   HWND editor = robot::WaitForDialog(kEditorCaption);
   ASSERT_TRUE(editor);
@@ -72,6 +75,12 @@ TEST_F(ToolsTest, EditorRefusesPathsTheListCannotHoldAndWritesExactlyTheShorterL
   ASSERT_TRUE(refused);
   EXPECT_EQ(refused->text,
             "The path of this settings file is too long to be sent (at most 257 characters):\n" + tooLong);
+  robot::Click(editor, kEditorAdd);
+  ASSERT_TRUE(robot::FillFileOpen(longName));
+  refused = robot::AnswerMessageBox("Error");
+  ASSERT_TRUE(refused);
+  EXPECT_EQ(refused->text,
+            "The name of this settings file is too long to be sent (at most 29 characters):\n" + longName);
   EXPECT_EQ(robot::ListBoxLines(editor, kEditorList), (std::vector<std::string>{"C:\\A\\one.qzl", "C:\\A\\two.qzl"}));
 
   robot::SelectListBoxLine(editor, kEditorList, 1);
@@ -85,7 +94,7 @@ TEST_F(ToolsTest, EditorKeepsAListLongerThanTheDisplayWholeAndTellsAWriteThatFai
   // 45 files in long folders: about 11,000 bytes before the '@', more than the dialogs show.
   std::string list;
   for (int i = 0; i < 45; ++i)
-    list += "C:\\Survey Data\\" + std::string(200, 'a' + i % 26) + "\\,site" + std::to_string(i) + ".qzl*";
+    list += "C:\\Survey Data\\" + std::string(220, 'a' + i % 26) + "\\,site" + std::to_string(i) + ".qzl*";
   ASSERT_GT(list.size(), 10240u);
   install_.Write("Xembrafilepath.dat", list + "@$");
   const std::string added = install_.Write("added.qzl", "x");
@@ -169,6 +178,14 @@ TEST_F(ToolsTest, PickerRefusesFoldersTheFileCannotHoldAndCancelWritesNothing) {
   refused = robot::AnswerMessageBox("Error");
   ASSERT_TRUE(refused);
   EXPECT_EQ(refused->text, "The path of this folder is too long for the reports (at most 251 characters):\n" + tooLong);
+  // A folder past the system's usual path limit is refused with the same message, not dropped.
+  std::string beyondLimit = FolderOfLength(300);
+  beyondLimit.pop_back();
+  robot::Click(picker, kPickerBrowse);
+  ASSERT_TRUE(robot::FillFolderBrowser(beyondLimit));
+  refused = robot::AnswerMessageBox("Error");
+  ASSERT_TRUE(refused);
+  EXPECT_EQ(refused->text, "The path of this folder is too long for the reports (at most 251 characters):\n" + beyondLimit);
   EXPECT_EQ(robot::Text(picker, kPickerFolder), "C:\\Reports");
   // A good folder chosen, then Cancel: the file stays as it was.
   robot::Click(picker, kPickerBrowse);
