@@ -21,6 +21,8 @@ namespace {
 using store::SyncRecord;
 using ::testing::ElementsAre;
 
+// The database the handheld tests work on, as the device names it.
+constexpr const char* kKorvetDatabase = "KORVETDatabaseDB";
 constexpr long kInjected = 0x4321;
 constexpr std::uint32_t kCreator = FourCharCode("KRVT");
 constexpr std::uint32_t kType = FourCharCode("DATA");
