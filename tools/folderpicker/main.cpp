@@ -65,6 +65,7 @@ INT_PTR CALLBACK PickerProc(HWND dialog, UINT message, WPARAM wParam, LPARAM) {
 }  // namespace korvet
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
+  korvet::InitDialogControls();
   korvet::g_folderFile = korvet::FindToolListFile(korvet::lists::kReportFolderTool);
   DialogBoxParamA(instance, MAKEINTRESOURCEA(IDD_FOLDER_PICKER), nullptr, korvet::PickerProc, 0);
   return 0;
