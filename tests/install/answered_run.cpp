@@ -83,7 +83,9 @@ AnsweredRun RunAnswering(const std::string& program, const std::string& question
   while (run.failure.empty()) {
     HWND box = WaitForNextDialog(*child, robot::kWaitMs);
     if (!box) break;
-    robot::SeenMessage seen{.caption = robot::Caption(box), .text = StaticText(box)};
+    robot::SeenMessage seen;
+    seen.caption = robot::Caption(box);
+    seen.text = StaticText(box);
     robot::ReadMessageBoxFrame(box, seen);
     run.messages.push_back(seen);
     PostMessageA(box, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(box, IDOK)));
