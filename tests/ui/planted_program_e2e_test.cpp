@@ -33,6 +33,15 @@ class PlantedProgramTest : public ::testing::Test {
 };
 
 TEST_F(PlantedProgramTest, LauncherPanelAndConduitDialogStartTheirOwnPrograms) {
+  // The conduit's dialog, opened by the HotSync host, starts the list editor the same way.
+  ASSERT_TRUE(install_.RegisterConduit());
+  auto host = install_.Start("synchost.exe", "configure KRVT --user Ann");
+  HWND dialog = robot::WaitForDialog(kConduitCaption);
+  ASSERT_TRUE(dialog);
+  OpenAndCloseTheListEditor(dialog);
+  robot::Click(dialog, kCancel);
+  EXPECT_TRUE(host->WaitForExit().has_value());
+
   // The launcher starts the panel from the core directory, the panel its list editor and picker.
   auto launcher = install_.Start("Setpanelrun.exe");
   HWND panel = robot::WaitForDialog(kPanelCaption);
@@ -47,14 +56,6 @@ TEST_F(PlantedProgramTest, LauncherPanelAndConduitDialogStartTheirOwnPrograms) {
   robot::Click(panel, kCancel);
   ASSERT_TRUE(robot::WaitUntilGone(panel));
 
-  // The conduit's dialog, opened by the HotSync host, starts the list editor the same way.
-  ASSERT_TRUE(install_.RegisterConduit());
-  auto host = install_.Start("synchost.exe", "configure KRVT --user Ann");
-  HWND dialog = robot::WaitForDialog(kConduitCaption);
-  ASSERT_TRUE(dialog);
-  OpenAndCloseTheListEditor(dialog);
-  robot::Click(dialog, kCancel);
-  EXPECT_TRUE(host->WaitForExit().has_value());
   EXPECT_FALSE(PlantedRan()) << install_.Outside().Read("planted-ran.txt");
 }
 
