@@ -33,12 +33,14 @@ function(korvet_import_library target dll_name def_file)
   target_link_libraries(${target} INTERFACE ${out})
 endfunction()
 
-# A binary's version resource (product "Korvet", the one version of the top CMakeLists.txt, the file
-# description) and, for a program, its application manifest: the execution level it asks Windows for
-# (asInvoker, or requireAdministrator for the programs that write under Program Files), the supported
-# Windows versions, system DPI awareness and the version 6 common controls.
-#   korvet_binary_resources(TARGET FILE_NAME "Description" [EXECUTION_LEVEL level])
-function(korvet_binary_resources target file_name description)
+# What makes a target a deliverable: linked without symbols or debug sections (the runtime linked in
+# would bring its own), a version resource (product "Korvet", the one version of the top
+# CMakeLists.txt, the file description) and, for a program, its application manifest: the execution
+# level it asks Windows for (asInvoker, or requireAdministrator for the programs that write under
+# Program Files), the supported Windows versions, system DPI awareness and the version 6 common controls.
+#   korvet_deliverable(TARGET FILE_NAME "Description" [EXECUTION_LEVEL level])
+function(korvet_deliverable target file_name description)
+  target_link_options(${target} PRIVATE -s)
   cmake_parse_arguments(R "" "EXECUTION_LEVEL" "" ${ARGN})
   set(KORVET_RES_TARGET ${target})
   set(KORVET_RES_FILE ${file_name})
