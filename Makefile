@@ -31,14 +31,18 @@ demo: benchbuild
 dist: build
 	@echo "$(BUILD)/dist/Korvet/:"; ls $(BUILD)/dist/Korvet; echo "$(BUILD)/dist/Korvet.zip"
 
+# One build is enough, before the suite and after it: nothing the tests leave may make the next
+# build (make screenshots, make demo) start over.
 test: benchbuild
 	@set -e; bench=$$(scripts/bench-dir $(BUILD)); \
+	scripts/build-is-current $(BUILD) $$bench; \
 	if [ "$$bench" != "$(BUILD)" ]; then \
 	  echo "== checks of the 32-bit deliverables in $(BUILD)"; \
 	  (cd $(BUILD) && ctest --output-on-failure -L static); \
 	fi; \
 	echo "== test suite in $$bench"; \
-	cd $$bench && xvfb-run -a -s "-screen 0 1024x768x24" ctest --output-on-failure -j $(JOBS)
+	(cd $$bench && xvfb-run -a -s "-screen 0 1024x768x24" ctest --output-on-failure -j $(JOBS)); \
+	scripts/build-is-current $(BUILD) $$bench
 
 # A PNG of each window of the desktop programs and the conduit dialog, caption included, in
 # <bench>/screenshots (not part of the tests; docs/screenshots holds the committed copies).

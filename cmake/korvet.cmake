@@ -32,3 +32,35 @@ function(korvet_import_library target dll_name def_file)
   add_dependencies(${target} ${target}_implib)
   target_link_libraries(${target} INTERFACE ${out})
 endfunction()
+
+# What makes a target a deliverable: linked without symbols or debug sections (the runtime linked in
+# would bring its own), a version resource (product "Korvet", the one version of the top
+# CMakeLists.txt, the file description) and, for a program, its application manifest: the execution
+# level it asks Windows for (asInvoker, or requireAdministrator for the programs that write under
+# Program Files), the supported Windows versions, system DPI awareness and the version 6 common controls.
+#   korvet_deliverable(TARGET FILE_NAME "Description" [EXECUTION_LEVEL level])
+function(korvet_deliverable target file_name description)
+  target_link_options(${target} PRIVATE -s)
+  cmake_parse_arguments(R "" "EXECUTION_LEVEL" "" ${ARGN})
+  set(KORVET_RES_TARGET ${target})
+  set(KORVET_RES_FILE ${file_name})
+  set(KORVET_RES_DESCRIPTION ${description})
+  set(KORVET_RES_FILE_TYPE VFT_APP)
+  set(KORVET_RES_MANIFEST_LINE "")
+  get_target_property(type ${target} TYPE)
+  if(type STREQUAL "SHARED_LIBRARY")
+    set(KORVET_RES_FILE_TYPE VFT_DLL)
+  endif()
+  set(rc ${CMAKE_CURRENT_BINARY_DIR}/${target}_version.rc)
+  if(R_EXECUTION_LEVEL)
+    set(KORVET_RES_EXECUTION_LEVEL ${R_EXECUTION_LEVEL})
+    set(manifest ${CMAKE_CURRENT_BINARY_DIR}/${target}.manifest)
+    configure_file(${KORVET_SOURCE_DIR}/cmake/program.manifest.in ${manifest} @ONLY)
+    # 1 is the manifest of a process, 24 the manifest resource type.
+    set(KORVET_RES_MANIFEST_LINE "1 24 \"${manifest}\"")
+    set_source_files_properties(${rc} PROPERTIES OBJECT_DEPENDS ${manifest})
+  endif()
+  configure_file(${KORVET_SOURCE_DIR}/cmake/version.rc.in ${rc} @ONLY)
+  target_sources(${target} PRIVATE ${rc})
+  target_include_directories(${target} PRIVATE ${KORVET_GENERATED_DIR})
+endfunction()

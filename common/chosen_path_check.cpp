@@ -22,6 +22,9 @@ std::optional<std::string> SettingsFileRefusal(const std::string& directory, con
   const std::string path = directory + fileName;
   if (std::optional<char> c = FirstReserved(path, kSettingsListReserved))
     return std::string("The character '") + *c + "' cannot be used in the path of a settings file:\n" + path;
+  if (fileName.size() > lists::kMaxSettingsFileNameChars)
+    return "The name of this settings file is too long to be sent (at most " +
+           std::to_string(lists::kMaxSettingsFileNameChars) + " characters):\n" + path;
   const std::size_t entryBytes = directory.size() + 1 + fileName.size() + 1;
   if (entryBytes > lists::kMaxEntryBytes || directory.size() > lists::kMaxDirectoryBytes ||
       fileName.size() > lists::kMaxFileNameBytes)

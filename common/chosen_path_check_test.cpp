@@ -18,14 +18,20 @@ TEST(ChosenPathCheck, SettingsFilesWithReservedBytesAreRefusedNamingTheByte) {
   EXPECT_TRUE(SettingsFileRefusal("C:\\Site,North\\", "a.qzl"));
 }
 
-TEST(ChosenPathCheck, SettingsFilesMustFitTheSessionsEntryBuffer) {
+TEST(ChosenPathCheck, SettingsFilesMustFitTheSessionsEntryBufferAndRecordName) {
   // directory + ',' + name + '*' fits 259 bytes.
-  std::string directory = "C:\\" + std::string(200, 'd') + "\\";  // 204 bytes
-  EXPECT_FALSE(SettingsFileRefusal(directory, std::string(49, 'n') + ".qzl"));  // 204 + 53 + 2 = 259
-  auto refusal = SettingsFileRefusal(directory, std::string(50, 'n') + ".qzl");
+  std::string directory = "C:\\" + std::string(226, 'd') + "\\";  // 230 bytes
+  EXPECT_FALSE(SettingsFileRefusal(directory, std::string(23, 'n') + ".qzl"));  // 230 + 27 + 2 = 259
+  auto refusal = SettingsFileRefusal(directory, std::string(24, 'n') + ".qzl");
   ASSERT_TRUE(refusal);
   EXPECT_EQ(refusal->substr(0, refusal->find('\n')),
             "The path of this settings file is too long to be sent (at most 257 characters):");
+  // The name alone: 29 characters are sent, 30 would be skipped at the HotSync.
+  EXPECT_FALSE(SettingsFileRefusal("C:\\Data\\", std::string(25, 'n') + ".qzl"));
+  const std::string name = std::string(26, 'n') + ".qzl";
+  refusal = SettingsFileRefusal("C:\\Data\\", name);
+  ASSERT_TRUE(refusal);
+  EXPECT_EQ(*refusal, "The name of this settings file is too long to be sent (at most 29 characters):\nC:\\Data\\" + name);
 }
 
 TEST(ChosenPathCheck, ReportFoldersWithReservedBytesOrTooLongAreRefused) {

@@ -1,5 +1,7 @@
 #include "common/dialog_items.h"
 
+#include <commctrl.h>
+
 #include <vector>
 
 namespace korvet {
@@ -19,6 +21,13 @@ bool IsItemChecked(HWND dialog, int id) { return IsDlgButtonChecked(dialog, id) 
 
 void SetItemChecked(HWND dialog, int id, bool checked) {
   CheckDlgButton(dialog, id, checked ? BST_CHECKED : BST_UNCHECKED);
+}
+
+void InitDialogControls() {
+  INITCOMMONCONTROLSEX controls{};
+  controls.dwSize = sizeof controls;
+  controls.dwICC = ICC_STANDARD_CLASSES | ICC_WIN95_CLASSES;
+  InitCommonControlsEx(&controls);
 }
 
 void ShowMessage(HWND owner, const std::string& text, const std::string& caption) {

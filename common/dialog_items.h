@@ -12,6 +12,10 @@ void SetItemText(HWND dialog, int id, const std::string& text);
 bool IsItemChecked(HWND dialog, int id);
 void SetItemChecked(HWND dialog, int id, bool checked);
 
+// Registers the common controls before a program's first dialog, so that the version 6 controls that
+// the programs' manifests ask for (visual styles) are there.
+void InitDialogControls();
+
 // A message box with an OK button; texts as the system's own.
 void ShowMessage(HWND owner, const std::string& text, const std::string& caption);
 

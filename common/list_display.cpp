@@ -12,7 +12,7 @@ struct ListText {
   bool endMarker = false;  // the reading stopped at a '@'
 };
 
-std::optional<ListText> ReadUpToMarker(const std::string& path) {
+std::optional<ListText> ReadUpToMarker(const std::string& path, std::size_t limit = lists::kDisplayBufferBytes) {
   WinFile file = WinFile::OpenForReading(path);
   if (!file && file.OpenError() == ERROR_FILE_NOT_FOUND) {
     WinFile::CreateNew(path).Close();
@@ -20,7 +20,7 @@ std::optional<ListText> ReadUpToMarker(const std::string& path) {
   }
   if (!file) return std::nullopt;
   ListText read;
-  while (read.text.size() < lists::kDisplayBufferBytes) {
+  while (read.text.size() < limit) {
     std::uint8_t byte = 0;
     if (file.ReadByte(byte) != WinFile::ReadResult::kByte || byte == 0) break;
     if (byte == lists::kEndMarker) {
@@ -36,6 +36,12 @@ std::optional<ListText> ReadUpToMarker(const std::string& path) {
 
 std::optional<std::string> ReadListText(const std::string& path) {
   std::optional<ListText> read = ReadUpToMarker(path);
+  if (!read) return std::nullopt;
+  return read->text;
+}
+
+std::optional<std::string> ReadListEntryText(const std::string& path) {
+  std::optional<ListText> read = ReadUpToMarker(path, std::string::npos);
   if (!read) return std::nullopt;
   return read->text;
 }

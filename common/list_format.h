@@ -36,6 +36,9 @@ inline constexpr std::size_t kMaxEntryBytes = 259;
 inline constexpr std::size_t kMaxDirectoryBytes = 255;
 inline constexpr std::size_t kMaxFileNameBytes = 255;
 inline constexpr std::size_t kMaxFolderBytes = 255;
+// The session builds a settings file's record under a name of at most 29 characters and skips a file
+// whose name is longer.
+inline constexpr std::size_t kMaxSettingsFileNameChars = 29;
 // The display readers of the dialogs read at most this many bytes.
 inline constexpr std::size_t kDisplayBufferBytes = 10240;
 

@@ -22,15 +22,19 @@ std::optional<std::pair<std::string, bool>> ReadKeptText(WinFile& file) {
   }
 }
 
-bool RewriteWithFlags(const std::string& path, const std::string& flags, std::size_t minimumLength) {
-  WinFile file = WinFile::OpenForUpdate(path);
-  if (!file) return false;
+ListWrite Replace(WinFile& file, const std::string& path, const std::string& content) {
+  return {ReplaceFileContent(file, path, content) ? ListWrite::kWritten : ListWrite::kFailed};
+}
+
+ListWrite RewriteWithFlags(const std::string& path, const std::string& flags, std::size_t minimumLength) {
+  WinFile file = WinFile::OpenForReading(path);
+  if (!file) return {ListWrite::kNotOpened};
   auto kept = ReadKeptText(file);
-  if (!kept) return false;
+  if (!kept) return {ListWrite::kFailed};
   std::string result = kept->first;
   if (kept->second) result += flags;
-  if (!file.TruncateAtStart()) return false;
-  return result.size() <= minimumLength || file.Write(result);
+  if (result.size() <= minimumLength) result.clear();
+  return Replace(file, path, result);
 }
 
 // The flag bytes that follow the first '@' of the file (read from the current position, just after
@@ -48,39 +52,44 @@ std::string ReadFlagBytes(WinFile& file, const std::string* allowed, std::size_t
 
 // A tool's OK: the new text, '@' and the flags that followed the old '@', and nothing after them,
 // so that no stale bytes of a longer old content stay behind.
-bool ReplaceKeepingFlags(const std::string& path, const std::string& text, const std::string* allowed,
-                         std::size_t flagCount) {
-  WinFile file = WinFile::OpenForUpdate(path);
-  if (!file) return false;
+ListWrite ReplaceKeepingFlags(const std::string& path, const std::string& text, const std::string* allowed,
+                              std::size_t flagCount) {
+  WinFile file = WinFile::OpenForReading(path);
+  if (!file) return {ListWrite::kNotOpened};
   auto kept = ReadKeptText(file);
-  if (!kept) return false;
+  if (!kept) return {ListWrite::kFailed};
   std::string content = text + lists::kEndMarker;
   if (kept->second) content += ReadFlagBytes(file, allowed, flagCount);
-  return file.TruncateAtStart() && file.Write(content);
+  return Replace(file, path, content);
 }
 
 }  // namespace
 
-bool WriteSettingsListEntries(const std::string& path, const std::string& entryText) {
+std::string ListWriteFailureText(const std::string& path) {
+  return "Unable to write " + path + "\nIt was left as it was.";
+}
+
+ListWrite WriteSettingsListEntries(const std::string& path, const std::string& entryText) {
   if (entryText.size() < 4) {
-    WinFile file = WinFile::OpenTruncated(path);
-    return static_cast<bool>(file);
+    WinFile file = WinFile::OpenForReading(path);
+    if (!file) return {ListWrite::kNotOpened};
+    return Replace(file, path, "");
   }
   static const std::string allowed[] = {{lists::kPurgeList, lists::kKeepList, lists::kKeepListQuiet}};
   return ReplaceKeepingFlags(path, entryText, allowed, 1);
 }
 
-bool WriteReportFolder(const std::string& path, const std::string& folderText) {
+ListWrite WriteReportFolder(const std::string& path, const std::string& folderText) {
   static const std::string allowed[] = {{lists::kRetrieve, lists::kDoNotRetrieve},
                                         {lists::kDeleteOnHandheld, lists::kKeepOnHandheld}};
   return ReplaceKeepingFlags(path, folderText + "\\", allowed, 2);
 }
 
-bool RewriteSettingsListFlag(const std::string& path, bool purgeAfterHotSync) {
+ListWrite RewriteSettingsListFlag(const std::string& path, bool purgeAfterHotSync) {
   return RewriteWithFlags(path, std::string(1, purgeAfterHotSync ? lists::kPurgeList : lists::kKeepList), 6);
 }
 
-bool RewriteReportFolderFlags(const std::string& path, bool doNotRetrieve, bool deleteOnHandheld) {
+ListWrite RewriteReportFolderFlags(const std::string& path, bool doNotRetrieve, bool deleteOnHandheld) {
   std::string flags;
   flags.push_back(doNotRetrieve ? lists::kDoNotRetrieve : lists::kRetrieve);
   flags.push_back(deleteOnHandheld ? lists::kDeleteOnHandheld : lists::kKeepOnHandheld);

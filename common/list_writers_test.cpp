@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
+
 #include "common/list_display.h"
 #include "common/win_file.h"
 #include "tests/support/scratch_folder.h"
@@ -122,6 +124,29 @@ TEST_F(ListFilesTest, WritersRefuseAMissingOrLockedFile) {
   EXPECT_FALSE(RewriteSettingsListFlag(list_, true));
 }
 
+TEST_F(ListFilesTest, AWriteThatFailsKeepsTheOldContentWhole) {
+  // The new content cannot be put down beside the list (its place is taken by a folder): every writer
+  // says so, and each file keeps what it held.
+  const std::string list = "C:\\D\\,a.qzl*C:\\D\\,b.qzl*@$";
+  const std::string folder = "C:\\Reports\\@$#";
+  folder_.Write("Xembrafilepath.dat", list);
+  folder_.Write("Cardoon.dat", folder);
+  ASSERT_TRUE(CreateDirectoryA((list_ + ".new").c_str(), nullptr));
+  ASSERT_TRUE(CreateDirectoryA((reports_ + ".new").c_str(), nullptr));
+  EXPECT_TRUE(WriteSettingsListEntries(list_, "C:\\D\\,c.qzl*").Failed());
+  EXPECT_TRUE(WriteSettingsListEntries(list_, "").Failed());
+  EXPECT_TRUE(RewriteSettingsListFlag(list_, true).Failed());
+  EXPECT_TRUE(WriteReportFolder(reports_, "C:\\Other").Failed());
+  EXPECT_TRUE(RewriteReportFolderFlags(reports_, true, false).Failed());
+  EXPECT_EQ(folder_.Read("Xembrafilepath.dat"), list);
+  EXPECT_EQ(folder_.Read("Cardoon.dat"), folder);
+  // Nothing is left beside a list that was written.
+  RemoveDirectoryA((list_ + ".new").c_str());
+  EXPECT_TRUE(RewriteSettingsListFlag(list_, true));
+  EXPECT_EQ(folder_.Read("Xembrafilepath.dat"), "C:\\D\\,a.qzl*C:\\D\\,b.qzl*@^");
+  EXPECT_FALSE(folder_.Exists("Xembrafilepath.dat.new"));
+}
+
 TEST_F(ListFilesTest, DisplayReadersShowLinesAndFolder) {
   folder_.Write("Xembrafilepath.dat", "C:\\Data\\,site1.qzl*C:\\Data\\,site2.qzl*@^");
   auto text = ReadListText(list_);
@@ -143,6 +168,44 @@ TEST_F(ListFilesTest, DisplayReaderCreatesAMissingFileEmptyAndStopsAtNul) {
   EXPECT_EQ(ReadListText(folder_.File("zero.dat")).value_or("<none>"), "C:\\a");
   folder_.Write("big.dat", std::string(20000, 'x'));
   EXPECT_EQ(ReadListText(folder_.File("big.dat"))->size(), 10240u);
+  EXPECT_EQ(ReadListEntryText(folder_.File("big.dat"))->size(), 20000u);  // the list editor's, read whole
+}
+
+// On a full disk, a list that grows past its old size cannot be written: the old list stays whole
+// instead of being cut where the disk ran out. Needs a small file system of its own
+// (tests/full_disk_lists.sh mounts one and names it in KORVET_FULL_DISK).
+TEST(ListFilesOnAFullDisk, AListThatNoLongerFitsKeepsItsOldContent) {
+  const char* folder = std::getenv("KORVET_FULL_DISK");
+  if (!folder) GTEST_SKIP() << "no small file system given (tests/full_disk_lists.sh)";
+  const std::string list = std::string(folder) + "\\Xembrafilepath.dat";
+  std::string entries;
+  for (int i = 0; i < 30; ++i) entries += "C:\\Survey\\" + std::string(100, 'a' + i % 26) + "\\,f" + std::to_string(i) + ".qzl*";
+  const std::string old = entries + "@$";  // within one page of the file system
+  ASSERT_LT(old.size(), 4096u);
+  testing::ScratchFolder::WritePath(list, old);
+  ASSERT_EQ(testing::ScratchFolder::ReadPath(list), old);
+  // Fill what is left of the disk.
+  const std::string filler = std::string(folder) + "\\filler";
+  HANDLE fill = CreateFileA(filler.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+  ASSERT_NE(fill, INVALID_HANDLE_VALUE);
+  const std::string chunk(1024, 'x');
+  DWORD written = 0;
+  while (WriteFile(fill, chunk.data(), static_cast<DWORD>(chunk.size()), &written, nullptr) && written == chunk.size()) {
+  }
+  CloseHandle(fill);
+
+  const std::string longer = entries + entries.substr(0, 1000);  // now past one page
+  auto read = [&] { return testing::ScratchFolder::ReadPath(list); };
+  EXPECT_TRUE(WriteSettingsListEntries(list, longer).Failed());
+  EXPECT_TRUE(read() == old);
+  // Even a rewrite of the same size needs room for its new copy beside the old one.
+  EXPECT_TRUE(RewriteSettingsListFlag(list, true).Failed());
+  EXPECT_TRUE(read() == old);
+
+  ASSERT_TRUE(DeleteFileA(filler.c_str()));
+  EXPECT_TRUE(WriteSettingsListEntries(list, longer));
+  EXPECT_TRUE(read() == longer + "@$");
+  EXPECT_FALSE(FileExists(list + ".new"));
 }
 
 }  // namespace

@@ -27,6 +27,10 @@ void ShowReportFolder(HWND dialog) {
 
 }  // namespace
 
+void TellIfFailed(HWND owner, const std::string& path, ListWrite written) {
+  if (written.Failed()) ShowMessage(owner, ListWriteFailureText(path), "Error");
+}
+
 void ShowLists(HWND dialog) {
   ShowSettingsList(dialog);
   ShowReportFolder(dialog);
@@ -52,9 +56,10 @@ bool HandleToolCommand(HWND dialog, WPARAM command) {
 
 void WriteFlags(HWND dialog) {
   if (std::optional<std::string> path = FindToolListFile(lists::kReportFolderTool))
-    RewriteReportFolderFlags(*path, IsItemChecked(dialog, kDoNotRetrieve), IsItemChecked(dialog, kDeleteReports));
+    TellIfFailed(dialog, *path,
+                 RewriteReportFolderFlags(*path, IsItemChecked(dialog, kDoNotRetrieve), IsItemChecked(dialog, kDeleteReports)));
   if (std::optional<std::string> path = FindToolListFile(lists::kSettingsListTool))
-    RewriteSettingsListFlag(*path, IsItemChecked(dialog, kPurgeList));
+    TellIfFailed(dialog, *path, RewriteSettingsListFlag(*path, IsItemChecked(dialog, kPurgeList)));
 }
 
 }  // namespace korvet::settings_controls

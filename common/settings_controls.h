@@ -5,6 +5,10 @@
 
 #include <windows.h>
 
+#include <string>
+
+#include "common/list_writers.h"
+
 namespace korvet::settings_controls {
 
 inline constexpr int kReportFolderEdit = 1012;
@@ -26,7 +30,11 @@ void SetInitialChecks(HWND dialog);
 bool HandleToolCommand(HWND dialog, WPARAM command);
 
 // OK: the report folder file gets the flags of 1026 and 1027, then the settings-file list the flag of
-// 1025. A check box the dialog lacks counts as unchecked.
+// 1025. A check box the dialog lacks counts as unchecked. A write that fails is told in a message box
+// ("Error") owned by the dialog; that file keeps its old content.
 void WriteFlags(HWND dialog);
+
+// The message box for a list file that was opened but could not be written; nothing otherwise.
+void TellIfFailed(HWND owner, const std::string& path, ListWrite written);
 
 }  // namespace korvet::settings_controls

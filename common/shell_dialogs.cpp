@@ -27,6 +27,24 @@ struct ItemListFree {
 };
 using ItemList = std::unique_ptr<ITEMIDLIST, ItemListFree>;
 
+// A chosen folder's path beyond MAX_PATH, through the wide call that takes a buffer size (looked up at
+// run time: older systems lack it), converted to the ANSI code page.
+std::optional<std::string> LongFolderPath(const ITEMIDLIST* item) {
+  using PathFromItemEx = BOOL(WINAPI*)(const ITEMIDLIST*, WCHAR*, DWORD, int);
+  HMODULE shell = GetModuleHandleA("shell32.dll");
+  auto pathFromItem = shell ? reinterpret_cast<PathFromItemEx>(
+                                  reinterpret_cast<void*>(GetProcAddress(shell, "SHGetPathFromIDListEx")))
+                            : nullptr;
+  std::vector<WCHAR> wide(32768, L'\0');
+  if (!pathFromItem || !pathFromItem(item, wide.data(), static_cast<DWORD>(wide.size()), 0)) return std::nullopt;
+  int bytes = WideCharToMultiByte(CP_ACP, 0, wide.data(), -1, nullptr, 0, nullptr, nullptr);
+  if (bytes <= 1) return std::nullopt;
+  std::string path(static_cast<std::size_t>(bytes), '\0');
+  WideCharToMultiByte(CP_ACP, 0, wide.data(), -1, path.data(), bytes, nullptr, nullptr);
+  path.pop_back();  // its NUL
+  return path;
+}
+
 }  // namespace
 
 std::optional<ChosenFile> ChooseFileToOpen(HWND owner, const std::string& filter) {
@@ -59,7 +77,7 @@ std::optional<std::string> ChooseFolder(HWND owner) {
   ItemList chosen(SHBrowseForFolderA(&browse));
   if (!chosen) return std::nullopt;
   char path[MAX_PATH] = {};
-  if (!SHGetPathFromIDListA(chosen.get(), path)) return std::nullopt;
+  if (!SHGetPathFromIDListA(chosen.get(), path)) return LongFolderPath(chosen.get());
   return std::string(path);
 }
 

@@ -20,7 +20,8 @@ std::optional<ChosenFile> ChooseFileToOpen(HWND owner, const std::string& filter
 
 // The shell folder browser owned by `owner`, limited to file-system folders no deeper than the
 // network domain, without title, root or callback. Nothing when the user cancels or the choice has
-// no file-system path.
+// no file-system path. A path longer than the system's usual limit still comes back whole, so that
+// the caller can refuse it with a message instead of dropping the choice without a word.
 std::optional<std::string> ChooseFolder(HWND owner);
 
 }  // namespace korvet

@@ -99,6 +99,18 @@ std::optional<std::vector<std::uint8_t>> ReadWholeFile(const std::string& path) 
   }
 }
 
+bool ReplaceFileContent(WinFile& held, const std::string& path, const std::string& content) {
+  const std::string next = path + ".new";
+  WinFile out = WinFile::CreateAlways(next);
+  bool complete = out && out.Write(content) && out.Flush();
+  out.Close();
+  held.Close();
+  if (complete && MoveFileExA(next.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
+    return true;
+  DeleteFileA(next.c_str());
+  return false;
+}
+
 bool FileExists(const std::string& path) {
   DWORD attributes = GetFileAttributesA(path.c_str());
   return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);

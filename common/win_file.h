@@ -69,4 +69,11 @@ class WinFile {
 std::optional<std::vector<std::uint8_t>> ReadWholeFile(const std::string& path);
 bool FileExists(const std::string& path);
 
+// Gives the file at `path` exactly `content` without ever leaving it empty or half-written: the
+// content goes completely into a file beside it first, which then takes the old file's place in one
+// step. `held` is the caller's open handle on the old file (kept until the new content is complete,
+// so that no other program comes in between) and is closed here. False, with the old content kept,
+// when anything fails.
+bool ReplaceFileContent(WinFile& held, const std::string& path, const std::string& content);
+
 }  // namespace korvet

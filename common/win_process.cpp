@@ -24,14 +24,19 @@ WinProcess& WinProcess::operator=(WinProcess&& other) noexcept {
   return *this;
 }
 
-std::optional<WinProcess> WinProcess::Start(const std::string& commandLine) {
+namespace {
+std::string QuotedCommandLine(const std::string& programPath) { return '"' + programPath + '"'; }
+}  // namespace
+
+std::optional<WinProcess> WinProcess::Start(const std::string& programPath) {
   // CreateProcessA may write into its command line, so it gets a copy of its own.
+  const std::string commandLine = QuotedCommandLine(programPath);
   std::vector<char> line(commandLine.begin(), commandLine.end());
   line.push_back('\0');
   STARTUPINFOA startup{};
   startup.cb = sizeof startup;
   WinProcess process;
-  if (!CreateProcessA(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process.info_))
+  if (!CreateProcessA(programPath.c_str(), line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process.info_))
     return std::nullopt;
   return process;
 }

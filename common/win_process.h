@@ -22,9 +22,12 @@ class WinProcess {
   WinProcess(const WinProcess&) = delete;
   WinProcess& operator=(const WinProcess&) = delete;
 
-  // Starts the program with the full path as its whole command line: no arguments, no handle
-  // inheritance, no creation flags, default environment, folder and start-up information.
-  static std::optional<WinProcess> Start(const std::string& commandLine);
+  // Starts the program at this full path, without arguments: no handle inheritance, no creation
+  // flags, default environment, folder and start-up information. The path is passed as the
+  // application name and, quoted, as the whole command line, so that a folder with a space in its
+  // name (C:\Program Files\...) never lets a program planted at the space run instead
+  // (C:\Program.exe).
+  static std::optional<WinProcess> Start(const std::string& programPath);
 
   // Waits without a time limit until the process has ended.
   void WaitForExit() const;

@@ -3,7 +3,8 @@
 #   check_dist.sh OBJDUMP DIST_ROOT
 # DIST_ROOT/Korvet holds exactly the seven deliverables and README.txt (CR LF line ends), and
 # DIST_ROOT/Korvet.zip holds that folder. Every binary is 32-bit and imports nothing but Windows'
-# own libraries; Korv.dll also the two HotSync libraries, which HotSync Manager brings.
+# own libraries; Korv.dll also the two HotSync libraries, which HotSync Manager brings. None carries
+# debug sections.
 set -u
 objdump=$1 root=$2
 dir=$root/Korvet
@@ -19,6 +20,8 @@ for file in Attachor.exe Cardoon.dll Detachor.exe Korv.dll Setpanel.exe Setpanel
   path=$dir/$file
   [ -f "$path" ] || continue
   "$objdump" -f "$path" | grep -q 'file format pei-i386' || bad "$file is not a 32-bit Windows binary"
+  # Shipped without debug sections (the runtime linked in brings its own otherwise).
+  "$objdump" -h "$path" | grep -q ' \.debug' && bad "$file carries debug sections"
   allowed=$windows_dlls
   [ "$file" = Korv.dll ] && allowed="$allowed sync20.dll hslog20.dll"
   for dll in $("$objdump" -p "$path" | awk '/DLL Name:/ {print tolower($3)}'); do
@@ -36,7 +39,7 @@ else
   bad "no README.txt"
 fi
 
-zipped=$(zip -sf "$root/Korvet.zip" 2>/dev/null | sed -n 's|^ *Korvet/\(..*\)$|\1|p' | sort | tr '\n' ' ' | sed 's/ $//')
+zipped=$(cd "$root" && cmake -E tar tf Korvet.zip 2>/dev/null | sed -n 's|^Korvet/\(..*\)$|\1|p' | sort | tr '\n' ' ' | sed 's/ $//')
 [ "$zipped" = "$want" ] || bad "Korvet.zip holds '$zipped', expected '$want'"
 
 [ $fail -eq 0 ] && echo "$dir: ok"

@@ -10,6 +10,7 @@
 #include "conduit/entry/session_driver.h"
 #include "conduit/entry/export_guard.h"
 #include "conduit/store/string_ids.h"
+#include "korvet_version.h"
 
 extern "C" long GetConduitInfo(long kind, void* request, void* out, std::uint32_t* outSize);
 
@@ -29,7 +30,8 @@ constexpr long kUnknownRequestKind = 4217;
 constexpr long kWrongRecordSize = 4218;
 constexpr long kWrongRecordVersion = 4219;
 
-constexpr std::uint32_t kConduitVersion = 0x102;
+// Major version in the high byte, minor in the low byte: the same version as every file's properties.
+constexpr std::uint32_t kConduitVersion = (KORVET_VERSION_MAJOR << 8) | KORVET_VERSION_MINOR;
 constexpr std::uint32_t kConduitInfoValue = 0x10000000;
 
 // Loads the conduit's name cut to the capacity; false when nothing could be loaded. A capacity of 0

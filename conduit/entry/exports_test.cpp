@@ -255,6 +255,7 @@ COLORREF PixelOf(HWND dialog, int picture, int x, int y) {
 TEST_F(ConfigurationTest, ActionBitmapsTakeTheButtonFaceColourAndAreReloadedOnAColourChange) {
   std::vector<COLORREF> corners, outlines;
   HBITMAP before = nullptr, after = nullptr;
+  DWORD oldBitmapType = OBJ_BITMAP;
   COLORREF recoloured = CLR_INVALID;
   const COLORREF face = GetSysColor(COLOR_BTNFACE);
   const COLORREF otherFace = RGB(200, 120, 40);
@@ -270,6 +271,7 @@ TEST_F(ConfigurationTest, ActionBitmapsTakeTheButtonFaceColourAndAreReloadedOnAC
              SetSysColors(1, &element, &otherFace);
              SendMessageA(dialog, WM_SYSCOLORCHANGE, 0, 0);
              after = reinterpret_cast<HBITMAP>(SendDlgItemMessageA(dialog, 1001, STM_GETIMAGE, IMAGE_BITMAP, 0));
+             oldBitmapType = GetObjectType(before);  // 0: the bitmap replaced was really deleted
              recoloured = PixelOf(dialog, 1001, 0, 0);
              SetSysColors(1, &element, &face);
              robot::Click(dialog, 2);
@@ -281,6 +283,8 @@ TEST_F(ConfigurationTest, ActionBitmapsTakeTheButtonFaceColourAndAreReloadedOnAC
   EXPECT_NE(before, nullptr);
   EXPECT_NE(after, nullptr);
   EXPECT_NE(before, after);
+  EXPECT_EQ(oldBitmapType, 0u);
+  EXPECT_EQ(GetObjectType(after), 0u);  // and the dialog's own went with it
 }
 
 }  // namespace

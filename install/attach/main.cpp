@@ -8,6 +8,7 @@
 #include "install/question_dialog.h"
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
+  korvet::InitDialogControls();
   switch (korvet::AskQuestion(instance, IDD_ATTACHOR)) {
     case korvet::kAnswerYes:
       korvet::attach::InstallConduit();

@@ -9,6 +9,7 @@
 #include "install/question_dialog.h"
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
+  korvet::InitDialogControls();
   if (korvet::AskQuestion(instance, IDD_DETACHOR) != korvet::kAnswerYes) return 0;
   bool found = false;
   {

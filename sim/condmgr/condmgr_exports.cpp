@@ -1,10 +1,15 @@
 // The exports of the stand-in CondMgr.dll. The HotSync core directory is the folder this library was
-// loaded from; the registrations live in a file there.
+// loaded from; the registrations live in a file there. When a file CondMgrCalls.txt lies beside it
+// (a test puts it there, empty), every call is appended to it with its arguments and result, e.g.
+//   CmSetCreatorName("KRVT", "C:\Korvet\Korv.dll") = 0
+// so that the test sees which calls a program made, in which order and with which values.
+#include <string>
 #include <type_traits>
 
 #include "common/cond_mgr.h"
 #include "sim/condmgr/conduit_manager.h"
 #include "sim/support/module_folder.h"
+#include "sim/support/sim_files.h"
 
 using korvet::hotsync::ConduitManager;
 using korvet::hotsync::CreatorField;
@@ -18,47 +23,68 @@ std::string CoreFolder() {
 
 ConduitManager Manager() { return ConduitManager(CoreFolder()); }
 
+std::string Quoted(const char* text) { return text ? "\"" + std::string(text) + "\"" : "null"; }
+std::string Number(const std::int32_t* value) { return value ? std::to_string(*value) : "null"; }
+
+long Logged(const char* function, const std::string& arguments, long result) {
+  const std::string log = korvet::sim::JoinPath(CoreFolder(), "CondMgrCalls.txt");
+  if (korvet::sim::FileExists(log))
+    korvet::sim::AppendToFile(log, std::string(function) + "(" + arguments + ") = " + std::to_string(result) + "\r\n");
+  return result;
+}
+
 }  // namespace
 
 extern "C" {
 
 long CmGetCorePath(char* buffer, std::int32_t* capacity) {
-  return korvet::hotsync::CopyCorePath(CoreFolder(), buffer, capacity);
+  const std::string given = Number(capacity);
+  return Logged("CmGetCorePath", given, korvet::hotsync::CopyCorePath(CoreFolder(), buffer, capacity));
 }
 
 long CmInstallCreator(const char* creator, std::int32_t* conduitType) {
-  return Manager().InstallCreator(creator, conduitType);
+  return Logged("CmInstallCreator", Quoted(creator) + ", " + Number(conduitType),
+                Manager().InstallCreator(creator, conduitType));
 }
 
 long CmSetCreatorName(const char* creator, const char* library) {
-  return Manager().SetText(creator, CreatorField::kLibrary, library);
+  return Logged("CmSetCreatorName", Quoted(creator) + ", " + Quoted(library),
+                Manager().SetText(creator, CreatorField::kLibrary, library));
 }
 
 long CmSetCreatorDirectory(const char* creator, const char* directory) {
-  return Manager().SetText(creator, CreatorField::kDirectory, directory);
+  return Logged("CmSetCreatorDirectory", Quoted(creator) + ", " + Quoted(directory),
+                Manager().SetText(creator, CreatorField::kDirectory, directory));
 }
 
 long CmSetCreatorFile(const char* creator, const char* file) {
-  return Manager().SetText(creator, CreatorField::kFile, file);
+  return Logged("CmSetCreatorFile", Quoted(creator) + ", " + Quoted(file),
+                Manager().SetText(creator, CreatorField::kFile, file));
 }
 
 long CmSetCreatorRemote(const char* creator, const char* remote) {
-  return Manager().SetText(creator, CreatorField::kRemote, remote);
+  return Logged("CmSetCreatorRemote", Quoted(creator) + ", " + Quoted(remote),
+                Manager().SetText(creator, CreatorField::kRemote, remote));
 }
 
 long CmSetCreatorTitle(const char* creator, const char* title) {
-  return Manager().SetText(creator, CreatorField::kTitle, title);
+  return Logged("CmSetCreatorTitle", Quoted(creator) + ", " + Quoted(title),
+                Manager().SetText(creator, CreatorField::kTitle, title));
 }
 
 long CmSetCreatorInfo(const char* creator, const char* info) {
-  return Manager().SetText(creator, CreatorField::kInfo, info);
+  return Logged("CmSetCreatorInfo", Quoted(creator) + ", " + Quoted(info),
+                Manager().SetText(creator, CreatorField::kInfo, info));
 }
 
 long CmSetCreatorPriority(const char* creator, std::int32_t* priority) {
-  return Manager().SetPriority(creator, priority);
+  return Logged("CmSetCreatorPriority", Quoted(creator) + ", " + Number(priority),
+                Manager().SetPriority(creator, priority));
 }
 
-long CmRemoveConduitByCreatorID(const char* creator) { return Manager().Remove(creator); }
+long CmRemoveConduitByCreatorID(const char* creator) {
+  return Logged("CmRemoveConduitByCreatorID", Quoted(creator), Manager().Remove(creator));
+}
 
 }  // extern "C"
 

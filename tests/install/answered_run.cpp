@@ -83,7 +83,11 @@ AnsweredRun RunAnswering(const std::string& program, const std::string& question
   while (run.failure.empty()) {
     HWND box = WaitForNextDialog(*child, robot::kWaitMs);
     if (!box) break;
-    run.messages.push_back({robot::Caption(box), StaticText(box)});
+    robot::SeenMessage seen;
+    seen.caption = robot::Caption(box);
+    seen.text = StaticText(box);
+    robot::ReadMessageBoxFrame(box, seen);
+    run.messages.push_back(seen);
     PostMessageA(box, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(box, IDOK)));
     if (!robot::WaitUntilGone(box)) run.failure = "message box \"" + run.messages.back().caption + "\" stayed";
   }

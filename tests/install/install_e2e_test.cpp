@@ -25,7 +25,10 @@ const std::vector<std::string> kDeliverables = {"Attachor.exe", "Detachor.exe", 
                                                 "Cardoon.dll", "Setpanel.exe", "Setpanelrun.exe"};
 const std::vector<std::string> kCopiedTools = {"Xembrafilepath.dll", "Cardoon.dll", "Setpanel.exe"};
 
-MATCHER_P2(Message, caption, text, "") { return arg.caption == caption && arg.text == text; }
+// Every message box of the installer and the remover has no owner window and only an OK button.
+MATCHER_P2(Message, caption, text, "") {
+  return arg.caption == caption && arg.text == text && !arg.owned && arg.buttons == std::vector<std::string>{"OK"};
+}
 
 bool CopyFolderFiles(const std::string& from, const std::string& to) {
   WIN32_FIND_DATAA found;
@@ -52,6 +55,7 @@ class InstallTest : public ::testing::Test {
       ASSERT_TRUE(CopyFileA((build + "\\korvet\\" + file).c_str(), Distributed(file).c_str(), FALSE)) << file;
     ASSERT_TRUE(CopyFolderFiles(build + "\\hotsync", hotsync_));
     for (const char* state : {"HotSync.log", "Conduits.txt", "Actions.txt"}) DeleteFileA(InHotSync(state).c_str());
+    scratch_.Write("HotSync\\CondMgrCalls.txt", "");  // the Conduit Manager logs its calls there
   }
 
   // A Conduit Manager that only knows the core directory, beside the installer, so that it is the
@@ -81,6 +85,18 @@ class InstallTest : public ::testing::Test {
     return result;
   }
   std::string Conduits() const { return Host("conduits").output; }
+  std::string ConduitManagerCalls() const { return ScratchFolder::ReadPath(InHotSync("CondMgrCalls.txt")); }
+  // The calls of one installation: the core directory, then the registration, setter by setter.
+  std::string InstallationCalls() const {
+    return "CmGetCorePath(512) = 0\r\n"
+           "CmInstallCreator(\"KRVT\", 1) = 0\r\n"
+           "CmSetCreatorName(\"KRVT\", \"" + Distributed("Korv.dll") + "\") = 0\r\n"
+           "CmSetCreatorDirectory(\"KRVT\", \"\") = 0\r\n"
+           "CmSetCreatorFile(\"KRVT\", \"dummy.qzl\") = 0\r\n"
+           "CmSetCreatorRemote(\"KRVT\", \"KORVETDatabaseDB\") = 0\r\n"
+           "CmSetCreatorTitle(\"KRVT\", \"Korvet\") = 0\r\n"
+           "CmSetCreatorPriority(\"KRVT\", 2) = 0\r\n";
+  }
   std::string KorvetRegistration() const {
     return "KRVT priority 2: title \"Korvet\", library \"" + Distributed("Korv.dll") +
            "\", directory \"\", file \"dummy.qzl\", remote \"KORVETDatabaseDB\"\n";
@@ -119,6 +135,12 @@ TEST_F(InstallTest, YesCopiesTheToolsRegistersKorvetAndHotSyncRunsIt) {
   for (const char* stays : {"Korv.dll", "Setpanelrun.exe", "Attachor.exe", "Detachor.exe"})
     EXPECT_EQ(GetFileAttributesA(InHotSync(stays).c_str()), INVALID_FILE_ATTRIBUTES) << stays;
   EXPECT_EQ(Conduits(), KorvetRegistration());
+  // What reached the Conduit Manager, in order (CmSetCreatorInfo never), and what it stored.
+  EXPECT_EQ(ConduitManagerCalls(), InstallationCalls());
+  EXPECT_EQ(ScratchFolder::ReadPath(InHotSync("Conduits.txt")),
+            "; Conduits registered with the stand-in HotSync Manager.\r\n"
+            "[KRVT]\r\nType=1\r\nLibrary=" + Distributed("Korv.dll") +
+                "\r\nDirectory=\r\nFile=dummy.qzl\r\nRemote=KORVETDatabaseDB\r\nTitle=Korvet\r\nPriority=2\r\nInfo=\r\n");
 
   ProgramOutput sync = SyncWithOneReport();
   EXPECT_EQ(sync.exitCode, 0u) << sync.output;
@@ -147,6 +169,20 @@ TEST_F(InstallTest, NoChangesNothing) {
       << Describe(run.messages);
   for (const std::string& tool : kCopiedTools) EXPECT_FALSE(scratch_.Exists("HotSync\\" + tool)) << tool;
   EXPECT_EQ(Conduits(), "No conduits registered.\n");
+  EXPECT_EQ(ConduitManagerCalls(), "");
+}
+
+TEST_F(InstallTest, EveryCopyThatFailsIsReportedInTheOrderOfCopying) {
+  for (const std::string& tool : kCopiedTools) ASSERT_TRUE(DeleteFileA(Distributed(tool).c_str())) << tool;
+
+  AnsweredRun run = Attach(1);
+  ASSERT_EQ(run.failure, "");
+  EXPECT_THAT(run.messages, ElementsAre(Message("Error", "Unable to copy Xembrafilepath.dll to the Hotsync directory"),
+                                        Message("Error", "Unable to copy Cardoon.dll to the Hotsync directory"),
+                                        Message("Error", "Unable to copy Setpanel.exe to the Hotsync directory"),
+                                        Message("Note", kRestartNote)))
+      << Describe(run.messages);
+  EXPECT_EQ(ConduitManagerCalls(), InstallationCalls());
 }
 
 TEST_F(InstallTest, EachToolThatCannotBeCopiedIsReportedAndTheRestIsInstalled) {
@@ -234,8 +270,11 @@ TEST_F(InstallTest, RemoverTakesKorvetOutOfHotSyncOnceAndLeavesTheFiles) {
   ASSERT_EQ(Attach(1).failure, "");
   ASSERT_EQ(Conduits(), KorvetRegistration());
 
+  ASSERT_TRUE(DeleteFileA(InHotSync("CondMgrCalls.txt").c_str()));
+  scratch_.Write("HotSync\\CondMgrCalls.txt", "");
   AnsweredRun no = Detach(2);
   ASSERT_EQ(no.failure, "");
+  EXPECT_EQ(ConduitManagerCalls(), "");  // "No" calls nothing
   EXPECT_EQ(no.question, "Do you want to unregister the conduit\n with the Hotsync Manager");
   EXPECT_EQ(no.yesButton, "Yes");
   EXPECT_EQ(no.noButton, "No");
@@ -249,12 +288,24 @@ TEST_F(InstallTest, RemoverTakesKorvetOutOfHotSyncOnceAndLeavesTheFiles) {
     EXPECT_EQ(yes.exitCode, 0u);
     EXPECT_EQ(Conduits(), "No conduits registered.\n");
   }
+  EXPECT_EQ(ConduitManagerCalls(), "CmRemoveConduitByCreatorID(\"KRVT\") = 1\r\nCmRemoveConduitByCreatorID(\"KRVT\") = 0\r\n");
   for (const std::string& tool : kCopiedTools) EXPECT_TRUE(scratch_.Exists("HotSync\\" + tool)) << tool;
 
   ProgramOutput sync = SyncWithOneReport();
   EXPECT_EQ(sync.exitCode, 0u) << sync.output;
   EXPECT_THAT(sync.output, Not(HasSubstr("KorvIR")));
   EXPECT_FALSE(ReportWritten());
+}
+
+TEST_F(InstallTest, RemoverWhoseConduitManagerLacksTheFunctionSaysItCannotFindIt) {
+  ASSERT_EQ(Attach(1).failure, "");
+  PutLoneConduitManager(hotsync_);  // found by name first; it knows only the core directory
+
+  AnsweredRun run = Detach(1);
+  ASSERT_EQ(run.failure, "");
+  EXPECT_THAT(run.messages, ElementsAre(Message("error", "Cannot find CondMgr.dll"))) << Describe(run.messages);
+  EXPECT_EQ(run.exitCode, 0u);
+  EXPECT_EQ(Conduits(), KorvetRegistration());
 }
 
 }  // namespace

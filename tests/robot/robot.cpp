@@ -136,12 +136,29 @@ bool WaitForText(HWND dialog, int id, const std::string& text, DWORD timeoutMs) 
   return WaitFor([&] { return Text(dialog, id) == text; }, timeoutMs);
 }
 
+static BOOL CALLBACK CollectButtonText(HWND child, LPARAM context) {
+  char className[64] = {};
+  GetClassNameA(child, className, sizeof className);
+  if (std::string(className) == "Button" && IsWindowVisible(child)) {
+    char text[256] = {};
+    SendMessageTimeoutA(child, WM_GETTEXT, sizeof text, reinterpret_cast<LPARAM>(text), SMTO_ABORTIFHUNG, 5000, nullptr);
+    reinterpret_cast<std::vector<std::string>*>(context)->push_back(text);
+  }
+  return TRUE;
+}
+
+void ReadMessageBoxFrame(HWND box, SeenMessage& seen) {
+  seen.owned = GetWindow(box, GW_OWNER) != nullptr;
+  EnumChildWindows(box, CollectButtonText, reinterpret_cast<LPARAM>(&seen.buttons));
+}
+
 std::optional<SeenMessage> AnswerMessageBox(const std::string& caption, DWORD timeoutMs) {
   HWND box = WaitForDialog(caption, timeoutMs);
   if (!box) return std::nullopt;
   SeenMessage seen;
   seen.caption = Caption(box);
   EnumChildWindows(box, CollectStaticText, reinterpret_cast<LPARAM>(&seen.text));
+  ReadMessageBoxFrame(box, seen);
   PostMessageA(box, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(box, IDOK)));
   WaitUntilGone(box, timeoutMs);
   return seen;

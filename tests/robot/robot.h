@@ -39,7 +39,11 @@ bool WaitForText(HWND dialog, int id, const std::string& text, DWORD timeoutMs =
 struct SeenMessage {
   std::string caption;
   std::string text;
+  bool owned = false;                // it has an owner window
+  std::vector<std::string> buttons;  // the texts of its buttons
 };
+// The owner and the buttons of a message box, into `seen`.
+void ReadMessageBoxFrame(HWND box, SeenMessage& seen);
 // Waits for a message box with this caption, records its caption and text, and presses its OK button.
 std::optional<SeenMessage> AnswerMessageBox(const std::string& caption, DWORD timeoutMs = kWaitMs);
 

@@ -30,8 +30,9 @@ class ScratchFolder {
   std::string WithSlash() const { return path_ + "\\"; }
   std::string File(const std::string& name) const { return path_ + "\\" + name; }
 
-  std::string Write(const std::string& name, const std::string& bytes) const {
-    std::string path = File(name);
+  std::string Write(const std::string& name, const std::string& bytes) const { return WritePath(File(name), bytes); }
+
+  static std::string WritePath(const std::string& path, const std::string& bytes) {
     HANDLE h = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
     DWORD written = 0;
     if (!bytes.empty()) WriteFile(h, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);

@@ -11,13 +11,15 @@ namespace {
 
 class ToolsTest : public ::testing::Test {
  protected:
-  // A folder whose full path (backslash included) takes exactly `length` characters.
+  // A folder whose full path (backslash included) takes exactly `length` characters. Windows makes
+  // folders of more than 248 characters only through "\\?\" paths.
   std::string FolderOfLength(std::size_t length) {
-    std::string path = install_.Folder() + "\\";
-    std::string first = path + std::string(150, 'd');
-    CreateDirectoryA(first.c_str(), nullptr);
-    std::string folder = first + "\\" + std::string(length - first.size() - 2, 'e');
-    CreateDirectoryA(folder.c_str(), nullptr);
+    std::string folder = install_.Folder();
+    while (folder.size() + 1 < length) {
+      std::size_t part = std::min<std::size_t>(150, length - folder.size() - 2);
+      folder += "\\" + std::string(part, 'd');
+      CreateDirectoryA(("\\\\?\\" + folder).c_str(), nullptr);
+    }
     return folder + "\\";
   }
 
@@ -56,7 +58,8 @@ TEST_F(ToolsTest, EditorRefusesPathsTheListCannotHoldAndWritesExactlyTheShorterL
   install_.Write("Xembrafilepath.dat", "C:\\A\\,one.qzl*C:\\A\\,two.qzl*@^");
   std::string comma = install_.MakeFolder("Site,North") + "\\a.qzl";
   install_.Write("Site,North\\a.qzl", "x");
-  std::string tooLong = FolderOfLength(250) + "abcd.qzl";  // 258 characters: the entry takes 260
+  std::string tooLong = FolderOfLength(235) + std::string(19, 'n') + ".qzl";  // 258 characters: the entry takes 260
+  const std::string longName = install_.Write(std::string(26, 'n') + ".qzl", "x");  // a 30-character name
   auto program = install_.Start("Xembrafilepath.dll");
   HWND editor = robot::WaitForDialog(kEditorCaption);
   ASSERT_TRUE(editor);
@@ -72,6 +75,12 @@ TEST_F(ToolsTest, EditorRefusesPathsTheListCannotHoldAndWritesExactlyTheShorterL
   ASSERT_TRUE(refused);
   EXPECT_EQ(refused->text,
             "The path of this settings file is too long to be sent (at most 257 characters):\n" + tooLong);
+  robot::Click(editor, kEditorAdd);
+  ASSERT_TRUE(robot::FillFileOpen(longName));
+  refused = robot::AnswerMessageBox("Error");
+  ASSERT_TRUE(refused);
+  EXPECT_EQ(refused->text,
+            "The name of this settings file is too long to be sent (at most 29 characters):\n" + longName);
   EXPECT_EQ(robot::ListBoxLines(editor, kEditorList), (std::vector<std::string>{"C:\\A\\one.qzl", "C:\\A\\two.qzl"}));
 
   robot::SelectListBoxLine(editor, kEditorList, 1);
@@ -79,6 +88,42 @@ TEST_F(ToolsTest, EditorRefusesPathsTheListCannotHoldAndWritesExactlyTheShorterL
   robot::Click(editor, kOk);
   ASSERT_EQ(program->WaitForExit(), 0u);
   EXPECT_EQ(install_.Read("Xembrafilepath.dat"), "C:\\A\\,one.qzl*@^");
+}
+
+TEST_F(ToolsTest, EditorKeepsAListLongerThanTheDisplayWholeAndTellsAWriteThatFails) {
+  // 45 files in long folders: about 11,000 bytes before the '@', more than the dialogs show.
+  std::string list;
+  for (int i = 0; i < 45; ++i)
+    list += "C:\\Survey Data\\" + std::string(220, 'a' + i % 26) + "\\,site" + std::to_string(i) + ".qzl*";
+  ASSERT_GT(list.size(), 10240u);
+  install_.Write("Xembrafilepath.dat", list + "@$");
+  const std::string added = install_.Write("added.qzl", "x");
+  auto program = install_.Start("Xembrafilepath.dll");
+  HWND editor = robot::WaitForDialog(kEditorCaption);
+  ASSERT_TRUE(editor);
+  EXPECT_EQ(robot::ListBoxLines(editor, kEditorList).size(), 45u);
+  robot::Click(editor, kEditorAdd);
+  ASSERT_TRUE(robot::FillFileOpen(added));
+  EXPECT_EQ(robot::ListBoxLines(editor, kEditorList).size(), 46u);
+
+  // The new list cannot be put down beside the old one: the editor says so and the list stays whole.
+  const std::string blocked = install_.MakeFolder("Xembrafilepath.dat.new");
+  robot::Click(editor, kOk);
+  auto failed = robot::AnswerMessageBox("Error");
+  ASSERT_TRUE(failed);
+  EXPECT_EQ(failed->text, "Unable to write " + install_.File("Xembrafilepath.dat") + "\nIt was left as it was.");
+  ASSERT_EQ(program->WaitForExit(), 0u);
+  EXPECT_EQ(install_.Read("Xembrafilepath.dat"), list + "@$");
+
+  RemoveDirectoryA(blocked.c_str());
+  program = install_.Start("Xembrafilepath.dll");
+  editor = robot::WaitForDialog(kEditorCaption);
+  ASSERT_TRUE(editor);
+  robot::Click(editor, kEditorAdd);
+  ASSERT_TRUE(robot::FillFileOpen(added));
+  robot::Click(editor, kOk);
+  ASSERT_EQ(program->WaitForExit(), 0u);
+  EXPECT_EQ(install_.Read("Xembrafilepath.dat"), list + install_.Folder() + "\\,added.qzl*@$");
 }
 
 TEST_F(ToolsTest, EditorOkWithoutChangeLeavesTheFileAndRemovingTheLastFileEmptiesIt) {

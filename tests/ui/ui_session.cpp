@@ -62,7 +62,10 @@ bool CopyInto(const std::string& from, const std::string& folder, const std::str
 
 }  // namespace
 
-Installation::Installation(const std::vector<std::string>& productFiles, bool withConduitManager) {
+Installation::Installation(const std::vector<std::string>& productFiles, bool withConduitManager,
+                           const std::string& subfolder)
+    : folder_(subfolder.empty() ? scratch_.Path() : scratch_.File(subfolder)) {
+  CreateDirectoryA(folder_.c_str(), nullptr);
   const std::string build = BuildFolder();
   std::vector<std::string> host = {"synchost.exe", "sync20.dll", "hslog20.dll"};
   if (withConduitManager) host.push_back("CondMgr.dll");

@@ -36,14 +36,19 @@ class StartedProgram {
 class Installation {
  public:
   // The folder holds synchost.exe with the stand-in libraries and Handheld\, Korv.dll and the
-  // named product files (e.g. "Setpanel.exe", "Xembrafilepath.dll").
-  explicit Installation(const std::vector<std::string>& productFiles, bool withConduitManager = true);
+  // named product files (e.g. "Setpanel.exe", "Xembrafilepath.dll"). With a `subfolder` ("Hot Sync")
+  // the installation lies in that folder of the scratch folder, and Outside() names what lies beside it.
+  explicit Installation(const std::vector<std::string>& productFiles, bool withConduitManager = true,
+                        const std::string& subfolder = "");
 
-  const std::string& Folder() const { return scratch_.Path(); }
-  std::string File(const std::string& name) const { return scratch_.File(name); }
-  std::string Read(const std::string& name) const { return scratch_.Read(name); }
-  std::string Write(const std::string& name, const std::string& bytes) const { return scratch_.Write(name, bytes); }
-  bool Exists(const std::string& name) const { return scratch_.Exists(name); }
+  const std::string& Folder() const { return folder_; }
+  std::string File(const std::string& name) const { return folder_ + "\\" + name; }
+  std::string Read(const std::string& name) const { return korvet::testing::ScratchFolder::ReadPath(File(name)); }
+  std::string Write(const std::string& name, const std::string& bytes) const {
+    return korvet::testing::ScratchFolder::WritePath(File(name), bytes);
+  }
+  bool Exists(const std::string& name) const { return GetFileAttributesA(File(name).c_str()) != INVALID_FILE_ATTRIBUTES; }
+  const korvet::testing::ScratchFolder& Outside() const { return scratch_; }
   std::string MakeFolder(const std::string& name) const;
 
   // Starts a program of the installation, e.g. Start("Setpanel.exe").
@@ -55,6 +60,7 @@ class Installation {
 
  private:
   korvet::testing::ScratchFolder scratch_;
+  std::string folder_;
 };
 
 // The folder of the built binaries (the parent of the test program's folder).

@@ -12,6 +12,7 @@
 #include "common/list_format.h"
 #include "common/list_location.h"
 #include "common/list_writers.h"
+#include "common/settings_controls.h"
 #include "common/shell_dialogs.h"
 #include "tools/folderpicker/folder_picker_ids.h"
 
@@ -31,7 +32,8 @@ void Browse(HWND dialog) {
 }
 
 void Confirm(HWND dialog) {
-  if (g_folderFile) WriteReportFolder(*g_folderFile, ItemText(dialog, IDC_FOLDER));
+  if (g_folderFile)
+    settings_controls::TellIfFailed(dialog, *g_folderFile, WriteReportFolder(*g_folderFile, ItemText(dialog, IDC_FOLDER)));
   EndDialog(dialog, IDOK);
 }
 
@@ -63,6 +65,7 @@ INT_PTR CALLBACK PickerProc(HWND dialog, UINT message, WPARAM wParam, LPARAM) {
 }  // namespace korvet
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
+  korvet::InitDialogControls();
   korvet::g_folderFile = korvet::FindToolListFile(korvet::lists::kReportFolderTool);
   DialogBoxParamA(instance, MAKEINTRESOURCEA(IDD_FOLDER_PICKER), nullptr, korvet::PickerProc, 0);
   return 0;

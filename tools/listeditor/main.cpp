@@ -11,6 +11,7 @@
 #include "common/list_format.h"
 #include "common/list_location.h"
 #include "common/list_writers.h"
+#include "common/settings_controls.h"
 #include "common/shell_dialogs.h"
 #include "tools/listeditor/list_editor_ids.h"
 #include "tools/listeditor/settings_list_model.h"
@@ -55,7 +56,9 @@ void Remove(HWND dialog, Editor& editor) {
 }
 
 void Confirm(HWND dialog, const Editor& editor) {
-  if (!editor.model.Unchanged() && editor.listPath) WriteSettingsListEntries(*editor.listPath, editor.model.EntryText());
+  if (!editor.model.Unchanged() && editor.listPath)
+    settings_controls::TellIfFailed(dialog, *editor.listPath,
+                                    WriteSettingsListEntries(*editor.listPath, editor.model.EntryText()));
   EndDialog(dialog, IDOK);
 }
 
@@ -63,7 +66,7 @@ INT_PTR CALLBACK EditorProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lPa
   if (message == WM_INITDIALOG) {
     auto* editor = reinterpret_cast<Editor*>(lParam);
     SetWindowLongPtrA(dialog, DWLP_USER, lParam);
-    std::optional<std::string> text = editor->listPath ? ReadListText(*editor->listPath) : std::nullopt;
+    std::optional<std::string> text = editor->listPath ? ReadListEntryText(*editor->listPath) : std::nullopt;
     editor->model = SettingsListModel(text.value_or(""));
     ShowLines(dialog, editor->model);
     return TRUE;
@@ -92,6 +95,7 @@ INT_PTR CALLBACK EditorProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lPa
 }  // namespace korvet
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
+  korvet::InitDialogControls();
   korvet::Editor editor;
   editor.listPath = korvet::FindToolListFile(korvet::lists::kSettingsListTool);
   DialogBoxParamA(instance, MAKEINTRESOURCEA(IDD_LIST_EDITOR), nullptr, korvet::EditorProc,

@@ -39,6 +39,14 @@ TEST(SettingsListModel, RemovalMatchesWholeEntriesOnly) {
   EXPECT_EQ(model.Lines(), (Lines{"C:\\X\\C:\\D\\a.qzl"}));
 }
 
+TEST(SettingsListModel, RemovalFindsTheWholeEntryPastAnotherOne) {
+  // Another entry between the two similar ones: the match inside the first entry is passed over.
+  SettingsListModel model("C:\\X\\C:\\D\\,a.qzl*C:\\E\\,b.qzl*C:\\D\\,a.qzl*");
+  model.Remove(2);
+  EXPECT_EQ(model.EntryText(), "C:\\X\\C:\\D\\,a.qzl*C:\\E\\,b.qzl*");
+  EXPECT_EQ(model.Lines(), (Lines{"C:\\X\\C:\\D\\a.qzl", "C:\\E\\b.qzl"}));
+}
+
 TEST(SettingsListModel, APathTheListCannotHoldLeavesItUnchanged) {
   SettingsListModel model("");
   ASSERT_TRUE(model.Add("C:\\Site,North\\a.qzl", "a.qzl"));

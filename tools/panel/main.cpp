@@ -2,6 +2,7 @@
 // without the sync action part.
 #include <windows.h>
 
+#include "common/dialog_items.h"
 #include "common/settings_controls.h"
 #include "tools/panel/panel_ids.h"
 
@@ -31,6 +32,7 @@ INT_PTR CALLBACK PanelProc(HWND dialog, UINT message, WPARAM wParam, LPARAM) {
 }  // namespace korvet
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
+  korvet::InitDialogControls();
   DialogBoxParamA(instance, MAKEINTRESOURCEA(IDD_PANEL), nullptr, korvet::PanelProc, 0);
   return 0;
 }
