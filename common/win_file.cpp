@@ -4,24 +4,10 @@
 
 namespace korvet {
 
-WinFile::~WinFile() { Close(); }
-
-WinFile::WinFile(WinFile&& other) noexcept
-    : handle_(std::exchange(other.handle_, INVALID_HANDLE_VALUE)), openError_(other.openError_) {}
-
-WinFile& WinFile::operator=(WinFile&& other) noexcept {
-  if (this != &other) {
-    Close();
-    handle_ = std::exchange(other.handle_, INVALID_HANDLE_VALUE);
-    openError_ = other.openError_;
-  }
-  return *this;
-}
-
 WinFile WinFile::Open(const std::string& path, DWORD access, DWORD disposition) {
   WinFile file;
-  file.handle_ = CreateFileA(path.c_str(), access, 0, nullptr, disposition, FILE_ATTRIBUTE_NORMAL, nullptr);
-  if (file.handle_ == INVALID_HANDLE_VALUE) file.openError_ = GetLastError();
+  file.handle_.Reset(CreateFileA(path.c_str(), access, 0, nullptr, disposition, FILE_ATTRIBUTE_NORMAL, nullptr));
+  if (!file.handle_) file.openError_ = GetLastError();
   return file;
 }
 
@@ -37,14 +23,14 @@ WinFile WinFile::CreateAlways(const std::string& path) { return Open(path, GENER
 WinFile::ReadResult WinFile::ReadByte(std::uint8_t& byte) {
   if (!IsOpen()) return ReadResult::kFailed;
   DWORD got = 0;
-  if (!ReadFile(handle_, &byte, 1, &got, nullptr)) return ReadResult::kFailed;
+  if (!ReadFile(handle_.Get(), &byte, 1, &got, nullptr)) return ReadResult::kFailed;
   return got == 1 ? ReadResult::kByte : ReadResult::kEndOfFile;
 }
 
 std::optional<std::size_t> WinFile::Read(void* buffer, std::size_t size) {
   if (!IsOpen()) return std::nullopt;
   DWORD got = 0;
-  if (!ReadFile(handle_, buffer, static_cast<DWORD>(size), &got, nullptr)) return std::nullopt;
+  if (!ReadFile(handle_.Get(), buffer, static_cast<DWORD>(size), &got, nullptr)) return std::nullopt;
   return got;
 }
 
@@ -53,7 +39,7 @@ bool WinFile::Write(const void* data, std::size_t size) {
   const auto* bytes = static_cast<const std::uint8_t*>(data);
   while (size > 0) {
     DWORD written = 0;
-    if (!WriteFile(handle_, bytes, static_cast<DWORD>(size), &written, nullptr) || written == 0) return false;
+    if (!WriteFile(handle_.Get(), bytes, static_cast<DWORD>(size), &written, nullptr) || written == 0) return false;
     bytes += written;
     size -= written;
   }
@@ -61,30 +47,27 @@ bool WinFile::Write(const void* data, std::size_t size) {
 }
 
 bool WinFile::SeekToStart() {
-  return IsOpen() && SetFilePointer(handle_, 0, nullptr, FILE_BEGIN) != INVALID_SET_FILE_POINTER;
+  return IsOpen() && SetFilePointer(handle_.Get(), 0, nullptr, FILE_BEGIN) != INVALID_SET_FILE_POINTER;
 }
 
 std::optional<std::uint64_t> WinFile::Size() const {
   LARGE_INTEGER size{};
-  if (!IsOpen() || !GetFileSizeEx(handle_, &size)) return std::nullopt;
+  if (!IsOpen() || !GetFileSizeEx(handle_.Get(), &size)) return std::nullopt;
   return static_cast<std::uint64_t>(size.QuadPart);
 }
 
 std::optional<std::uint64_t> WinFile::Position() const {
   LARGE_INTEGER zero{};
   LARGE_INTEGER position{};
-  if (!IsOpen() || !SetFilePointerEx(handle_, zero, &position, FILE_CURRENT)) return std::nullopt;
+  if (!IsOpen() || !SetFilePointerEx(handle_.Get(), zero, &position, FILE_CURRENT)) return std::nullopt;
   return static_cast<std::uint64_t>(position.QuadPart);
 }
 
-bool WinFile::TruncateAtStart() { return SeekToStart() && SetEndOfFile(handle_); }
+bool WinFile::TruncateAtStart() { return SeekToStart() && SetEndOfFile(handle_.Get()); }
 
-bool WinFile::Flush() { return IsOpen() && FlushFileBuffers(handle_); }
+bool WinFile::Flush() { return IsOpen() && FlushFileBuffers(handle_.Get()); }
 
-bool WinFile::Close() {
-  if (!IsOpen()) return true;
-  return CloseHandle(std::exchange(handle_, INVALID_HANDLE_VALUE)) != 0;
-}
+bool WinFile::Close() { return handle_.Reset(); }
 
 std::optional<std::vector<std::uint8_t>> ReadWholeFile(const std::string& path) {
   WinFile file = WinFile::OpenForReading(path);

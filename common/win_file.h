@@ -10,18 +10,13 @@
 #include <string>
 #include <vector>
 
+#include "common/unique_handle.h"
+
 namespace korvet {
 
 class WinFile {
  public:
   enum class ReadResult { kByte, kEndOfFile, kFailed };
-
-  WinFile() = default;
-  ~WinFile();
-  WinFile(WinFile&& other) noexcept;
-  WinFile& operator=(WinFile&& other) noexcept;
-  WinFile(const WinFile&) = delete;
-  WinFile& operator=(const WinFile&) = delete;
 
   // An existing file, for reading, no sharing.
   static WinFile OpenForReading(const std::string& path);
@@ -36,7 +31,7 @@ class WinFile {
   // The file emptied or created, for writing, no sharing.
   static WinFile CreateAlways(const std::string& path);
 
-  bool IsOpen() const { return handle_ != INVALID_HANDLE_VALUE; }
+  bool IsOpen() const { return handle_.IsValid(); }
   explicit operator bool() const { return IsOpen(); }
   // GetLastError() of the failed open, for messages.
   DWORD OpenError() const { return openError_; }
@@ -61,7 +56,7 @@ class WinFile {
  private:
   static WinFile Open(const std::string& path, DWORD access, DWORD disposition);
 
-  HANDLE handle_ = INVALID_HANDLE_VALUE;
+  UniqueFile handle_;
   DWORD openError_ = 0;
 };
 

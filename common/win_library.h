@@ -4,7 +4,8 @@
 #include <windows.h>
 
 #include <string>
-#include <utility>
+
+#include "common/unique_handle.h"
 
 namespace korvet {
 
@@ -12,35 +13,22 @@ class WinLibrary {
  public:
   WinLibrary() = default;
   explicit WinLibrary(const std::string& name) : module_(LoadLibraryA(name.c_str())) {}
-  ~WinLibrary() { Free(); }
-  WinLibrary(WinLibrary&& other) noexcept : module_(std::exchange(other.module_, nullptr)) {}
-  WinLibrary& operator=(WinLibrary&& other) noexcept {
-    if (this != &other) {
-      Free();
-      module_ = std::exchange(other.module_, nullptr);
-    }
-    return *this;
-  }
-  WinLibrary(const WinLibrary&) = delete;
-  WinLibrary& operator=(const WinLibrary&) = delete;
 
-  bool IsLoaded() const { return module_ != nullptr; }
+  bool IsLoaded() const { return module_.IsValid(); }
   explicit operator bool() const { return IsLoaded(); }
-  HMODULE Handle() const { return module_; }
+  HMODULE Handle() const { return module_.Get(); }
 
   // The named function as the given function-pointer type, or null when missing.
   template <typename Fn>
   Fn Get(const char* name) const {
     if (!module_) return nullptr;
-    return reinterpret_cast<Fn>(reinterpret_cast<void*>(GetProcAddress(module_, name)));
+    return reinterpret_cast<Fn>(reinterpret_cast<void*>(GetProcAddress(module_.Get(), name)));
   }
 
-  void Free() {
-    if (module_) FreeLibrary(std::exchange(module_, nullptr));
-  }
+  void Free() { module_.Reset(); }
 
  private:
-  HMODULE module_ = nullptr;
+  UniqueLibrary module_;
 };
 
 }  // namespace korvet

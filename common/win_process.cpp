@@ -12,18 +12,6 @@ std::optional<std::string> FindOnSearchPath(const char* fileName) {
   return std::string(found, length);
 }
 
-WinProcess::~WinProcess() { Close(); }
-
-WinProcess::WinProcess(WinProcess&& other) noexcept : info_(std::exchange(other.info_, PROCESS_INFORMATION{})) {}
-
-WinProcess& WinProcess::operator=(WinProcess&& other) noexcept {
-  if (this != &other) {
-    Close();
-    info_ = std::exchange(other.info_, PROCESS_INFORMATION{});
-  }
-  return *this;
-}
-
 namespace {
 std::string QuotedCommandLine(const std::string& programPath) { return '"' + programPath + '"'; }
 }  // namespace
@@ -35,19 +23,22 @@ std::optional<WinProcess> WinProcess::Start(const std::string& programPath) {
   line.push_back('\0');
   STARTUPINFOA startup{};
   startup.cb = sizeof startup;
-  WinProcess process;
-  if (!CreateProcessA(programPath.c_str(), line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process.info_))
+  PROCESS_INFORMATION info{};
+  if (!CreateProcessA(programPath.c_str(), line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &info))
     return std::nullopt;
+  WinProcess process;
+  process.process_.Reset(info.hProcess);
+  process.thread_.Reset(info.hThread);
   return process;
 }
 
 void WinProcess::WaitForExit() const {
-  if (info_.hProcess) WaitForSingleObject(info_.hProcess, INFINITE);
+  if (process_) WaitForSingleObject(process_.Get(), INFINITE);
 }
 
 void WinProcess::Close() {
-  if (info_.hThread) CloseHandle(std::exchange(info_.hThread, nullptr));
-  if (info_.hProcess) CloseHandle(std::exchange(info_.hProcess, nullptr));
+  thread_.Reset();
+  process_.Reset();
 }
 
 }  // namespace korvet

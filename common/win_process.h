@@ -7,6 +7,8 @@
 #include <optional>
 #include <string>
 
+#include "common/unique_handle.h"
+
 namespace korvet {
 
 // The file's full path from the system's search-path lookup (the running program's folder first),
@@ -15,13 +17,6 @@ std::optional<std::string> FindOnSearchPath(const char* fileName);
 
 class WinProcess {
  public:
-  WinProcess() = default;
-  ~WinProcess();
-  WinProcess(WinProcess&& other) noexcept;
-  WinProcess& operator=(WinProcess&& other) noexcept;
-  WinProcess(const WinProcess&) = delete;
-  WinProcess& operator=(const WinProcess&) = delete;
-
   // Starts the program at this full path, without arguments: no handle inheritance, no creation
   // flags, default environment, folder and start-up information. The path is passed as the
   // application name and, quoted, as the whole command line, so that a folder with a space in its
@@ -35,7 +30,8 @@ class WinProcess {
   void Close();
 
  private:
-  PROCESS_INFORMATION info_{};
+  UniqueKernelHandle process_;
+  UniqueKernelHandle thread_;
 };
 
 }  // namespace korvet

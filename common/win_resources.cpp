@@ -12,22 +12,6 @@ std::string LoadResourceText(HINSTANCE module, UINT id) {
   return length > 0 ? std::string(text, static_cast<std::size_t>(length)) : std::string();
 }
 
-WinBitmap::~WinBitmap() {
-  if (bitmap_) DeleteObject(bitmap_);
-}
-
-WinBitmap::WinBitmap(WinBitmap&& other) noexcept : bitmap_(std::exchange(other.bitmap_, nullptr)) {}
-
-WinBitmap& WinBitmap::operator=(WinBitmap&& other) noexcept {
-  if (this != &other) {
-    if (bitmap_) DeleteObject(bitmap_);
-    bitmap_ = std::exchange(other.bitmap_, nullptr);
-  }
-  return *this;
-}
-
-HBITMAP WinBitmap::Release() { return std::exchange(bitmap_, nullptr); }
-
 WinBitmap LoadButtonFaceBitmap(HINSTANCE module, int bitmapId) {
   COLORMAP map{RGB(0xC0, 0xC0, 0xC0), GetSysColor(COLOR_BTNFACE)};
   return WinBitmap(CreateMappedBitmap(module, bitmapId, 0, &map, 1));

@@ -5,29 +5,15 @@
 
 #include <string>
 
+#include "common/unique_handle.h"
+
 namespace korvet {
 
 // The string resource, or an empty text when it cannot be loaded.
 std::string LoadResourceText(HINSTANCE module, UINT id);
 
 // A bitmap deleted when the object goes.
-class WinBitmap {
- public:
-  WinBitmap() = default;
-  explicit WinBitmap(HBITMAP bitmap) : bitmap_(bitmap) {}
-  ~WinBitmap();
-  WinBitmap(WinBitmap&& other) noexcept;
-  WinBitmap& operator=(WinBitmap&& other) noexcept;
-  WinBitmap(const WinBitmap&) = delete;
-  WinBitmap& operator=(const WinBitmap&) = delete;
-
-  explicit operator bool() const { return bitmap_ != nullptr; }
-  HBITMAP Get() const { return bitmap_; }
-  HBITMAP Release();
-
- private:
-  HBITMAP bitmap_ = nullptr;
-};
+using WinBitmap = UniqueBitmap;
 
 // The bitmap resource with its light grey (0xC0C0C0) background mapped to the current colour of
 // button faces, so that it blends into the dialog whatever the colour scheme.

@@ -189,6 +189,7 @@ long RecordSynchronizer::OpenDesktopSide(std::unique_ptr<DatabaseManager>& slot)
 }
 
 long RecordSynchronizer::OpenStores() {
+  writtenIds_.clear();
   categoryMapInUse_ = false;
   categoryMap_.fill(-1);
   const bool mirroring = properties_.syncType == kFastSync || properties_.syncType == kSlowSync;
@@ -351,6 +352,8 @@ long RecordSynchronizer::WriteToHandheld(SyncRecord& desktop) {
     logger_->ReportAddFailure(status, desktop, store::kSideHandheld);
     return status;
   }
+  // Without memory to note it, the record is only looked up again later.
+  static_cast<void>(base::Allocated([&] { writtenIds_.push_back(written.GetId()); }));
   if (written.GetId() != desktop.GetId()) {
     const long slot = desktop.GetIndex();
     desktop.SetId(written.GetId());
@@ -563,8 +566,8 @@ long RecordSynchronizer::ReconcileRecordIds() {
 }
 
 // A synchronizer that takes no unknown handheld records needs only the desktop records the handheld
-// lacks: a look-up per desktop record costs less than the handheld's whole ID list, which crosses the
-// link four bytes per record.
+// lacks: a look-up per desktop record it did not write itself costs less than the handheld's whole ID
+// list, which crosses the link four bytes per record.
 long RecordSynchronizer::SendRecordsTheHandheldLacks() {
   long desktopCount = 0;
   if (long status = desktop_->GetRecordCount(&desktopCount)) return status;
@@ -575,6 +578,7 @@ long RecordSynchronizer::SendRecordsTheHandheldLacks() {
   listed = std::min(listed, desktopCount + 1);
   for (long i = 0; i < listed; ++i) {
     const std::uint32_t id = desktopIds[static_cast<std::size_t>(i)];
+    if (std::find(writtenIds_.begin(), writtenIds_.end(), id) != writtenIds_.end()) continue;
     SyncRecord onHandheld;
     const long found = handheld_->ReadRecordById(id, onHandheld, false);
     if (found == kOk) continue;

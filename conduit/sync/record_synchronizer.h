@@ -146,6 +146,7 @@ class RecordSynchronizer : public SettingsSynchronizer {
   long options_ = 0;
   std::unique_ptr<store::SyncLogger> logger_;
   std::array<long, 32> categoryMap_{};
+  std::vector<std::uint32_t> writtenIds_;  // the handheld IDs of the records written to it since the stores opened
   bool categoryMapInUse_ = false;
 };
 

@@ -75,7 +75,7 @@ TEST(HotSyncLog, EchoesTheSameLineToStandardOutput) {
   {
     sim::OwnedHandle echoed(CreateFileA(echoPath.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_ALWAYS,
                                         FILE_ATTRIBUTE_NORMAL, nullptr));
-    ASSERT_TRUE(echoed.Valid());
+    ASSERT_TRUE(echoed.IsValid());
     HANDLE saved = GetStdHandle(STD_OUTPUT_HANDLE);
     SetStdHandle(STD_OUTPUT_HANDLE, echoed.Get());
     log.Append("quiet", -1, when);

@@ -46,7 +46,7 @@ bool WriteFlushed(const std::string& path, const char* data, std::size_t size, E
                   std::string* error) {
   OwnedHandle file(CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL,
                                nullptr));
-  if (!file.Valid()) return Fail(error, "cannot create ", path, GetLastError(), describe);
+  if (!file.IsValid()) return Fail(error, "cannot create ", path, GetLastError(), describe);
   std::size_t done = 0;
   while (done < size) {
     DWORD chunk = 0;
@@ -57,7 +57,7 @@ bool WriteFlushed(const std::string& path, const char* data, std::size_t size, E
   }
   // A rename that follows must never put a file in place whose bytes are still in a cache.
   if (!FlushFileBuffers(file.Get())) return Fail(error, "cannot flush ", path, GetLastError(), describe);
-  if (!file.Close()) return Fail(error, "cannot close ", path, GetLastError(), describe);
+  if (!file.Reset()) return Fail(error, "cannot close ", path, GetLastError(), describe);
   return true;
 }
 
@@ -104,7 +104,7 @@ bool CreateFolderTree(const std::string& folder, std::string* error) {
 bool ReadWholeFile(const std::string& path, std::size_t maxBytes, std::vector<std::uint8_t>* bytes,
                    std::string* error) {
   OwnedHandle file = OpenForReading(path);
-  if (!file.Valid()) return Fail(error, "cannot open ", path, GetLastError(), DescribeWin32Error);
+  if (!file.IsValid()) return Fail(error, "cannot open ", path, GetLastError(), DescribeWin32Error);
   LARGE_INTEGER size{};
   if (!GetFileSizeEx(file.Get(), &size))
     return Fail(error, "cannot get the size of ", path, GetLastError(), DescribeWin32Error);
@@ -122,7 +122,7 @@ bool ReadWholeFile(const std::string& path, std::size_t maxBytes, std::vector<st
 bool ReadTextFile(const std::string& path, std::string* contents, bool* missing, std::string* error) {
   *missing = false;
   OwnedHandle file = OpenForReading(path);
-  if (!file.Valid()) {
+  if (!file.IsValid()) {
     const DWORD code = GetLastError();
     *missing = code == ERROR_FILE_NOT_FOUND;
     return Fail(error, "cannot open ", path, code, DescribeError);
@@ -167,7 +167,7 @@ DWORD AppendToFile(const std::string& path, std::string_view bytes) {
   // Readers may follow the file while it grows; other writers append through the same call.
   OwnedHandle file(CreateFileA(path.c_str(), FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
                                OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
-  if (!file.Valid()) return GetLastError();
+  if (!file.IsValid()) return GetLastError();
   DWORD written = 0;
   if (!WriteFile(file.Get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr))
     return GetLastError();

@@ -8,6 +8,7 @@
 #include <exception>
 #include <functional>
 
+#include "common/unique_handle.h"
 #include "conduit/entry/conduit_exports.h"
 #include "sim/hslog20/hslog20_control.h"
 #include "sim/pdb/palm_database.h"
@@ -52,7 +53,7 @@ void RemoveTree(const std::string& folder, bool keepPrograms) {
 bool WriteBytes(const std::string& path, const std::string& bytes) {
   sim::OwnedHandle file(
       CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
-  if (!file.Valid()) return false;
+  if (!file.IsValid()) return false;
   DWORD written = 0;
   if (!bytes.empty() && (!WriteFile(file.Get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) ||
                          written != bytes.size()))
@@ -117,7 +118,7 @@ struct SessionCall {
 class SessionWorker {
  public:
   SessionWorker() : start_(CreateEventA(nullptr, FALSE, FALSE, nullptr)), done_(CreateEventA(nullptr, FALSE, FALSE, nullptr)) {
-    thread_ = sim::OwnedHandle(CreateThread(nullptr, 0, Loop, this, 0, nullptr));
+    thread_.Reset(CreateThread(nullptr, 0, Loop, this, 0, nullptr));
   }
   // False when the call has not returned within the limit.
   bool Run(SessionCall* call, unsigned timeLimitMs) {
@@ -136,7 +137,7 @@ class SessionWorker {
       SetEvent(self->done_.Get());
     }
   }
-  sim::OwnedHandle start_, done_, thread_;
+  UniqueKernelHandle start_, done_, thread_;
   SessionCall* call_ = nullptr;
 };
 
