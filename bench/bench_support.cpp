@@ -4,7 +4,7 @@
 
 #include <cstdio>
 
-#include "sim/support/module_folder.h"
+#include "common/paths.h"
 #include "sim/support/win_handles.h"
 #include "sim/sync20/link_model.h"
 #include "sim/sync20/operation_names.h"
@@ -12,7 +12,7 @@
 
 namespace korvet::bench {
 
-std::string ProgramFolder() { return sim::ModuleFolder(nullptr); }
+std::string ProgramFolder() { return ModuleFolder(nullptr); }
 
 Stopwatch::Stopwatch() { QueryPerformanceCounter(&start_); }
 

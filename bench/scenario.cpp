@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "bench/bench_support.h"
+#include "common/paths.h"
 #include "conduit/platform/sync_manager.h"
 #include "sim/sync20/sync20_control.h"
 
@@ -95,8 +96,8 @@ bool Prepare(const std::string& installation, const Scenario& scenario, std::str
   std::string list;
   for (int n = 0; n < scenario.settingsFiles; ++n) {
     const std::string name = SettingsFileName(n);
-    if (!WriteFileBytes(scenario.settingsFolder + "\\" + name, SettingsFileText(n))) {
-      *error = "cannot write " + scenario.settingsFolder + "\\" + name;
+    if (!WriteFileBytes(JoinPath(scenario.settingsFolder, name), SettingsFileText(n))) {
+      *error = "cannot write " + JoinPath(scenario.settingsFolder, name);
       return false;
     }
     list += scenario.settingsFolder + "\\," + name + "*";
@@ -114,7 +115,7 @@ bool ReportsArrived(const std::string& reportFolder, int reports, std::string* e
     if (OriginalOf(n) != n) continue;
     const std::string record = ReportRecord(n);
     const std::size_t comma = record.find(',');
-    const std::string path = reportFolder + "\\" + record.substr(8, comma - 8) + ".csv";
+    const std::string path = JoinPath(reportFolder, record.substr(8, comma - 8) + ".csv");
     std::string bytes;
     if (!ReadFileBytes(path, &bytes) || bytes != record.substr(comma + 1)) {
       *error = path + " is missing or differs from its report";

@@ -186,13 +186,13 @@ TEST(ListFilesOnAFullDisk, AListThatNoLongerFitsKeepsItsOldContent) {
   ASSERT_EQ(testing::ScratchFolder::ReadPath(list), old);
   // Fill what is left of the disk.
   const std::string filler = std::string(folder) + "\\filler";
-  HANDLE fill = CreateFileA(filler.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-  ASSERT_NE(fill, INVALID_HANDLE_VALUE);
-  const std::string chunk(1024, 'x');
-  DWORD written = 0;
-  while (WriteFile(fill, chunk.data(), static_cast<DWORD>(chunk.size()), &written, nullptr) && written == chunk.size()) {
+  {
+    WinFile fill = WinFile::CreateAlways(filler);
+    ASSERT_TRUE(fill);
+    const std::string chunk(1024, 'x');
+    while (fill.Write(chunk)) {
+    }
   }
-  CloseHandle(fill);
 
   const std::string longer = entries + entries.substr(0, 1000);  // now past one page
   auto read = [&] { return testing::ScratchFolder::ReadPath(list); };

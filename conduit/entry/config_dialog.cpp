@@ -7,6 +7,7 @@
 #include <string>
 
 #include "common/dialog_items.h"
+#include "common/paths.h"
 #include "common/settings_controls.h"
 #include "common/win_resources.h"
 #include "conduit/entry/config_dialog_ids.h"
@@ -72,14 +73,9 @@ void ClearBitmaps(HWND dialog) {
 
 // The help file lies beside the conduit library.
 void OpenHelp(HWND dialog) {
-  char module[MAX_PATH] = {};
-  DWORD length = GetModuleFileNameA(ConduitModule(), module, sizeof module);
-  if (length == 0 || length >= sizeof module) return;
-  std::string path(module, length);
-  std::size_t slash = path.rfind('\\');
-  if (slash == std::string::npos) return;
-  path = path.substr(0, slash + 1) + kHelpFile;
-  WinHelpA(dialog, path.c_str(), HELP_CONTEXT, kHelpContext);
+  const std::string folder = ModuleFolder(ConduitModule());
+  if (folder.empty()) return;
+  WinHelpA(dialog, JoinPath(folder, kHelpFile).c_str(), HELP_CONTEXT, kHelpContext);
 }
 
 ConfigRequest* RecordOf(HWND dialog) { return reinterpret_cast<ConfigRequest*>(GetWindowLongPtrA(dialog, DWLP_USER)); }

@@ -6,6 +6,7 @@
 
 #include "common/list_format.h"
 #include "common/list_location.h"
+#include "common/paths.h"
 #include "common/report_folder_reader.h"
 #include "common/settings_list_reader.h"
 #include "common/win_file.h"
@@ -67,7 +68,7 @@ void RemoveDuplicatesAndRetrieveReports(const std::string& coreDirectory) {
   RemoveDuplicateRecords(pass);
   // The folder file stays open, unshared, until the reports are retrieved and deleted, so that no
   // tool rewrites it in the middle of the session.
-  WinFile file = WinFile::OpenForReading(coreDirectory + "\\" + lists::kReportFolderFile);
+  WinFile file = WinFile::OpenForReading(JoinPath(coreDirectory, lists::kReportFolderFile));
   ReportFolderSettings settings = ReadReportFolderSettings(file);
   SettingsFileStore store;
   if (settings.folderTooLong) {
@@ -93,13 +94,13 @@ long RunHotSyncSession(void* hotsync, SyncProperties* properties, const SessionS
   if (hotsync == nullptr || properties == nullptr) return -1;
 
   std::optional<std::string> coreDirectory = services.corePath();
+  const std::string listPath = coreDirectory ? JoinPath(*coreDirectory, lists::kSettingsListFile) : std::string();
   WinFile list;
-  if (coreDirectory) list = WinFile::OpenForReading(*coreDirectory + "\\" + lists::kSettingsListFile);
+  if (coreDirectory) list = WinFile::OpenForReading(listPath);
   if (!list) {
     LogLine("Unable To Find Xembrafilepath.dat Ostrel settings location file");
     return -1;
   }
-  const std::string listPath = *coreDirectory + "\\" + lists::kSettingsListFile;
 
   SettingsListReader reader(list);
   SessionResult result;

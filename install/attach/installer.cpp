@@ -6,6 +6,7 @@
 
 #include "common/cond_mgr.h"
 #include "common/dialog_items.h"
+#include "common/paths.h"
 #include "common/win_copy.h"
 #include "common/win_library.h"
 #include "common/win_process.h"
@@ -40,7 +41,7 @@ void ShowConduitManagerMissing() { Show("Cannot find CondMgr.dll", "error"); }
 void CopyTools(const std::string& coreDirectory) {
   for (const ToolFile& tool : kToolFiles) {
     std::optional<std::string> found = FindOnSearchPath(tool.name);
-    if (!found || !CopyFileReplacing(*found, coreDirectory + "\\" + tool.name)) Show(tool.copyFailure, "Error");
+    if (!found || !CopyFileReplacing(*found, JoinPath(coreDirectory, tool.name))) Show(tool.copyFailure, "Error");
   }
 }
 
@@ -94,7 +95,7 @@ void InstallConduit() {
   const std::string coreDirectory = core;
   // The Conduit Manager of the HotSync installation itself keeps the registrations; the copy found
   // by name may be another one. Without it, the copy found by name registers.
-  WinLibrary installed(coreDirectory + "\\" + kCondMgrLibrary);
+  WinLibrary installed(JoinPath(coreDirectory, kCondMgrLibrary));
   CopyTools(coreDirectory);
   if (installed) {
     found.Free();

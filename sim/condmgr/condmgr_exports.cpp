@@ -8,7 +8,7 @@
 
 #include "common/cond_mgr.h"
 #include "sim/condmgr/conduit_manager.h"
-#include "sim/support/module_folder.h"
+#include "common/paths.h"
 #include "sim/support/sim_files.h"
 
 using korvet::hotsync::ConduitManager;
@@ -18,7 +18,7 @@ namespace {
 
 std::string CoreFolder() {
   static const char anchor = 0;
-  return korvet::sim::FolderOfModuleContaining(&anchor);
+  return korvet::FolderOfModuleContaining(&anchor);
 }
 
 ConduitManager Manager() { return ConduitManager(CoreFolder()); }

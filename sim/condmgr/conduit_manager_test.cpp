@@ -6,7 +6,7 @@
 
 #include "common/cond_mgr.h"
 #include "sim/condmgr/registrations.h"
-#include "sim/support/module_folder.h"
+#include "common/paths.h"
 #include "sim/support/sim_files.h"
 #include "sim/support/test_files.h"
 #include "sim/support/win_handles.h"
@@ -129,7 +129,7 @@ TEST(CondMgrLibrary, AnswersTheFolderItWasLoadedFromWithinTheCapacity) {
                            "CmRemoveConduitByCreatorID"})
     EXPECT_NE(library.Find<FARPROC>(name), nullptr) << name;
 
-  std::string expected = sim::ModuleFolder(library.Get());
+  std::string expected = ModuleFolder(library.Get());
   char buffer[512];
   std::int32_t capacity = sizeof buffer;
   ASSERT_EQ(getCorePath(buffer, &capacity), 0);

@@ -5,7 +5,7 @@
 #include <gtest/gtest.h>
 
 #include "sim/hslog20/hslog20_control.h"
-#include "sim/support/module_folder.h"
+#include "common/paths.h"
 #include "sim/support/sim_files.h"
 #include "sim/support/test_files.h"
 #include "sim/support/win_handles.h"
@@ -129,7 +129,7 @@ TEST(Hslog20Library, WritesHotSyncLogBesideTheLibraryByDefault) {
   {
     Library found = Library::Load("hslog20.dll");
     ASSERT_TRUE(found.Valid());
-    installed = JoinPath(sim::ModuleFolder(found.Get()), "hslog20.dll");
+    installed = JoinPath(ModuleFolder(found.Get()), "hslog20.dll");
   }
   ScratchFolder scratch("hslog_copy_");
   const std::string& folder = scratch.Path();

@@ -3,7 +3,7 @@
 
 #include "sim/hslog20/hotsync_log.h"
 #include "sim/hslog20/hslog20_control.h"
-#include "sim/support/module_folder.h"
+#include "common/paths.h"
 #include "sim/support/sim_files.h"
 
 namespace {
@@ -11,7 +11,7 @@ namespace {
 korvet::hotsync::HotSyncLog& Log() {
   static const char anchor = 0;
   static korvet::hotsync::HotSyncLog log(
-      korvet::sim::JoinPath(korvet::sim::FolderOfModuleContaining(&anchor), "HotSync.log"));
+      korvet::JoinPath(korvet::FolderOfModuleContaining(&anchor), "HotSync.log"));
   return log;
 }
 

@@ -70,7 +70,7 @@ bool HandheldFolder::IsStorableName(const std::string& databaseName) {
 }
 
 std::string HandheldFolder::PathOf(const std::string& databaseName) const {
-  return folder_ + "\\" + databaseName + kExtension;
+  return JoinPath(folder_, databaseName + kExtension);
 }
 
 std::vector<std::string> HandheldFolder::List() const {

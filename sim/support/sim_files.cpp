@@ -73,13 +73,6 @@ bool FolderExists(const std::string& path) {
   return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
 }
 
-std::string JoinPath(const std::string& folder, std::string_view name) {
-  std::string path = folder;
-  if (!path.empty() && path.back() != '\\' && path.back() != '/') path += '\\';
-  path += name;
-  return path;
-}
-
 bool CreateFolderTree(const std::string& folder, std::string* error) {
   if (folder.empty()) return true;
   const DWORD attributes = GetFileAttributesA(folder.c_str());

@@ -9,6 +9,8 @@
 
 #include <windows.h>
 
+#include "common/paths.h"
+
 namespace korvet::sim {
 
 // DescribeWin32Error or DescribeError: how a message names the Win32 error behind it.
@@ -16,8 +18,7 @@ using ErrorDescriber = std::string (*)(DWORD code);
 
 bool FileExists(const std::string& path);
 bool FolderExists(const std::string& path);
-// The folder and the name with one backslash between them.
-std::string JoinPath(const std::string& folder, std::string_view name);
+using korvet::JoinPath;
 // Creates the folder and any missing parent folders.
 bool CreateFolderTree(const std::string& folder, std::string* error);
 

@@ -13,7 +13,7 @@ void RemoveFolderTree(const std::string& folder) {
     for (bool more = search.Valid(); more; more = search.Next()) {
       const std::string name = search.Current().cFileName;
       if (name == "." || name == "..") continue;
-      const std::string path = folder + "\\" + name;
+      const std::string path = JoinPath(folder, name);
       if (search.Current().dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
         RemoveFolderTree(path);
       else

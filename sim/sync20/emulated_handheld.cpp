@@ -5,7 +5,7 @@
 #include <algorithm>
 #include <cstring>
 
-#include "sim/support/module_folder.h"
+#include "common/paths.h"
 #include "sim/sync20/sync20_errors.h"
 
 namespace korvet::sim {

@@ -42,7 +42,7 @@ class Sync20Test : public ::testing::Test {
   }
 
   std::string HandheldFolderPath() const { return install_ + "\\Handheld"; }
-  std::string FilePath(const std::string& name) const { return HandheldFolderPath() + "\\" + name + ".pdb"; }
+  std::string FilePath(const std::string& name) const { return JoinPath(HandheldFolderPath(), name + ".pdb"); }
 
   // Creates and opens a database; its handle.
   std::uint8_t Create(const std::string& name, std::uint32_t flags = 0) {

@@ -4,12 +4,12 @@
 
 #include <windows.h>
 
-#include "sim/support/module_folder.h"
+#include "common/paths.h"
 #include "sim/support/sim_files.h"
 
 namespace korvet::hotsync {
 
-Installation Installation::OfThisProgram() { return Installation(sim::ModuleFolder(nullptr)); }
+Installation Installation::OfThisProgram() { return Installation(ModuleFolder(nullptr)); }
 
 std::string Installation::PathOf(std::string_view name) const { return sim::JoinPath(folder_, name); }
 

@@ -12,7 +12,7 @@
 #include "conduit/platform/conduit_records.h"
 #include "conduit/platform/sync_properties.h"
 #include "conduit/platform/sync_manager.h"
-#include "sim/support/module_folder.h"
+#include "common/paths.h"
 #include "sim/support/sim_files.h"
 
 namespace {
@@ -25,7 +25,7 @@ constexpr const char* kName = "Test Conduit";
 
 void Record(const std::string& text) {
   static const char anchor = 0;
-  korvet::sim::AppendToFile(korvet::sim::JoinPath(korvet::sim::FolderOfModuleContaining(&anchor), "received.txt"),
+  korvet::sim::AppendToFile(korvet::JoinPath(korvet::FolderOfModuleContaining(&anchor), "received.txt"),
                             text);
 }
 

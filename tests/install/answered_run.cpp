@@ -50,11 +50,11 @@ std::string StaticText(HWND dialog) {
 }
 
 // The next dialog of the process, or null when the process ended first or the limit passed.
-HWND WaitForNextDialog(const ChildProcess& child, DWORD timeoutMs) {
+HWND WaitForNextDialog(const TestProcess& child, DWORD timeoutMs) {
   const DWORD start = GetTickCount();
   for (;;) {
     if (HWND dialog = FindProcessDialog(child.Id())) return dialog;
-    if (child.HasEnded() || GetTickCount() - start >= timeoutMs) return nullptr;
+    if (!child.Running() || GetTickCount() - start >= timeoutMs) return nullptr;
     Sleep(kPollMs);
   }
 }
@@ -64,7 +64,7 @@ HWND WaitForNextDialog(const ChildProcess& child, DWORD timeoutMs) {
 AnsweredRun RunAnswering(const std::string& program, const std::string& question, int button,
                          const StartOptions& options) {
   AnsweredRun run;
-  std::optional<ChildProcess> child = ChildProcess::Start("\"" + program + "\"", options);
+  std::optional<TestProcess> child = TestProcess::Start("\"" + program + "\"", options);
   if (!child) {
     run.failure = "cannot start " + program;
     return run;

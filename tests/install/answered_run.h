@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "tests/install/child_process.h"
+#include "tests/support/test_process.h"
 #include "tests/robot/robot.h"
 
 namespace korvet::testing {

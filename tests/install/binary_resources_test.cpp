@@ -9,7 +9,13 @@
 #include <string>
 #include <vector>
 
+#include "common/unique_handle.h"
+#include "common/win_library.h"
+
 namespace {
+
+using korvet::UniqueLibrary;
+using korvet::WinLibrary;
 
 std::string ProductFile(const std::string& name) {
   char module[MAX_PATH] = {};
@@ -20,14 +26,13 @@ std::string ProductFile(const std::string& name) {
 }
 
 std::string Manifest(const std::string& file) {
-  HMODULE module = LoadLibraryExA(file.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
+  UniqueLibrary module(LoadLibraryExA(file.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE));
   if (!module) return "<not loaded>";
   std::string text;
-  if (HRSRC found = FindResourceA(module, MAKEINTRESOURCEA(1), MAKEINTRESOURCEA(24))) {
-    const char* bytes = static_cast<const char*>(LockResource(LoadResource(module, found)));
-    if (bytes) text.assign(bytes, SizeofResource(module, found));
+  if (HRSRC found = FindResourceA(module.Get(), MAKEINTRESOURCEA(1), MAKEINTRESOURCEA(24))) {
+    const char* bytes = static_cast<const char*>(LockResource(LoadResource(module.Get(), found)));
+    if (bytes) text.assign(bytes, SizeofResource(module.Get(), found));
   }
-  FreeLibrary(module);
   return text;
 }
 
@@ -81,12 +86,11 @@ TEST(BinaryResources, EveryProgramDeclaresItsExecutionLevelAndTheWindowsItSuppor
 TEST(BinaryResources, EveryBinaryCarriesTheConduitsVersionAndADescription) {
   // The conduit's answer to HotSync Manager: major version in the high byte, minor in the low byte.
   SetDllDirectoryA(ProductFile("..\\hotsync").c_str());  // its Sync Manager and HotSync log libraries
-  HMODULE korv = LoadLibraryA(ProductFile("Korv.dll").c_str());
+  WinLibrary korv(ProductFile("Korv.dll"));
   ASSERT_TRUE(korv);
-  auto getVersion = reinterpret_cast<std::uint32_t (*)()>(reinterpret_cast<void*>(GetProcAddress(korv, "GetConduitVersion")));
+  auto getVersion = korv.Get<std::uint32_t (*)()>("GetConduitVersion");
   ASSERT_TRUE(getVersion);
   const std::uint32_t major = getVersion() >> 8, minor = getVersion() & 0xFF;
-  FreeLibrary(korv);
   const std::string text = std::to_string(major) + "." + std::to_string(minor) + ".0.0";
 
   for (const char* name : {"Korv.dll", "Attachor.exe", "Detachor.exe", "Setpanel.exe", "Setpanelrun.exe",

@@ -4,12 +4,15 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <string>
+#include <system_error>
 #include <vector>
 
+#include "common/paths.h"
 #include "tests/install/answered_run.h"
-#include "tests/install/child_process.h"
 #include "tests/support/scratch_folder.h"
+#include "tests/support/test_process.h"
 
 namespace korvet::testing {
 namespace {
@@ -31,16 +34,13 @@ MATCHER_P2(Message, caption, text, "") {
 }
 
 bool CopyFolderFiles(const std::string& from, const std::string& to) {
-  WIN32_FIND_DATAA found;
-  HANDLE search = FindFirstFileA((from + "\\*").c_str(), &found);
-  if (search == INVALID_HANDLE_VALUE) return false;
-  bool ok = true;
-  do {
-    if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) continue;
-    ok = CopyFileA((from + "\\" + found.cFileName).c_str(), (to + "\\" + found.cFileName).c_str(), FALSE) && ok;
-  } while (FindNextFileA(search, &found));
-  FindClose(search);
-  return ok;
+  std::error_code error;
+  for (const auto& entry : std::filesystem::directory_iterator(from, error)) {
+    if (entry.is_directory()) continue;
+    const std::string name = entry.path().filename().string();
+    if (!CopyFileA(JoinPath(from, name).c_str(), JoinPath(to, name).c_str(), FALSE)) return false;
+  }
+  return !error;
 }
 
 // The user's folder with the unpacked distribution, the HotSync installation, and an empty folder
@@ -48,7 +48,7 @@ bool CopyFolderFiles(const std::string& from, const std::string& to) {
 class InstallTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    const std::string build = ThisProgramFolder() + "\\..";
+    const std::string build = ModuleFolder(nullptr) + "\\..";
     for (const std::string& folder : {distribution_, hotsync_, hotsync_ + "\\Handheld", started_in_, reports_})
       ASSERT_TRUE(CreateDirectoryA(folder.c_str(), nullptr)) << folder;
     for (const std::string& file : kDeliverables)
@@ -61,13 +61,13 @@ class InstallTest : public ::testing::Test {
   // A Conduit Manager that only knows the core directory, beside the installer, so that it is the
   // one found by name: it answers `corePath`, or fails when that is empty.
   void PutLoneConduitManager(const std::string& corePath) const {
-    const std::string lone = ThisProgramFolder() + "\\lone_condmgr\\CondMgr.dll";
+    const std::string lone = ModuleFolder(nullptr) + "\\lone_condmgr\\CondMgr.dll";
     ASSERT_TRUE(CopyFileA(lone.c_str(), Distributed("CondMgr.dll").c_str(), FALSE));
     if (!corePath.empty()) scratch_.Write("Korvet\\CorePath.txt", corePath);
   }
 
-  std::string Distributed(const std::string& file) const { return distribution_ + "\\" + file; }
-  std::string InHotSync(const std::string& file) const { return hotsync_ + "\\" + file; }
+  std::string Distributed(const std::string& file) const { return JoinPath(distribution_, file); }
+  std::string InHotSync(const std::string& file) const { return JoinPath(hotsync_, file); }
 
   // The HotSync folder is on the programs' search path, as the stand-in's Conduit Manager is found.
   AnsweredRun Run(const std::string& program, int button, const std::string& searchPath) const {

@@ -9,17 +9,17 @@
 #include <type_traits>
 
 #include "common/cond_mgr.h"
-#include "sim/support/module_folder.h"
+#include "common/paths.h"
+#include "common/unique_handle.h"
 
 extern "C" long CmGetCorePath(char* buffer, std::int32_t* capacity) {
   static const char anchor = 0;
-  const std::string file = korvet::sim::FolderOfModuleContaining(&anchor) + "\\CorePath.txt";
-  HANDLE handle = CreateFileA(file.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
-  if (handle == INVALID_HANDLE_VALUE) return -1006;
+  const std::string file = korvet::FolderOfModuleContaining(&anchor) + "\\CorePath.txt";
+  korvet::UniqueFile handle(CreateFileA(file.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr));
+  if (!handle) return -1006;
   char folder[1024] = {};
   DWORD got = 0;
-  BOOL read = ReadFile(handle, folder, sizeof folder - 1, &got, nullptr);
-  CloseHandle(handle);
+  const BOOL read = ReadFile(handle.Get(), folder, sizeof folder - 1, &got, nullptr);
   if (!read || !buffer || !capacity || static_cast<std::int32_t>(got) >= *capacity) return -1005;
   std::memcpy(buffer, folder, got + 1);
   return 0;

@@ -3,6 +3,8 @@
 #include <commctrl.h>
 #include <shlobj.h>
 
+#include "common/unique_handle.h"
+
 namespace korvet::robot {
 namespace {
 
@@ -199,7 +201,8 @@ bool FillFolderBrowser(const std::string& path, DWORD timeoutMs) {
   DWORD owner = 0;
   GetWindowThreadProcessId(dialog, &owner);
   // BFFM_SETSELECTION takes a pointer, which must point into the browser's own process.
-  HANDLE process = OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_WRITE, FALSE, owner);
+  korvet::UniqueKernelHandle owned(OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_WRITE, FALSE, owner));
+  HANDLE process = owned.Get();
   if (!process) return false;
   void* remote = VirtualAllocEx(process, nullptr, path.size() + 1, MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE);
   bool written = remote && WriteProcessMemory(process, remote, path.c_str(), path.size() + 1, nullptr);
@@ -214,7 +217,6 @@ bool FillFolderBrowser(const std::string& path, DWORD timeoutMs) {
   if (written) PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
   bool gone = written && WaitUntilGone(dialog, timeoutMs);
   if (remote) VirtualFreeEx(process, remote, 0, MEM_RELEASE);
-  CloseHandle(process);
   return gone;
 }
 

@@ -37,7 +37,7 @@ void RemoveTree(const std::string& folder, bool keepPrograms) {
       do {
         const std::string name = search.Current().cFileName;
         if (name == "." || name == "..") continue;
-        const std::string path = folder + "\\" + name;
+        const std::string path = JoinPath(folder, name);
         if (search.Current().dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
           RemoveTree(path, false);
           RemoveDirectoryA(path.c_str());
@@ -264,7 +264,7 @@ std::optional<std::vector<std::string>> SweepBench::LoadHandheld(std::vector<std
     std::vector<std::string>& same = archivedHashes_[hash];
     if (std::find(same.begin(), same.end(), *bytes) != same.end()) continue;
     same.push_back(*bytes);
-    const std::string base = pdbArchive_ + "\\" + std::to_string(++archived_);
+    const std::string base = JoinPath(pdbArchive_, std::to_string(++archived_));
     std::string listing = "name " + database->name + "\n";
     for (const sim::PalmRecord& record : database->records) {
       char id[16];

@@ -17,6 +17,7 @@
 #include <vector>
 
 #include "sim/support/win_handles.h"
+#include "common/paths.h"
 #include "tests/sweep/tree_snapshot.h"
 
 namespace korvet::sweep {
@@ -59,7 +60,7 @@ class SweepBench {
   SweepBench(std::string root, std::string korv, std::string pdbArchive);
 
   const std::string& Root() const { return root_; }
-  std::string Path(const std::string& relative) const { return root_ + "\\" + relative; }
+  std::string Path(const std::string& relative) const { return JoinPath(root_, relative); }
 
   // Empties the installation (the programs stay) and writes the scene.
   void Restore(const Scene& scene);

@@ -18,20 +18,20 @@ std::string ReadBytes(const std::string& path) {
 }
 
 void Walk(const std::string& root, const std::string& relative, TreeSnapshot& snapshot) {
-  const std::string folder = relative.empty() ? root : root + "\\" + relative;
+  const std::string folder = relative.empty() ? root : JoinPath(root, relative);
   sim::FileSearch search(folder + "\\*");
   if (!search.Valid()) return;
   do {
     const WIN32_FIND_DATAA& found = search.Current();
     const std::string name = found.cFileName;
     if (name == "." || name == "..") continue;
-    const std::string path = relative.empty() ? name : relative + "\\" + name;
+    const std::string path = relative.empty() ? name : JoinPath(relative, name);
     FileState state;
     state.folder = (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
     if (!state.folder) {
       state.writeTime = (static_cast<std::uint64_t>(found.ftLastWriteTime.dwHighDateTime) << 32) |
                         found.ftLastWriteTime.dwLowDateTime;
-      state.bytes = ReadBytes(root + "\\" + path);
+      state.bytes = ReadBytes(JoinPath(root, path));
     }
     snapshot[path] = std::move(state);
     if (snapshot[path].folder) Walk(root, path, snapshot);

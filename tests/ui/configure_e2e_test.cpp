@@ -23,14 +23,14 @@ class ConfigureTest : public ::testing::Test {
     host_ = install_.Start("synchost.exe", "configure KRVT --user Ann");
     return robot::WaitForDialog(kConduitCaption);
   }
-  std::optional<DWORD> ConfigureEnded() { return host_->WaitForExit(); }
+  std::optional<DWORD> ConfigureEnded() { return host_->Wait(); }
   bool Remembered(const std::string& action) const {
     return install_.Read("Actions.txt").find("KRVT\t" + action + "\tAnn") != std::string::npos;
   }
 
   IsolatedSearchPath isolated_;
   Installation install_{{"Korv.dll", "Xembrafilepath.dll", "Cardoon.dll"}};
-  std::unique_ptr<StartedProgram> host_;
+  std::optional<testing::TestProcess> host_;
   std::string settings_, list_;
 };
 

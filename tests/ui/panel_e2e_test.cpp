@@ -2,6 +2,7 @@
 // they wrote.
 #include <gtest/gtest.h>
 
+#include "common/paths.h"
 #include "tests/robot/robot.h"
 #include "tests/ui/ui_ids.h"
 #include "tests/ui/ui_session.h"
@@ -42,7 +43,7 @@ TEST_F(PanelTest, ListsChosenInTheToolsReachTheNextHotSync) {
   ASSERT_TRUE(editor);
   for (const char* name : {"site1.qzl", "site2.qzl"}) {
     robot::Click(editor, kEditorAdd);
-    ASSERT_TRUE(robot::FillFileOpen(settings + "\\" + name)) << name;
+    ASSERT_TRUE(robot::FillFileOpen(JoinPath(settings, name))) << name;
   }
   EXPECT_EQ(robot::ListBoxLines(editor, kEditorList),
             (std::vector<std::string>{settings + "\\site1.qzl", settings + "\\site2.qzl"}));
@@ -68,7 +69,7 @@ TEST_F(PanelTest, ListsChosenInTheToolsReachTheNextHotSync) {
   // OK writes the flags: purge the list, retrieve the reports and delete them on the handheld.
   robot::Click(panel, kDeleteReports);
   robot::Click(panel, kOk);
-  ASSERT_EQ(panelProgram->WaitForExit(), 0u);
+  ASSERT_EQ(panelProgram->Wait(), 0u);
   EXPECT_EQ(install_.Read("Xembrafilepath.dat"), settings + "\\,site2.qzl*@^");
   EXPECT_EQ(install_.Read("Cardoon.dat"), reports + "\\@$#");
 
@@ -91,7 +92,7 @@ TEST_F(PanelTest, OkWithoutChangesAddsTheDefaultFlagsAndCancelWritesNothing) {
   EXPECT_EQ(robot::Text(panel, kReportFolder), "C:\\Reports");
   robot::Click(panel, kDoNotRetrieve);
   robot::Click(panel, kCancel);
-  ASSERT_EQ(cancelled->WaitForExit(), 0u);
+  ASSERT_EQ(cancelled->Wait(), 0u);
   EXPECT_EQ(install_.Read("Xembrafilepath.dat"), "C:\\Data\\,a.qzl*C:\\Data\\,b.qzl*@$");
   EXPECT_EQ(install_.Read("Cardoon.dat"), "C:\\Reports\\@^#");
 
@@ -99,7 +100,7 @@ TEST_F(PanelTest, OkWithoutChangesAddsTheDefaultFlagsAndCancelWritesNothing) {
   panel = robot::WaitForDialog(kPanelCaption);
   ASSERT_TRUE(panel);
   robot::Click(panel, kOk);
-  ASSERT_EQ(confirmed->WaitForExit(), 0u);
+  ASSERT_EQ(confirmed->Wait(), 0u);
   EXPECT_EQ(install_.Read("Xembrafilepath.dat"), "C:\\Data\\,a.qzl*C:\\Data\\,b.qzl*@^");
   EXPECT_EQ(install_.Read("Cardoon.dat"), "C:\\Reports\\@$%");
 }
@@ -122,7 +123,7 @@ TEST(PanelWithoutTools, ToolsThatCannotBeFoundAreReportedAndThePanelStaysOpen) {
   EXPECT_TRUE(program->Running());
   // Without the tools the list files are not found either: OK writes nothing.
   robot::Click(panel, kOk);
-  ASSERT_EQ(program->WaitForExit(), 0u);
+  ASSERT_EQ(program->Wait(), 0u);
   EXPECT_EQ(install.Read("Xembrafilepath.dat"), "C:\\Data\\,a.qzl*@$");
 }
 

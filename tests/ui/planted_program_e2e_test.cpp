@@ -40,13 +40,13 @@ TEST_F(PlantedProgramTest, LauncherPanelAndConduitDialogStartTheirOwnPrograms) {
   ASSERT_TRUE(dialog);
   OpenAndCloseTheListEditor(dialog);
   robot::Click(dialog, kCancel);
-  EXPECT_TRUE(host->WaitForExit().has_value());
+  EXPECT_TRUE(host->Wait().has_value());
 
   // The launcher starts the panel from the core directory, the panel its list editor and picker.
   auto launcher = install_.Start("Setpanelrun.exe");
   HWND panel = robot::WaitForDialog(kPanelCaption);
   ASSERT_TRUE(panel) << install_.Outside().Read("planted-ran.txt");
-  EXPECT_TRUE(launcher->WaitForExit().has_value());
+  EXPECT_TRUE(launcher->Wait().has_value());
   OpenAndCloseTheListEditor(panel);
   robot::Click(panel, kChangeFolder);
   HWND picker = robot::WaitForDialog(kPickerCaption);

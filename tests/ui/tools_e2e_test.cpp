@@ -50,7 +50,7 @@ TEST_F(ToolsTest, EditorHoldsFiftyFilesAndShowsTheNote) {
   ASSERT_TRUE(robot::CancelFileOpen());
   EXPECT_EQ(robot::ListBoxLines(editor, kEditorList).size(), 49u);
   robot::Click(editor, kCancel);
-  ASSERT_EQ(program->WaitForExit(), 0u);
+  ASSERT_EQ(program->Wait(), 0u);
   EXPECT_EQ(install_.Read("Xembrafilepath.dat"), fifty + "@^");
 }
 
@@ -86,7 +86,7 @@ TEST_F(ToolsTest, EditorRefusesPathsTheListCannotHoldAndWritesExactlyTheShorterL
   robot::SelectListBoxLine(editor, kEditorList, 1);
   robot::Click(editor, kEditorRemove);
   robot::Click(editor, kOk);
-  ASSERT_EQ(program->WaitForExit(), 0u);
+  ASSERT_EQ(program->Wait(), 0u);
   EXPECT_EQ(install_.Read("Xembrafilepath.dat"), "C:\\A\\,one.qzl*@^");
 }
 
@@ -112,7 +112,7 @@ TEST_F(ToolsTest, EditorKeepsAListLongerThanTheDisplayWholeAndTellsAWriteThatFai
   auto failed = robot::AnswerMessageBox("Error");
   ASSERT_TRUE(failed);
   EXPECT_EQ(failed->text, "Unable to write " + install_.File("Xembrafilepath.dat") + "\nIt was left as it was.");
-  ASSERT_EQ(program->WaitForExit(), 0u);
+  ASSERT_EQ(program->Wait(), 0u);
   EXPECT_EQ(install_.Read("Xembrafilepath.dat"), list + "@$");
 
   RemoveDirectoryA(blocked.c_str());
@@ -122,7 +122,7 @@ TEST_F(ToolsTest, EditorKeepsAListLongerThanTheDisplayWholeAndTellsAWriteThatFai
   robot::Click(editor, kEditorAdd);
   ASSERT_TRUE(robot::FillFileOpen(added));
   robot::Click(editor, kOk);
-  ASSERT_EQ(program->WaitForExit(), 0u);
+  ASSERT_EQ(program->Wait(), 0u);
   EXPECT_EQ(install_.Read("Xembrafilepath.dat"), list + install_.Folder() + "\\,added.qzl*@$");
 }
 
@@ -133,7 +133,7 @@ TEST_F(ToolsTest, EditorOkWithoutChangeLeavesTheFileAndRemovingTheLastFileEmptie
   HWND editor = robot::WaitForDialog(kEditorCaption);
   ASSERT_TRUE(editor);
   robot::Click(editor, kOk);
-  ASSERT_EQ(program->WaitForExit(), 0u);
+  ASSERT_EQ(program->Wait(), 0u);
   EXPECT_EQ(install_.Read("Xembrafilepath.dat"), untouched);
 
   program = install_.Start("Xembrafilepath.dll");
@@ -142,7 +142,7 @@ TEST_F(ToolsTest, EditorOkWithoutChangeLeavesTheFileAndRemovingTheLastFileEmptie
   robot::SelectListBoxLine(editor, kEditorList, 0);
   robot::Click(editor, kEditorRemove);
   robot::Click(editor, kOk);
-  ASSERT_EQ(program->WaitForExit(), 0u);
+  ASSERT_EQ(program->Wait(), 0u);
   EXPECT_EQ(install_.Read("Xembrafilepath.dat"), "");
 }
 
@@ -156,7 +156,7 @@ TEST_F(ToolsTest, PickerStoresTheDriveRootWithTwoBackslashesAndKeepsTheFlags) {
   ASSERT_TRUE(robot::FillFolderBrowser("C:\\"));
   EXPECT_TRUE(robot::WaitForText(picker, kPickerFolder, "C:\\"));
   robot::Click(picker, kPickerOk);
-  ASSERT_EQ(program->WaitForExit(), 0u);
+  ASSERT_EQ(program->Wait(), 0u);
   EXPECT_EQ(install_.Read("Cardoon.dat"), "C:\\\\@$%");
 }
 
@@ -184,7 +184,7 @@ TEST_F(ToolsTest, PickerRefusesFoldersTheFileCannotHoldAndCancelWritesNothing) {
   ASSERT_TRUE(robot::FillFolderBrowser(install_.Folder()));
   EXPECT_TRUE(robot::WaitForText(picker, kPickerFolder, install_.Folder()));
   robot::Click(picker, kCancel);
-  ASSERT_EQ(program->WaitForExit(), 0u);
+  ASSERT_EQ(program->Wait(), 0u);
   EXPECT_EQ(install_.Read("Cardoon.dat"), "C:\\Reports\\@$#");
 }
 
@@ -196,7 +196,7 @@ TEST(LauncherTest, StartsThePanelFromTheCoreDirectoryOrSaysWhyNot) {
     auto seen = robot::AnswerMessageBox("Error");
     ASSERT_TRUE(seen);
     EXPECT_EQ(seen->text, "Unable to find the Hotsync directory.");
-    EXPECT_TRUE(launcher->WaitForExit().has_value());
+    EXPECT_TRUE(launcher->Wait().has_value());
   }
   {
     Installation noPanel({"Setpanelrun.exe"});
@@ -208,14 +208,14 @@ TEST(LauncherTest, StartsThePanelFromTheCoreDirectoryOrSaysWhyNot) {
     ASSERT_TRUE(window);
     EXPECT_TRUE(launcher->Running());
     robot::Click(window, kCancel);
-    EXPECT_TRUE(launcher->WaitForExit().has_value());
+    EXPECT_TRUE(launcher->Wait().has_value());
   }
   {
     Installation complete({"Setpanelrun.exe", "Setpanel.exe"});
     auto launcher = complete.Start("Setpanelrun.exe");
     HWND panel = robot::WaitForDialog(kPanelCaption);
     ASSERT_TRUE(panel);
-    EXPECT_TRUE(launcher->WaitForExit().has_value());  // it does not wait for the panel
+    EXPECT_TRUE(launcher->Wait().has_value());  // it does not wait for the panel
     robot::Click(panel, kCancel);
     EXPECT_TRUE(robot::WaitUntilGone(panel));
   }

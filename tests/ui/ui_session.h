@@ -10,28 +10,10 @@
 #include <vector>
 
 #include "tests/support/scratch_folder.h"
+#include "common/paths.h"
+#include "tests/support/test_process.h"
 
 namespace korvet::ui {
-
-// A program started by a test; ended with everything it started when the object goes, so that a
-// failed test leaves no window behind for the next one.
-class StartedProgram {
- public:
-  // The command line as given; `folder` is the program's current folder.
-  StartedProgram(const std::string& commandLine, const std::string& folder);
-  ~StartedProgram();
-  StartedProgram(const StartedProgram&) = delete;
-  StartedProgram& operator=(const StartedProgram&) = delete;
-
-  bool Started() const { return info_.hProcess != nullptr; }
-  // The exit code, or nothing when the program has not ended within the limit.
-  std::optional<DWORD> WaitForExit(DWORD timeoutMs = 60000);
-  bool Running() const;
-
- private:
-  PROCESS_INFORMATION info_{};
-  HANDLE job_ = nullptr;
-};
 
 class Installation {
  public:
@@ -42,7 +24,7 @@ class Installation {
                         const std::string& subfolder = "");
 
   const std::string& Folder() const { return folder_; }
-  std::string File(const std::string& name) const { return folder_ + "\\" + name; }
+  std::string File(const std::string& name) const { return JoinPath(folder_, name); }
   std::string Read(const std::string& name) const { return korvet::testing::ScratchFolder::ReadPath(File(name)); }
   std::string Write(const std::string& name, const std::string& bytes) const {
     return korvet::testing::ScratchFolder::WritePath(File(name), bytes);
@@ -52,7 +34,9 @@ class Installation {
   std::string MakeFolder(const std::string& name) const;
 
   // Starts a program of the installation, e.g. Start("Setpanel.exe").
-  std::unique_ptr<StartedProgram> Start(const std::string& program, const std::string& arguments = "") const;
+  // The program runs in a job of its own and is ended with everything it started when the object
+  // goes, so that a failed test leaves no window behind for the next one.
+  std::optional<testing::TestProcess> Start(const std::string& program, const std::string& arguments = "") const;
   // Runs synchost.exe with the arguments to its end; its exit code, or nothing after a minute.
   std::optional<DWORD> Host(const std::string& arguments) const;
   // Registers Korv.dll of the installation as the installer does.

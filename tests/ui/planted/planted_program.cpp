@@ -3,17 +3,11 @@
 // that a Korvet program started it instead of the program it meant.
 #include <windows.h>
 
-#include <string>
+#include "common/paths.h"
+#include "common/win_file.h"
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
-  char module[MAX_PATH] = {};
-  GetModuleFileNameA(nullptr, module, sizeof module);
-  std::string path = module;
-  path = path.substr(0, path.rfind('\\') + 1) + "planted-ran.txt";
-  HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-  const char* line = GetCommandLineA();
-  DWORD written = 0;
-  WriteFile(file, line, lstrlenA(line), &written, nullptr);
-  CloseHandle(file);
+  korvet::WinFile::CreateAlways(korvet::JoinPath(korvet::ModuleFolder(nullptr), "planted-ran.txt"))
+      .Write(GetCommandLineA());
   return 0;
 }

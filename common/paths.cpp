@@ -1,11 +1,17 @@
-#include "sim/support/module_folder.h"
+#include "common/paths.h"
 
 #include <vector>
 
-namespace korvet::sim {
+namespace korvet {
+
+std::string JoinPath(const std::string& folder, std::string_view name) {
+  std::string path = folder;
+  if (!path.empty() && path.back() != '\\' && path.back() != '/') path += '\\';
+  path += name;
+  return path;
+}
 
 std::string ModuleFolder(HMODULE module) {
-  // Paths may exceed MAX_PATH; grow until the whole name fits.
   std::vector<char> buffer(MAX_PATH);
   for (;;) {
     const DWORD length = GetModuleFileNameA(module, buffer.data(), static_cast<DWORD>(buffer.size()));
@@ -27,4 +33,4 @@ std::string FolderOfModuleContaining(const void* address) {
   return ModuleFolder(module);
 }
 
-}  // namespace korvet::sim
+}  // namespace korvet

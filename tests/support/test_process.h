@@ -1,5 +1,6 @@
-// A program that a test starts, in a folder and with a search path of its own, so that it finds
-// exactly the libraries the test put there. Ended by force if it still runs when the object goes.
+// The one way tests start a program: in a folder, with a search path and an output file of their
+// own when asked, optionally in a job that takes along whatever the program starts. A program that
+// still runs when the object goes is ended, so that a failed test leaves nothing behind.
 #pragma once
 
 #include <windows.h>
@@ -7,33 +8,38 @@
 #include <optional>
 #include <string>
 
+#include "common/unique_handle.h"
+
 namespace korvet::testing {
 
 struct StartOptions {
   std::string folder{};      // the program's current folder; empty: the test's
   std::string searchPath{};  // PATH as the program sees it; empty: the test's own environment
   std::string outputFile{};  // standard output and error go into this file; empty: the test's
+  bool ownJob = false;       // the program and what it starts are ended together
 };
 
-class ChildProcess {
+class TestProcess {
  public:
-  ~ChildProcess();
-  ChildProcess(ChildProcess&& other) noexcept;
-  ChildProcess& operator=(ChildProcess&&) = delete;
-  ChildProcess(const ChildProcess&) = delete;
-  ChildProcess& operator=(const ChildProcess&) = delete;
-
   // Nothing when the program cannot be started.
-  static std::optional<ChildProcess> Start(const std::string& commandLine, const StartOptions& options);
+  static std::optional<TestProcess> Start(const std::string& commandLine, const StartOptions& options = {});
+
+  TestProcess(TestProcess&&) = default;
+  // Ends the program this object started before it takes the other one's.
+  TestProcess& operator=(TestProcess&& other) noexcept;
+  ~TestProcess() { End(); }
 
   DWORD Id() const { return id_; }
-  bool HasEnded() const;
+  bool Running() const;
   // The exit code once the program has ended within the limit; nothing when it still runs.
-  std::optional<DWORD> Wait(DWORD timeoutMs) const;
+  std::optional<DWORD> Wait(DWORD timeoutMs = 60000) const;
 
  private:
-  ChildProcess() = default;
-  HANDLE process_ = nullptr;
+  TestProcess() = default;
+  void End();
+
+  UniqueKernelHandle job_;
+  UniqueKernelHandle process_;
   DWORD id_ = 0;
 };
 
@@ -44,8 +50,5 @@ struct ProgramOutput {
   std::string output;
 };
 ProgramOutput RunProgram(const std::string& commandLine, const StartOptions& options, DWORD timeoutMs);
-
-// The folder of the running test program, without a trailing backslash.
-std::string ThisProgramFolder();
 
 }  // namespace korvet::testing
