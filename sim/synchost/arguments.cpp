@@ -70,8 +70,9 @@ class Parser {
   Parser() {
     // Extra words are kept rather than refused (CLI11's own message lists them backwards), so that
     // the error can name the first of them. One command a line, and one handheld command: a command's
-    // name after that is a value or an extra word.
+    // name after that is a value or an extra word. A word that starts with "/" is a path, never an option.
     app_.allow_extras();
+    app_.allow_windows_style_options(false);
     app_.require_subcommand(0, 1);
     Add(app_, "help", Command::kHelp);
 

@@ -191,6 +191,8 @@ TEST(Arguments, OneCommandPerLineAndItsOwnWords) {
   EXPECT_EQ(Parsed({"handheld", "dump", "sync"}).database, "sync");
   EXPECT_EQ(Parsed({"handheld", "add", "list", "--text", "handheld"}).text, "handheld");
   EXPECT_EQ(Parsed({"sync", "--user", "-5"}).user, "-5");
+  EXPECT_EQ(Parsed({"register", "KRVT", "/tmp/Korv.dll", "--remote", "DB"}).library, "/tmp/Korv.dll");
+  EXPECT_EQ(Parsed({"handheld", "dump", "/?"}).command, Command::kHelp);
   EXPECT_NE(ErrorOf({"sync", "register", "KRVT", "Korv.dll", "--remote", "DB"}).find("unexpected argument register"),
             std::string::npos);
   EXPECT_NE(ErrorOf({"handheld", "list", "dump"}).find("unexpected argument dump"), std::string::npos);
