@@ -1,9 +1,9 @@
 #include "sim/synchost/arguments.h"
 
+#include <CLI/CLI.hpp>
 #include <algorithm>
 #include <array>
 #include <charconv>
-#include <map>
 
 #include "sim/condmgr/registrations.h"
 #include "sim/pdb/palm_database.h"
@@ -16,38 +16,6 @@ namespace {
 constexpr std::array<std::string_view, 8> kSyncTypeNames = {"fast",    "slow",   "hh2pc",   "pc2hh",
                                                             "install", "backup", "nothing", "profile"};
 
-// Positional words and "--name value" options of one command.
-struct Words {
-  std::vector<std::string> positional;
-  std::map<std::string, std::string> options;
-};
-
-std::optional<Words> SplitWords(const std::vector<std::string>& arguments, std::size_t from,
-                                std::initializer_list<std::string_view> allowed, std::string* error) {
-  Words words;
-  for (std::size_t i = from; i < arguments.size(); ++i) {
-    const std::string& word = arguments[i];
-    if (word.size() < 2 || word.compare(0, 2, "--") != 0) {
-      words.positional.push_back(word);
-      continue;
-    }
-    std::string name = word.substr(2);
-    if (std::find(allowed.begin(), allowed.end(), name) == allowed.end()) {
-      *error = "unknown option " + word;
-      return std::nullopt;
-    }
-    if (i + 1 >= arguments.size()) {
-      *error = "option " + word + " needs a value";
-      return std::nullopt;
-    }
-    if (!words.options.emplace(name, arguments[++i]).second) {
-      *error = "option " + word + " given twice";
-      return std::nullopt;
-    }
-  }
-  return words;
-}
-
 bool ParseInteger(std::string_view text, std::int64_t low, std::int64_t high, std::int64_t* value) {
   if (text.empty()) return false;
   const char* end = text.data() + text.size();
@@ -59,253 +27,249 @@ bool Printable(std::string_view text) {
   return std::all_of(text.begin(), text.end(), [](char c) { return c >= 0x20 && c <= 0x7E; });
 }
 
-// A handheld database name: also the base of its .pdb file name.
-bool ValidDatabaseName(const std::string& name) { return sim::HandheldFolder::IsStorableName(name); }
+// The "OPERATION:N" that starts --fail and --kill (it holds a colon); *error starts with quoted.
+bool ParseOperationCall(std::string_view text, const std::string& quoted, std::string* operation, long* nthCall,
+                        std::string* error) {
+  const std::size_t colon = text.find(':');
+  *operation = std::string(text.substr(0, colon));
+  std::int64_t nth = 0;
+  if (std::find(sim::kSyncOperationNames.begin(), sim::kSyncOperationNames.end(), *operation) ==
+      sim::kSyncOperationNames.end()) {
+    *error = quoted + "no Sync Manager operation is called " + *operation;
+  } else if (!ParseInteger(text.substr(colon + 1), 1, INT32_MAX, &nth)) {
+    *error = quoted + "the call number is a decimal number from 1";
+  } else {
+    *nthCall = static_cast<long>(nth);
+    return true;
+  }
+  return false;
+}
 
+// The first error of a series of checks; each check gives an error or nothing.
+std::string FirstError(std::initializer_list<std::string> errors) {
+  for (const std::string& error : errors)
+    if (!error.empty()) return error;
+  return {};
+}
+
+// A registration text that fits its field of the sync properties record.
+std::string CheckText(const char* name, const std::string& value, std::size_t minSize, std::size_t maxSize) {
+  if (value.size() >= minSize && value.size() <= maxSize && IsValidValue(value)) return {};
+  return std::string("bad --") + name + " \"" + value + "\": " + std::to_string(minSize) + " to " +
+         std::to_string(maxSize) + " bytes on one line";
+}
+
+std::string CheckFourChars(const char* what, const std::string& value) {
+  return IsValidCreator(value) ? "" : std::string(what) + " \"" + value + "\": four printable characters";
+}
+
+// CLI11 finds the command and puts each word in its place: only the command's own options, each once
+// unless it repeats, its positionals, the required ones. What the values may be is checked after it.
 class Parser {
  public:
-  explicit Parser(const std::vector<std::string>& arguments) : arguments_(arguments) {}
+  Parser() {
+    // Extra words are kept rather than refused (CLI11's own message lists them backwards), so that
+    // the error can name the first of them. One command a line, and one handheld command: a command's
+    // name after that is a value or an extra word. A word that starts with "/" is a path, never an option.
+    app_.allow_extras();
+    app_.allow_windows_style_options(false);
+    app_.require_subcommand(0, 1);
+    Add(app_, "help", Command::kHelp);
 
-  ParsedArguments Run() {
-    if (arguments_.empty()) return Fail("no command given (synchost --help lists them)");
-    if (std::find_if(arguments_.begin(), arguments_.end(), [](const std::string& word) {
-          return word == "--help" || word == "-h" || word == "/?";
-        }) != arguments_.end())
+    CLI::App& sync = Add(app_, "sync", Command::kSync);
+    type_ = sync.add_option("--type", typeName_);
+    sync.add_option("--user", line_.user);
+    sync.add_option("--fail", failures_)->allow_extra_args(false);
+    sync.add_option("--kill", kills_)->allow_extra_args(false);
+    sync.add_flag("--calls", line_.reportCalls);
+    link_ = sync.add_option("--link", line_.link);
+
+    CLI::App& registration = Add(app_, "register", Command::kRegister);
+    registration.add_option("CREATOR", line_.creator)->required();
+    registration.add_option("LIBRARY", line_.library)->required();
+    registration.add_option("--remote", line_.remote)->required();
+    registration.add_option("--file", line_.file);
+    registration.add_option("--directory", line_.directory);
+    title_ = registration.add_option("--title", line_.title);
+    registration.add_option("--priority", priority_);
+
+    Add(app_, "unregister", Command::kUnregister).add_option("CREATOR", line_.creator)->required();
+    Add(app_, "conduits", Command::kConduits);
+    for (auto [name, command] : {std::pair{"configure", Command::kConfigure}, {"configure-old", Command::kConfigureOld}}) {
+      CLI::App& configure = Add(app_, name, command);
+      configure.add_option("CREATOR", line_.creator)->required();
+      configure.add_option("--user", line_.user);
+    }
+
+    handheld_ = app_.add_subcommand("handheld");
+    handheld_->require_subcommand(0, 1);
+    Add(*handheld_, "list", Command::kHandheldList);
+    Add(*handheld_, "dump", Command::kHandheldDump).add_option("DBNAME", line_.database)->required();
+    CLI::App& add = Add(*handheld_, "add", Command::kHandheldAdd);
+    add.add_option("DBNAME", line_.database)->required();
+    add.add_option("--text", line_.text);
+    add.add_option("--file", line_.textFile);
+    add.add_option("--creator", line_.databaseCreator);
+    add.add_option("--type", line_.databaseType);
+    CLI::App& report = Add(*handheld_, "add-report", Command::kHandheldAddReport);
+    report.add_option("NAME", line_.reportName)->required();
+    report.add_option("--file", line_.textFile)->required();
+    report.add_option("--stamp", line_.reportStamp);
+    CLI::App& remove = Add(*handheld_, "remove", Command::kHandheldRemove);
+    remove.add_option("DBNAME", line_.database)->required();
+    remove.add_option("INDEX", index_)->required();
+  }
+
+  ParsedArguments Run(const std::vector<std::string>& arguments) {
+    if (arguments.empty()) return Fail("no command given (synchost --help lists them)");
+    if (std::find(arguments.begin(), arguments.end(), "/?") != arguments.end()) return Done(Command::kHelp);
+    try {
+      std::vector<std::string> backwards(arguments.rbegin(), arguments.rend());  // CLI11 takes words from the back
+      app_.parse(backwards);
+    } catch (const CLI::CallForHelp&) {
       return Done(Command::kHelp);
-    const std::string& verb = arguments_[0];
-    if (verb == "help") return Done(Command::kHelp);
-    if (verb == "sync") return Sync();
-    if (verb == "register") return Register();
-    if (verb == "unregister") return CreatorOnly(Command::kUnregister, {});
-    if (verb == "conduits") return NoArguments(Command::kConduits, 1);
-    if (verb == "configure") return CreatorOnly(Command::kConfigure, {"user"});
-    if (verb == "configure-old") return CreatorOnly(Command::kConfigureOld, {"user"});
-    if (verb == "handheld") return Handheld();
-    return Fail("unknown command " + verb);
+    } catch (const CLI::Error& error) {
+      return Fail(error.what());
+    }
+    if (std::string error = ExtraWord(app_, "unknown command "); !error.empty()) return Fail(error);
+    if (std::string error = ExtraWord(*handheld_, "unknown handheld command "); !error.empty()) return Fail(error);
+    for (auto [app, command] : commands_) {
+      if (!app->parsed()) continue;
+      if (command == Command::kHelp) return Done(command);  // whatever follows, as with --help
+      std::string error = FirstError({ExtraWord(*app, "unexpected argument "), Check(command)});
+      if (!error.empty()) return Fail(error);
+      return Done(command);
+    }
+    return Fail("missing handheld command (list, dump, add, add-report or remove)");
   }
 
  private:
-  ParsedArguments Fail(const std::string& error) { return {std::nullopt, error}; }
+  CLI::App& Add(CLI::App& parent, const char* name, Command command) {
+    CLI::App* app = parent.add_subcommand(name);
+    commands_.emplace_back(app, command);
+    return *app;
+  }
+
+  ParsedArguments Fail(const std::string& error) const { return {std::nullopt, error}; }
   ParsedArguments Done(Command command) {
     line_.command = command;
     return {line_, {}};
   }
 
-  bool Split(std::size_t from, std::initializer_list<std::string_view> allowed, std::size_t positionals,
-             const char* what) {
-    std::optional<Words> words = SplitWords(arguments_, from, allowed, &error_);
-    if (!words) return false;
-    if (words->positional.size() != positionals) {
-      error_ = words->positional.size() < positionals ? std::string("missing ") + what
-                                                      : "unexpected argument " + words->positional[positionals];
-      return false;
+  static std::string ExtraWord(const CLI::App& app, const char* what) {
+    std::vector<std::string> extra = app.remaining();
+    if (extra.empty()) return {};
+    const std::string& word = extra.front();
+    return (word.size() > 1 && word[0] == '-' ? "unknown option " : what) + word;
+  }
+
+  std::string Check(Command command) {
+    switch (command) {
+      case Command::kSync: return CheckSync();
+      case Command::kRegister: return CheckRegister();
+      case Command::kUnregister: return CheckFourChars("bad creator ID", line_.creator);
+      case Command::kConfigure:
+      case Command::kConfigureOld: return FirstError({CheckFourChars("bad creator ID", line_.creator), CheckUser()});
+      case Command::kHandheldDump: return CheckDatabase();
+      case Command::kHandheldAdd: return CheckAdd();
+      case Command::kHandheldAddReport: return CheckReport();
+      case Command::kHandheldRemove: return CheckRemove();
+      default: return {};
     }
-    words_ = std::move(*words);
-    return true;
   }
 
-  const std::string* Option(const char* name) const {
-    auto found = words_.options.find(name);
-    return found == words_.options.end() ? nullptr : &found->second;
+  std::string CheckUser() const {
+    const std::string& user = line_.user;
+    if (!user.empty() && user.size() <= 63 && IsValidValue(user) && user.find('\t') == std::string::npos) return {};
+    return "bad user name \"" + user + "\": 1 to 63 bytes, no tab or line break";
   }
 
-  bool TakeUser() {
-    if (const std::string* user = Option("user")) {
-      if (user->empty() || user->size() > 63 || !IsValidValue(*user) || user->find('\t') != std::string::npos) {
-        error_ = "bad user name \"" + *user + "\": 1 to 63 bytes, no tab or line break";
-        return false;
-      }
-      line_.user = *user;
+  std::string CheckSync() {
+    std::string error;
+    for (const std::string& text : failures_) {
+      std::optional<InjectedFailure> failure = ParseInjectedFailure(text, &error);
+      if (!failure) return error;
+      line_.failures.push_back(*failure);
     }
-    return true;
-  }
-
-  bool TakeCreator(const std::string& creator) {
-    if (!IsValidCreator(creator)) {
-      error_ = "bad creator ID \"" + creator + "\": four printable characters";
-      return false;
+    for (const std::string& text : kills_) {
+      std::optional<InjectedKill> kill = ParseInjectedKill(text, &error);
+      if (!kill) return error;
+      line_.kills.push_back(*kill);
     }
-    line_.creator = creator;
-    return true;
+    if (link_->count() && !sim::FindLinkModel(line_.link)) return "bad --link \"" + line_.link + "\": usb or serial";
+    if (error = CheckUser(); !error.empty()) return error;
+    if (type_->count()) line_.syncType = SyncTypeFromName(typeName_);
+    if (type_->count() && !line_.syncType)
+      return "bad --type \"" + typeName_ + "\": fast, slow, hh2pc, pc2hh, install, backup, nothing or profile";
+    return {};
   }
 
-  // A registration text that fits its field of the sync properties record.
-  bool TakeText(const char* name, std::size_t maxSize, bool required, std::string* target) {
-    const std::string* value = Option(name);
-    if (!value) {
-      if (required) error_ = std::string("missing --") + name;
-      return !required;
-    }
-    if (value->size() > maxSize || !IsValidValue(*value) || (required && value->empty())) {
-      error_ = std::string("bad --") + name + " \"" + *value + "\": " + (required ? "1" : "0") + " to " +
-               std::to_string(maxSize) + " bytes on one line";
-      return false;
-    }
-    *target = *value;
-    return true;
+  std::string CheckRegister() {
+    if (!title_->count()) line_.title = line_.creator;
+    std::int64_t priority = 0;
+    std::string error = FirstError({CheckFourChars("bad creator ID", line_.creator),
+                                    line_.library.empty() || !IsValidValue(line_.library) ? "bad library path" : "",
+                                    CheckText("remote", line_.remote, 1, 31), CheckText("file", line_.file, 0, 255),
+                                    CheckText("directory", line_.directory, 0, 255),
+                                    CheckText("title", line_.title, 0, 255),
+                                    ParseInteger(priority_, 0, INT32_MAX, &priority)
+                                        ? ""
+                                        : "bad --priority \"" + priority_ + "\""});
+    line_.priority = static_cast<std::int32_t>(priority);
+    return error;
   }
 
-  bool TakeFourChars(const char* name, std::string* target) {
-    const std::string* value = Option(name);
-    if (!value) return true;
-    if (!IsValidCreator(*value)) {
-      error_ = std::string("bad --") + name + " \"" + *value + "\": four printable characters";
-      return false;
-    }
-    *target = *value;
-    return true;
+  // A handheld database name: also the base of its .pdb file name.
+  std::string CheckDatabase() const {
+    if (sim::HandheldFolder::IsStorableName(line_.database)) return {};
+    return "bad database name \"" + line_.database +
+           "\": 1 to 31 characters, none of \\/:*?\"<>|, not ending in a dot or blank";
   }
 
-  bool TakeDatabase(const std::string& name) {
-    if (!ValidDatabaseName(name)) {
-      error_ = "bad database name \"" + name + "\": 1 to 31 characters, none of \\/:*?\"<>|, not ending in a dot or blank";
-      return false;
-    }
-    line_.database = name;
-    return true;
+  std::string CheckAdd() const {
+    return FirstError({CheckDatabase(), CheckFourChars("bad --creator", line_.databaseCreator),
+                       CheckFourChars("bad --type", line_.databaseType),
+                       line_.text.has_value() == line_.textFile.has_value()
+                           ? "handheld add needs either --text or --file"
+                           : ""});
   }
 
-  ParsedArguments NoArguments(Command command, std::size_t from) {
-    if (!Split(from, {}, 0, "")) return Fail(error_);
-    return Done(command);
-  }
-
-  // --fail and --kill may be given many times and --calls takes no value: they are taken out before
-  // the other options are split.
-  bool TakeSyncMonitoring() {
-    std::vector<std::string> rest{arguments_[0]};
-    for (std::size_t i = 1; i < arguments_.size(); ++i) {
-      if (arguments_[i] == "--calls") {
-        line_.reportCalls = true;
-      } else if (arguments_[i] == "--fail") {
-        if (i + 1 >= arguments_.size()) {
-          error_ = "option --fail needs a value";
-          return false;
-        }
-        std::optional<InjectedFailure> failure = ParseInjectedFailure(arguments_[++i], &error_);
-        if (!failure) return false;
-        line_.failures.push_back(*failure);
-      } else if (arguments_[i] == "--kill") {
-        if (i + 1 >= arguments_.size()) {
-          error_ = "option --kill needs a value";
-          return false;
-        }
-        std::optional<InjectedKill> kill = ParseInjectedKill(arguments_[++i], &error_);
-        if (!kill) return false;
-        line_.kills.push_back(*kill);
-      } else {
-        rest.push_back(arguments_[i]);
-      }
-    }
-    syncArguments_ = std::move(rest);
-    return true;
-  }
-
-  ParsedArguments Sync() {
-    if (!TakeSyncMonitoring()) return Fail(error_);
-    std::optional<Words> words = SplitWords(syncArguments_, 1, {"type", "user", "link"}, &error_);
-    if (!words) return Fail(error_);
-    if (!words->positional.empty()) return Fail("unexpected argument " + words->positional[0]);
-    words_ = std::move(*words);
-    if (const std::string* link = Option("link")) {
-      if (!sim::FindLinkModel(*link)) return Fail("bad --link \"" + *link + "\": usb or serial");
-      line_.link = *link;
-    }
-    if (!TakeUser()) return Fail(error_);
-    if (const std::string* type = Option("type")) {
-      line_.syncType = SyncTypeFromName(*type);
-      if (!line_.syncType)
-        return Fail("bad --type \"" + *type + "\": fast, slow, hh2pc, pc2hh, install, backup, nothing or profile");
-    }
-    return Done(Command::kSync);
-  }
-
-  ParsedArguments Register() {
-    if (!Split(1, {"remote", "file", "title", "priority", "directory"}, 2, "creator ID and library") ||
-        !TakeCreator(words_.positional[0]))
-      return Fail(error_);
-    line_.library = words_.positional[1];
-    if (line_.library.empty() || !IsValidValue(line_.library)) return Fail("bad library path");
-    line_.title = line_.creator;
-    if (!TakeText("remote", 31, true, &line_.remote) || !TakeText("file", 255, false, &line_.file) ||
-        !TakeText("directory", 255, false, &line_.directory) || !TakeText("title", 255, false, &line_.title))
-      return Fail(error_);
-    if (const std::string* priority = Option("priority")) {
-      std::int64_t value = 0;
-      if (!ParseInteger(*priority, 0, INT32_MAX, &value)) return Fail("bad --priority \"" + *priority + "\"");
-      line_.priority = static_cast<std::int32_t>(value);
-    }
-    return Done(Command::kRegister);
-  }
-
-  ParsedArguments CreatorOnly(Command command, std::initializer_list<std::string_view> allowed) {
-    if (!Split(1, allowed, 1, "creator ID") || !TakeCreator(words_.positional[0]) || !TakeUser()) return Fail(error_);
-    return Done(command);
-  }
-
-  ParsedArguments Handheld() {
-    if (arguments_.size() < 2) return Fail("missing handheld command (list, dump, add, add-report or remove)");
-    const std::string& verb = arguments_[1];
-    if (verb == "list") return NoArguments(Command::kHandheldList, 2);
-    if (verb == "dump") {
-      if (!Split(2, {}, 1, "database name") || !TakeDatabase(words_.positional[0])) return Fail(error_);
-      return Done(Command::kHandheldDump);
-    }
-    if (verb == "add") return HandheldAdd();
-    if (verb == "add-report") return HandheldAddReport();
-    if (verb == "remove") {
-      if (!Split(2, {}, 2, "database name and record index") || !TakeDatabase(words_.positional[0]))
-        return Fail(error_);
-      std::int64_t index = 0;
-      if (!ParseInteger(words_.positional[1], 0, 65535, &index))
-        return Fail("bad record index \"" + words_.positional[1] + "\"");
-      line_.index = static_cast<std::uint16_t>(index);
-      return Done(Command::kHandheldRemove);
-    }
-    return Fail("unknown handheld command " + verb);
-  }
-
-  ParsedArguments HandheldAdd() {
-    if (!Split(2, {"text", "file", "creator", "type"}, 1, "database name") || !TakeDatabase(words_.positional[0]) ||
-        !TakeFourChars("creator", &line_.databaseCreator) || !TakeFourChars("type", &line_.databaseType))
-      return Fail(error_);
-    const std::string* text = Option("text");
-    const std::string* file = Option("file");
-    if ((text != nullptr) == (file != nullptr)) return Fail("handheld add needs either --text or --file");
-    if (text) line_.text = *text;
-    if (file) line_.textFile = *file;
-    return Done(Command::kHandheldAdd);
-  }
-
-  ParsedArguments HandheldAddReport() {
-    if (!Split(2, {"file", "stamp"}, 1, "report name")) return Fail(error_);
-    const std::string& name = words_.positional[0];
+  std::string CheckReport() {
+    const std::string& name = line_.reportName;
+    const std::string& stamp = line_.reportStamp;
+    line_.database = kReportDatabase;
     // "$", seven bytes and the name make the record's duplicate key, which holds 31 bytes.
     if (name.empty() || name.size() > 23 || !Printable(name) || name.find(',') != std::string::npos)
-      return Fail("bad report name \"" + name + "\": 1 to 23 printable characters, no comma");
-    line_.reportName = name;
-    line_.database = kReportDatabase;
-    const std::string* file = Option("file");
-    if (!file) return Fail("handheld add-report needs --file");
-    line_.textFile = *file;
-    if (const std::string* stamp = Option("stamp")) {
-      if (stamp->size() != 7 || !Printable(*stamp) || stamp->find(',') != std::string::npos)
-        return Fail("bad --stamp \"" + *stamp + "\": seven printable characters, no comma");
-      line_.reportStamp = *stamp;
-    }
-    return Done(Command::kHandheldAddReport);
+      return "bad report name \"" + name + "\": 1 to 23 printable characters, no comma";
+    if (stamp.size() != 7 || !Printable(stamp) || stamp.find(',') != std::string::npos)
+      return "bad --stamp \"" + stamp + "\": seven printable characters, no comma";
+    return {};
   }
 
-  const std::vector<std::string>& arguments_;
-  std::vector<std::string> syncArguments_;
+  std::string CheckRemove() {
+    std::int64_t index = 0;
+    const bool goodIndex = ParseInteger(index_, 0, 65535, &index);
+    line_.index = static_cast<std::uint16_t>(index);
+    return FirstError({CheckDatabase(), goodIndex ? "" : "bad record index \"" + index_ + "\""});
+  }
+
+  CLI::App app_{"", "synchost"};
+  CLI::App* handheld_ = nullptr;
+  std::vector<std::pair<CLI::App*, Command>> commands_;
   CommandLine line_;
-  Words words_;
-  std::string error_;
+  std::string typeName_;
+  std::string priority_ = "2";
+  std::string index_;
+  std::vector<std::string> failures_;
+  std::vector<std::string> kills_;
+  CLI::Option* type_ = nullptr;
+  CLI::Option* link_ = nullptr;
+  CLI::Option* title_ = nullptr;
 };
 
 }  // namespace
 
-ParsedArguments ParseArguments(const std::vector<std::string>& arguments) { return Parser(arguments).Run(); }
+ParsedArguments ParseArguments(const std::vector<std::string>& arguments) { return Parser().Run(arguments); }
 
 std::optional<InjectedFailure> ParseInjectedFailure(std::string_view text, std::string* error) {
   const std::string quoted = "bad --fail \"" + std::string(text) + "\": ";
@@ -316,18 +280,8 @@ std::optional<InjectedFailure> ParseInjectedFailure(std::string_view text, std::
     return std::nullopt;
   }
   InjectedFailure failure;
-  failure.operation = std::string(text.substr(0, first));
-  if (std::find(sim::kSyncOperationNames.begin(), sim::kSyncOperationNames.end(), failure.operation) ==
-      sim::kSyncOperationNames.end()) {
-    *error = quoted + "no Sync Manager operation is called " + failure.operation;
+  if (!ParseOperationCall(text.substr(0, second), quoted, &failure.operation, &failure.nthCall, error))
     return std::nullopt;
-  }
-  std::int64_t nth = 0;
-  if (!ParseInteger(text.substr(first + 1, second - first - 1), 1, INT32_MAX, &nth)) {
-    *error = quoted + "the call number is a decimal number from 1";
-    return std::nullopt;
-  }
-  failure.nthCall = static_cast<long>(nth);
   // Status codes are 32-bit: hexadecimal covers all 32 bits, decimal the signed range.
   std::string_view code = text.substr(second + 1);
   std::int64_t value = 0;
@@ -349,24 +303,12 @@ std::optional<InjectedFailure> ParseInjectedFailure(std::string_view text, std::
 
 std::optional<InjectedKill> ParseInjectedKill(std::string_view text, std::string* error) {
   const std::string quoted = "bad --kill \"" + std::string(text) + "\": ";
-  const std::size_t colon = text.find(':');
-  if (colon == std::string_view::npos) {
+  InjectedKill kill;
+  if (text.find(':') == std::string_view::npos) {
     *error = quoted + "OPERATION:N expected";
     return std::nullopt;
   }
-  InjectedKill kill;
-  kill.operation = std::string(text.substr(0, colon));
-  if (std::find(sim::kSyncOperationNames.begin(), sim::kSyncOperationNames.end(), kill.operation) ==
-      sim::kSyncOperationNames.end()) {
-    *error = quoted + "no Sync Manager operation is called " + kill.operation;
-    return std::nullopt;
-  }
-  std::int64_t nth = 0;
-  if (!ParseInteger(text.substr(colon + 1), 1, INT32_MAX, &nth)) {
-    *error = quoted + "the call number is a decimal number from 1";
-    return std::nullopt;
-  }
-  kill.nthCall = static_cast<long>(nth);
+  if (!ParseOperationCall(text, quoted, &kill.operation, &kill.nthCall, error)) return std::nullopt;
   return kill;
 }
 

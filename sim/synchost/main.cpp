@@ -1,5 +1,6 @@
 // synchost: the stand-in HotSync Manager of the test bench (usage in arguments.cpp).
 #include <cstdio>
+#include <exception>
 #include <string>
 #include <vector>
 
@@ -10,7 +11,9 @@
 
 using namespace korvet::hotsync;
 
-int main(int argc, char** argv) {
+// The parser and the commands report their own failures; anything that still throws (no memory left)
+// ends synchost with a message rather than an abort.
+int main(int argc, char** argv) try {
   PrepareConsole();
   std::vector<std::string> arguments(argv + 1, argv + argc);
   ParsedArguments parsed = ParseArguments(arguments);
@@ -27,4 +30,6 @@ int main(int argc, char** argv) {
     case Command::kConduits: return RunConduits(installation);
     default: return RunHandheld(installation, line);
   }
+} catch (const std::exception& error) {
+  return Fail(kExitFailure, error.what());
 }
