@@ -39,8 +39,9 @@ demo: benchbuild
 dist: build
 	@echo "$(BUILD)/dist/Korvet/:"; ls $(BUILD)/dist/Korvet; echo "$(BUILD)/dist/Korvet.zip"
 
-# Then the checked build's tests (label checked) in the same Wine prefix; a wineserver started
-# beforehand keeps the first test's output pipe from staying open until the last Wine program ends.
+# Then the checked build's tests (label checked) in the same Wine prefix. Wine's server and its
+# service processes are started first with their output elsewhere: started by a test, they would hold
+# that test's output pipe open, and ctest would wait for it, until the last test ends.
 test: benchbuild checkedbuild
 	@set -e; bench=$$(scripts/bench-dir $(BUILD)); \
 	if [ "$$bench" != "$(BUILD)" ]; then \
@@ -51,7 +52,8 @@ test: benchbuild checkedbuild
 	suite=0; (cd $$bench && xvfb-run -a -s "-screen 0 1024x768x24" ctest --output-on-failure -j $(JOBS)) || suite=$$?; \
 	echo "== checked build in $(BUILD)/checked (Wine prefix of $$bench)"; \
 	export KORVET_WINEPREFIX=$$(cd $$bench && pwd)/wineprefix; \
-	WINEPREFIX=$$KORVET_WINEPREFIX wineserver -p 5 </dev/null >/dev/null 2>&1 || true; \
+	WINEPREFIX=$$KORVET_WINEPREFIX wineserver -p5 </dev/null >/dev/null 2>&1 || true; \
+	scripts/wine-run --build $(BUILD)/checked cmd /c exit </dev/null >/dev/null 2>&1 || true; \
 	cd $(BUILD)/checked && ctest --output-on-failure -L checked -j $(JOBS); \
 	exit $$suite
 
