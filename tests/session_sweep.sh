@@ -27,6 +27,7 @@ case $rc in
   1) echo "FAILED: the $mode sweep found faults (above)" ;;
   4) echo "FAILED: a session crashed (case above)" ;;
   5) echo "FAILED: a session hung (case above)" ;;
+  6) echo "FAILED: a check of the checked build trapped (case above)" ;;
   *) echo "FAILED: session_sweep ended with exit code $rc" ;;
 esac
 perl "$source_dir/tests/sweep/pdb_check.pl" "$scratch/pdbs" || rc=1

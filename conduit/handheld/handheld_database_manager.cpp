@@ -191,7 +191,9 @@ long HandheldDatabaseManager::PrepareTransferBlock() {
 
 void HandheldDatabaseManager::ClearUsedTransferData() {
   if (!transferBuffer_) return;
-  std::memset(transferBuffer_.get(), 0, std::min<std::size_t>(transfer_.dataSize, kTransferBufferSize));
+  // The block is packed: its fields are copied out before std::min binds references to them.
+  const std::size_t used = transfer_.dataSize;
+  std::memset(transferBuffer_.get(), 0, std::min<std::size_t>(used, kTransferBufferSize));
   transfer_.dataSize = 0;
 }
 
@@ -447,7 +449,7 @@ long HandheldDatabaseManager::ListRecordIds(std::uint32_t* ids, long* capacity) 
 void HandheldDatabaseManager::SwapRecordIds(PositionMapBlock* map) {
   if (!map || !map->ids) return;
   // Never more entries than the caller's array holds, whatever count the library reports.
-  const std::uint16_t returned = std::min(map->returned, map->capacity);
+  const std::uint16_t returned = map->returned < map->capacity ? map->returned : map->capacity;
   for (std::uint16_t i = 0; i < returned; ++i) map->ids[i] = SwapBytes32(map->ids[i]);
 }
 
@@ -647,7 +649,9 @@ long HandheldDatabaseManager::BuildCategoryList() {
     if (long status = GetAppInfo(&appInfo_)) return status;
   }
   if (!HasInfoData(appInfo_)) return store::kOk;
-  categories_ = base::MakeOrNull<store::CategoryList>(appInfo_.data, static_cast<long>(appInfo_.dataSize));
+  // Copied out of the packed block: MakeOrNull forwards references.
+  const std::uint8_t* const data = appInfo_.data;
+  categories_ = base::MakeOrNull<store::CategoryList>(data, static_cast<long>(appInfo_.dataSize));
   return categories_ ? store::kOk : store::kOutOfMemory;
 }
 

@@ -163,10 +163,13 @@ long RecordSynchronizer::OpenHandheldStore() {
 
 std::unique_ptr<DatabaseManager> RecordSynchronizer::MakeHandheldStore() {
   if (!descriptor_) return nullptr;
+  // Copied out: MakeOrNull forwards references, and the descriptor's packed fields are misaligned.
+  const std::uint32_t creator = descriptor_->creator;
+  const std::uint32_t type = descriptor_->type;
+  const std::uint16_t flags = descriptor_->flags;
   return base::MakeOrNull<handheld::HandheldDatabaseManager>(
-      logger_.get(), static_cast<std::uint32_t>(options_), descriptor_->name, descriptor_->creator,
-      descriptor_->type, descriptor_->flags, std::uint16_t{0}, static_cast<long>(descriptor_->card),
-      static_cast<long>(properties_.syncType));
+      logger_.get(), static_cast<std::uint32_t>(options_), descriptor_->name, creator, type, flags,
+      std::uint16_t{0}, static_cast<long>(descriptor_->card), static_cast<long>(properties_.syncType));
 }
 
 long RecordSynchronizer::OpenDesktopStore() {

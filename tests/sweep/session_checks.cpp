@@ -6,6 +6,7 @@
 #include <cstdio>
 
 #include "sim/sync20/sync20_control.h"
+#include "tests/sweep/crash_reporting.h"
 
 namespace korvet::sweep {
 namespace {
@@ -68,7 +69,7 @@ SessionFindings RunCheckedSession(SweepBench& bench, const Scene& scene, const s
   if (!bench.RunSession(scene.syncType, timeLimitMs).finished) {
     std::printf("FAILED: %s: HANG, the session did not end within %u ms\n", what.c_str(), timeLimitMs);
     std::fflush(stdout);
-    TerminateProcess(GetCurrentProcess(), 5);
+    TerminateProcess(GetCurrentProcess(), kExitHang);
   }
   return CheckSession(bench, scene, before, reports);
 }

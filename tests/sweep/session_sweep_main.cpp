@@ -2,12 +2,13 @@
 // sweep_bench.h); started from that installation's hotsync folder.
 //   session_sweep faults ROOT KORV_DLL PDB_ARCHIVE [ONLY_FAULT_INDEX]
 //   session_sweep hostile ROOT KORV_DLL PDB_ARCHIVE SEED CASES [ONLY_INDEX]
-// Exit code 0 when every check held, 1 when one failed, 2 for bad arguments, 4 for a crash and 5 for a
-// session that did not end in time.
+// Exit code 0 when every check held, 1 when one failed, 2 for bad arguments, 4 for a crash, 5 for a
+// session that did not end in time and 6 for a check of the checked build that fired.
 #include <cstdio>
 #include <cstdlib>
 #include <string>
 
+#include "tests/sweep/crash_reporting.h"
 #include "tests/sweep/fault_sweep.h"
 #include "tests/sweep/hostile_sweep.h"
 

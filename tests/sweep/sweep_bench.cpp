@@ -2,10 +2,8 @@
 
 #include <windows.h>
 
-#include <csignal>
 #include <cstdio>
 #include <cstring>
-#include <exception>
 #include <functional>
 
 #include "common/unique_handle.h"
@@ -16,14 +14,13 @@
 #include "sim/support/win_handles.h"
 #include "sim/sync20/sync20_control.h"
 #include "sim/synchost/sync_properties_builder.h"
+#include "tests/sweep/crash_reporting.h"
 
 namespace korvet::sweep {
 namespace {
 
 // 2020-01-02 03:04:05 UTC: every file the scene writes carries this time, so a rewrite shows.
 constexpr std::uint64_t kSceneFileTime = 132224054450000000ull;
-
-std::string g_currentCase = "(no case yet)";
 
 bool EndsWithProgram(const std::string& name) {
   const std::string upper = Upper(name);
@@ -71,40 +68,6 @@ std::string Hex(const std::vector<std::uint8_t>& bytes) {
     text.push_back(digits[byte & 15]);
   }
   return text.empty() ? "-" : text;
-}
-
-// The calling frames as module!offset, for addr2line on the module's file.
-void PrintStack() {
-  void* frames[32];
-  const USHORT count = RtlCaptureStackBackTrace(2, 32, frames, nullptr);
-  for (USHORT i = 0; i < count; ++i) {
-    HMODULE module = nullptr;
-    char name[MAX_PATH] = "?";
-    if (GetModuleHandleExA(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
-                           static_cast<const char*>(frames[i]), &module))
-      GetModuleFileNameA(module, name, sizeof name);
-    const char* base = std::strrchr(name, '\\');
-    std::fprintf(stdout, "  at %s+0x%llx\n", base ? base + 1 : name,
-                 static_cast<unsigned long long>(static_cast<const char*>(frames[i]) - reinterpret_cast<const char*>(module)));
-  }
-}
-
-void Die(const char* what, int code) {
-  std::fprintf(stderr, "%s during %s\n", what, g_currentCase.c_str());
-  std::fprintf(stdout, "%s during %s\n", what, g_currentCase.c_str());
-  PrintStack();
-  std::fflush(stdout);
-  std::fflush(stderr);
-  // Nothing of the broken session may run on (no library detach handlers either).
-  TerminateProcess(GetCurrentProcess(), code);
-}
-
-LONG WINAPI OnCrash(EXCEPTION_POINTERS* exception) {
-  char what[64];
-  std::snprintf(what, sizeof what, "CRASH (exception 0x%08lx)",
-                static_cast<unsigned long>(exception->ExceptionRecord->ExceptionCode));
-  Die(what, 4);
-  return EXCEPTION_EXECUTE_HANDLER;
 }
 
 struct SessionCall {
@@ -282,14 +245,6 @@ std::optional<std::string> SweepBench::Read(const std::string& path) const {
   bool missing = false;
   if (!sim::ReadTextFile(path, &bytes, &missing, &error)) return std::nullopt;
   return bytes;
-}
-
-void SetCurrentCase(const std::string& description) { g_currentCase = description; }
-
-void InstallCrashReporting() {
-  SetUnhandledExceptionFilter(OnCrash);
-  std::set_terminate([] { Die("CRASH (std::terminate)", 4); });
-  std::signal(SIGABRT, [](int) { Die("CRASH (abort)", 4); });
 }
 
 }  // namespace korvet::sweep

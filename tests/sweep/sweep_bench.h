@@ -91,8 +91,4 @@ class SweepBench {
   std::map<std::size_t, std::vector<std::string>> archivedHashes_;
 };
 
-// The case a crash or hang belongs to, printed by the process's last-chance handlers.
-void SetCurrentCase(const std::string& description);
-void InstallCrashReporting();
-
 }  // namespace korvet::sweep
