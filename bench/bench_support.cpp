@@ -65,8 +65,8 @@ void SayCallCounts() {
 }
 
 bool WriteFileBytes(const std::string& path, std::string_view bytes) {
-  sim::OwnedHandle file(CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL,
-                                    nullptr));
+  sim::OwnedHandle file(
+      CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
   if (!file.IsValid()) return false;
   DWORD written = 0;
   return WriteFile(file.Get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) &&

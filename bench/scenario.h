@@ -7,7 +7,7 @@
 namespace korvet::bench {
 
 struct Scenario {
-  int reports = 0;   // every tenth is a second copy of an earlier one
+  int reports = 0;  // every tenth is a second copy of an earlier one
   int settingsFiles = 0;
   std::string settingsFolder;  // Windows paths, without a trailing backslash
   std::string reportFolder;

@@ -20,7 +20,7 @@ TEST(ChosenPathCheck, SettingsFilesWithReservedBytesAreRefusedNamingTheByte) {
 
 TEST(ChosenPathCheck, SettingsFilesMustFitTheSessionsEntryBufferAndRecordName) {
   // directory + ',' + name + '*' fits 259 bytes.
-  std::string directory = "C:\\" + std::string(226, 'd') + "\\";  // 230 bytes
+  std::string directory = "C:\\" + std::string(226, 'd') + "\\";                // 230 bytes
   EXPECT_FALSE(SettingsFileRefusal(directory, std::string(23, 'n') + ".qzl"));  // 230 + 27 + 2 = 259
   auto refusal = SettingsFileRefusal(directory, std::string(24, 'n') + ".qzl");
   ASSERT_TRUE(refusal);
@@ -31,7 +31,8 @@ TEST(ChosenPathCheck, SettingsFilesMustFitTheSessionsEntryBufferAndRecordName) {
   const std::string name = std::string(26, 'n') + ".qzl";
   refusal = SettingsFileRefusal("C:\\Data\\", name);
   ASSERT_TRUE(refusal);
-  EXPECT_EQ(*refusal, "The name of this settings file is too long to be sent (at most 29 characters):\nC:\\Data\\" + name);
+  EXPECT_EQ(*refusal,
+            "The name of this settings file is too long to be sent (at most 29 characters):\nC:\\Data\\" + name);
 }
 
 TEST(ChosenPathCheck, ReportFoldersWithReservedBytesOrTooLongAreRefused) {
@@ -42,7 +43,8 @@ TEST(ChosenPathCheck, ReportFoldersWithReservedBytesOrTooLongAreRefused) {
     std::string folder = std::string("C:\\R") + reserved;
     auto refusal = ReportFolderRefusal(folder);
     ASSERT_TRUE(refusal) << reserved;
-    EXPECT_EQ(*refusal, std::string("The character '") + reserved + "' cannot be used in the report folder:\n" + folder);
+    EXPECT_EQ(*refusal,
+              std::string("The character '") + reserved + "' cannot be used in the report folder:\n" + folder);
   }
   // folder, '\', '@' and two flags fit 255 bytes.
   EXPECT_FALSE(ReportFolderRefusal("C:\\" + std::string(248, 'r')));

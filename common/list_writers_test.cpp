@@ -179,7 +179,8 @@ TEST(ListFilesOnAFullDisk, AListThatNoLongerFitsKeepsItsOldContent) {
   if (!folder) GTEST_SKIP() << "no small file system given (tests/full_disk_lists.sh)";
   const std::string list = std::string(folder) + "\\Xembrafilepath.dat";
   std::string entries;
-  for (int i = 0; i < 30; ++i) entries += "C:\\Survey\\" + std::string(100, 'a' + i % 26) + "\\,f" + std::to_string(i) + ".qzl*";
+  for (int i = 0; i < 30; ++i)
+    entries += "C:\\Survey\\" + std::string(100, 'a' + i % 26) + "\\,f" + std::to_string(i) + ".qzl*";
   const std::string old = entries + "@$";  // within one page of the file system
   ASSERT_LT(old.size(), 4096u);
   testing::ScratchFolder::WritePath(list, old);

@@ -30,8 +30,8 @@ TEST(ReportFolderReader, FlagsAfterTheMarkerSwitchRetrievalAndDeletion) {
 
 TEST(ReportFolderReader, FileWithoutBothFlagsRetrievesNothing) {
   // Flags before the '@' belong to the folder text.
-  for (const char* bytes : {"C:\\Reports\\@", "C:\\Reports\\@$", "", "C:\\Reports\\", "C:\\Reports$#",
-                            "C:\\Reports\\$#", "$#@"}) {
+  for (const char* bytes :
+       {"C:\\Reports\\@", "C:\\Reports\\@$", "", "C:\\Reports\\", "C:\\Reports$#", "C:\\Reports\\$#", "$#@"}) {
     ReportFolderSettings settings = Read(bytes);
     EXPECT_FALSE(settings.retrieve) << bytes;
     EXPECT_FALSE(settings.deleteReports) << bytes;

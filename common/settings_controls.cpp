@@ -56,8 +56,9 @@ bool HandleToolCommand(HWND dialog, WPARAM command) {
 
 void WriteFlags(HWND dialog) {
   if (std::optional<std::string> path = FindToolListFile(lists::kReportFolderTool))
-    TellIfFailed(dialog, *path,
-                 RewriteReportFolderFlags(*path, IsItemChecked(dialog, kDoNotRetrieve), IsItemChecked(dialog, kDeleteReports)));
+    TellIfFailed(
+        dialog, *path,
+        RewriteReportFolderFlags(*path, IsItemChecked(dialog, kDoNotRetrieve), IsItemChecked(dialog, kDeleteReports)));
   if (std::optional<std::string> path = FindToolListFile(lists::kSettingsListTool))
     TellIfFailed(dialog, *path, RewriteSettingsListFlag(*path, IsItemChecked(dialog, kPurgeList)));
 }

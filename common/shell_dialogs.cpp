@@ -32,9 +32,9 @@ using ItemList = std::unique_ptr<ITEMIDLIST, ItemListFree>;
 std::optional<std::string> LongFolderPath(const ITEMIDLIST* item) {
   using PathFromItemEx = BOOL(WINAPI*)(const ITEMIDLIST*, WCHAR*, DWORD, int);
   HMODULE shell = GetModuleHandleA("shell32.dll");
-  auto pathFromItem = shell ? reinterpret_cast<PathFromItemEx>(
-                                  reinterpret_cast<void*>(GetProcAddress(shell, "SHGetPathFromIDListEx")))
-                            : nullptr;
+  auto pathFromItem =
+      shell ? reinterpret_cast<PathFromItemEx>(reinterpret_cast<void*>(GetProcAddress(shell, "SHGetPathFromIDListEx")))
+            : nullptr;
   std::vector<WCHAR> wide(32768, L'\0');
   if (!pathFromItem || !pathFromItem(item, wide.data(), static_cast<DWORD>(wide.size()), 0)) return std::nullopt;
   int bytes = WideCharToMultiByte(CP_ACP, 0, wide.data(), -1, nullptr, 0, nullptr, nullptr);

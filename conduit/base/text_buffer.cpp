@@ -19,9 +19,7 @@ namespace {
 // What the text points at while no storage is allocated. Never written: every writer allocates first.
 char g_emptyText[1] = {'\0'};
 
-bool IsWhiteSpace(const char* p) {
-  return CharBytes(p) == 1 && std::strchr(" \t\n\v\f\r", *p) != nullptr;
-}
+bool IsWhiteSpace(const char* p) { return CharBytes(p) == 1 && std::strchr(" \t\n\v\f\r", *p) != nullptr; }
 
 // True when the character at p (bytes long) is one of the characters of set.
 bool InSet(const char* set, const char* p, std::size_t bytes) {

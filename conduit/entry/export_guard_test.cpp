@@ -20,7 +20,7 @@ TEST(ExportGuard, WhatEscapesABodyBecomesALogLineAndTheFailureResult) {
   EXPECT_EQ(Guarded("OpenConduit", []() -> long { throw std::runtime_error("list unreadable"); }), kInternalFailure);
   EXPECT_EQ(Guarded("CfgConduit", []() -> long { throw 42; }), kInternalFailure);
   EXPECT_EQ(bench.LogTexts(), (std::vector<std::string>{"Korvet stopped in OpenConduit: list unreadable",
-                                                       "Korvet stopped in CfgConduit: unknown failure"}));
+                                                        "Korvet stopped in CfgConduit: unknown failure"}));
 }
 
 // Out of memory twice: the body's, then any allocation while the guard logs it.

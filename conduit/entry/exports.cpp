@@ -4,11 +4,11 @@
 #include <cstring>
 
 #include "conduit/entry/conduit_exports.h"
-#include "conduit/platform/conduit_records.h"
 #include "conduit/entry/config_dialog.h"
+#include "conduit/entry/export_guard.h"
 #include "conduit/entry/module_state.h"
 #include "conduit/entry/session_driver.h"
-#include "conduit/entry/export_guard.h"
+#include "conduit/platform/conduit_records.h"
 #include "conduit/store/string_ids.h"
 #include "korvet_version.h"
 
@@ -41,7 +41,6 @@ bool LoadConduitName(char* buffer, std::uint32_t capacity) {
   int cap = capacity > 0x7FFFFFFF ? 0x7FFFFFFF : static_cast<int>(capacity);
   return LoadStringA(ConduitModule(), IDS_CONDUIT_NAME, buffer, cap) > 0;
 }
-
 
 long ConfigureWithOldRecord(void* oldRecord) {
   if (oldRecord == nullptr) return -1;

@@ -144,8 +144,8 @@ TEST_F(ConfigurationTest, CfgConduitShowsTheUsersSettingsAndWritesTheChoiceOnOk)
   SeenDialog seen;
   long result = WithUser([&] { return CfgConduit(0, &record_, &size_); },
                          [&](HWND dialog) {
-                           seen = Look(dialog, {1006, 403, 1004, 1005, 404, 405, 406, 407, 411, 1000, 1001, 1002,
-                                                1003, 1025, 1026, 1027, 1009, 1012});
+                           seen = Look(dialog, {1006, 403, 1004, 1005, 404, 405, 406, 407, 411, 1000, 1001, 1002, 1003,
+                                                1025, 1026, 1027, 1009, 1012});
                            robot::Click(dialog, 1);
                            robot::WaitUntilGone(dialog);
                          });

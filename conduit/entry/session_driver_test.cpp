@@ -66,8 +66,7 @@ class SessionTest : public ::testing::Test {
   SessionTest() { std::memset(&properties_, 0, sizeof properties_); }
 
   long Run(void* hotsync = reinterpret_cast<void*>(1)) {
-    SessionServices services{[this]() -> std::optional<std::string> { return corePath_; },
-                             synchronizers_.Factory()};
+    SessionServices services{[this]() -> std::optional<std::string> { return corePath_; }, synchronizers_.Factory()};
     return RunHotSyncSession(hotsync, &properties_, services);
   }
   void WriteList(const std::string& bytes) { bench_.Folder().Write("Xembrafilepath.dat", bytes); }
@@ -152,8 +151,7 @@ TEST_F(SessionTest, OutOfMemoryForASynchronizerSkipsItsFileAndFailsTheSession) {
   bench_.Folder().Write("b.qzl", "Kob");
   WriteList(folder + ",a.qzl*" + folder + ",b.qzl*@$");
   properties_ = testing::KorvetProperties(kFastSync);
-  SessionServices services{[this]() -> std::optional<std::string> { return corePath_; },
-                           DefaultSynchronizerFactory()};
+  SessionServices services{[this]() -> std::optional<std::string> { return corePath_; }, DefaultSynchronizerFactory()};
   base::FailAllocation(1);
   EXPECT_EQ(RunHotSyncSession(reinterpret_cast<void*>(1), &properties_, services), store::kOutOfMemory);
   base::FailAllocation(0);
@@ -201,8 +199,9 @@ TEST_F(SessionTest, OverlongEntryIsLoggedAndSkipped) {
   WriteList("C:\\D\\," + name + "*C:\\D\\,b.qzl*@$");
   Run();
   EXPECT_EQ(synchronizers_.Files(), std::vector<std::string>{"C:\\D\\b.qzl"});
-  EXPECT_EQ(bench_.LogTexts(),
-            (std::vector<std::string>{kStart, "Ostrel settings file entry too long, not sent: C:\\D\\," + name, kComplete}));
+  EXPECT_EQ(
+      bench_.LogTexts(),
+      (std::vector<std::string>{kStart, "Ostrel settings file entry too long, not sent: C:\\D\\," + name, kComplete}));
 }
 
 TEST_F(SessionTest, FiftyEntriesRunFiftySynchronizersOneAtATime) {
@@ -231,10 +230,12 @@ TEST_F(SessionTest, ReportFolderThatIsNoFullFolderPathRetrievesNothing) {
     DeleteFileA(bench_.CorePath().append("\\HotSync.log").c_str());
     bench_.Folder().Write("Cardoon.dat", folder + "@$#");
     Run();
-    EXPECT_EQ(bench_.LogTexts(),
-              (std::vector<std::string>{
-                  kStart, "Report folder not a full folder path ending in a backslash, traverse reports not retrieved: " + folder,
-                  kComplete}))
+    EXPECT_EQ(
+        bench_.LogTexts(),
+        (std::vector<std::string>{
+            kStart,
+            "Report folder not a full folder path ending in a backslash, traverse reports not retrieved: " + folder,
+            kComplete}))
         << folder;
     EXPECT_EQ(bench_.RecordData().size(), 1u) << folder;
   }
@@ -289,13 +290,13 @@ TEST_F(SessionTest, OnePassRemovesDuplicatesRetrievesAndDeletes) {
   // Counted before the checks below read the handheld themselves.
   EXPECT_EQ(SimCallCount("ReadHandheldRecordByIndex"), 8);
   EXPECT_EQ(SimCallCount("DeleteHandheldRecord"), 4);
-  EXPECT_EQ(bench_.RecordData(),
-            (std::vector<std::string>{"$0000001T3,three", "site.qzl,new*", "$0000001T2,two new", "$0000001T1,one new"}));
+  EXPECT_EQ(bench_.RecordData(), (std::vector<std::string>{"$0000001T3,three", "site.qzl,new*", "$0000001T2,two new",
+                                                           "$0000001T1,one new"}));
   EXPECT_EQ(reports.Read("T1.csv"), "one new");
   EXPECT_EQ(reports.Read("T2.csv"), "two new");
   EXPECT_EQ(reports.Read("T3.csv"), "older survey");
-  EXPECT_EQ(bench_.LogTexts(), (std::vector<std::string>{kStart, "Filename already exist", reports.File("T3.csv"),
-                                                         kComplete}));
+  EXPECT_EQ(bench_.LogTexts(),
+            (std::vector<std::string>{kStart, "Filename already exist", reports.File("T3.csv"), kComplete}));
 
   bench_.Folder().Write("Cardoon.dat", reports.WithSlash() + "@$#");
   SimResetCallCounts();

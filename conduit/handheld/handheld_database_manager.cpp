@@ -34,10 +34,9 @@ bool HasHandheldChange(const SyncRecord& record) {
 
 }  // namespace
 
-HandheldDatabaseManager::HandheldDatabaseManager(store::SyncLogger* logger, std::uint32_t options,
-                                                 const char* name, std::uint32_t creator, std::uint32_t type,
-                                                 std::uint16_t flags, std::uint16_t version, long card,
-                                                 long syncType)
+HandheldDatabaseManager::HandheldDatabaseManager(store::SyncLogger* logger, std::uint32_t options, const char* name,
+                                                 std::uint32_t creator, std::uint32_t type, std::uint16_t flags,
+                                                 std::uint16_t version, long card, long syncType)
     : DatabaseManager(options, syncType),
       logger_(logger),
       creator_(creator),
@@ -517,10 +516,10 @@ long HandheldDatabaseManager::SetDatabaseVersion(std::uint16_t version) {
 // Information blocks.
 
 bool HandheldDatabaseManager::ReleaseInfoBuffer(DatabaseInfoBlock& block) {
-  const auto lent = std::find_if(infoBuffers_.begin(), infoBuffers_.end(),
-                                 [&](const std::unique_ptr<std::uint8_t[]>& buffer) {
-                                   return block.data != nullptr && buffer.get() == block.data;
-                                 });
+  const auto lent =
+      std::find_if(infoBuffers_.begin(), infoBuffers_.end(), [&](const std::unique_ptr<std::uint8_t[]>& buffer) {
+        return block.data != nullptr && buffer.get() == block.data;
+      });
   if (lent == infoBuffers_.end()) return false;
   infoBuffers_.erase(lent);
   block.data = nullptr;

@@ -43,8 +43,7 @@ class HandheldDatabaseManager : public store::DatabaseManager {
   // A name of 32 characters or more leaves the manager without a name. The logger is not owned and
   // must outlive the manager (the destructor may log a failed close).
   HandheldDatabaseManager(store::SyncLogger* logger, std::uint32_t options, const char* name, std::uint32_t creator,
-                          std::uint32_t type, std::uint16_t flags, std::uint16_t version, long card,
-                          long syncType);
+                          std::uint32_t type, std::uint16_t flags, std::uint16_t version, long card, long syncType);
   // Closes a database still open without clearing its status flags.
   ~HandheldDatabaseManager() override;
 

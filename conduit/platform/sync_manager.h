@@ -130,26 +130,26 @@ using korvet::handheld::RecordTransferBlock;
 using korvet::handheld::SystemInfoBlock;
 
 // sync20.dll
-long OpenSyncSession(std::uint32_t* session);                  // ordinal 22
-long CloseSyncSession(std::uint32_t session);                  // ordinal 23
+long OpenSyncSession(std::uint32_t* session);  // ordinal 22
+long CloseSyncSession(std::uint32_t session);  // ordinal 23
 long SyncReadSystemInfo(SystemInfoBlock* info);
 long SyncYieldCycles(std::uint16_t count);
 long OpenHandheldDatabase(const char* name, long card, std::uint8_t* handle, std::uint8_t mode);  // 26
-long CreateHandheldDatabase(DatabaseCreationBlock* block);    // ordinal 27
-long CloseHandheldDatabase(std::uint8_t handle);              // ordinal 28
-long DeleteHandheldDatabase(const char* name, long card);     // ordinal 29
+long CreateHandheldDatabase(DatabaseCreationBlock* block);                                        // ordinal 27
+long CloseHandheldDatabase(std::uint8_t handle);                                                  // ordinal 28
+long DeleteHandheldDatabase(const char* name, long card);                                         // ordinal 29
 long SyncFindDbByName(DatabaseQuery* query, void* found);
 long SyncGetDBRecordCount(std::uint8_t handle, std::uint16_t* count);
 long SyncResetRecordIndex(std::uint8_t handle);
-long ClearHandheldSyncFlags(std::uint8_t handle);             // ordinal 31
-long PurgeDeletedHandheldRecords(std::uint8_t handle);        // ordinal 40
-long ReadHandheldRecordById(RecordTransferBlock* block);      // ordinal 35
-long ReadHandheldRecordByIndex(RecordTransferBlock* block);   // ordinal 36
+long ClearHandheldSyncFlags(std::uint8_t handle);                 // ordinal 31
+long PurgeDeletedHandheldRecords(std::uint8_t handle);            // ordinal 40
+long ReadHandheldRecordById(RecordTransferBlock* block);          // ordinal 35
+long ReadHandheldRecordByIndex(RecordTransferBlock* block);       // ordinal 36
 long ReadNextModifiedHandheldRecord(RecordTransferBlock* block);  // ordinal 37
 long SyncReadNextRecInCategory(RecordTransferBlock* block);
-long WriteHandheldRecord(RecordTransferBlock* block);         // ordinal 32
-long WriteHandheldResource(RecordTransferBlock* block);       // ordinal 43
-long DeleteHandheldRecord(RecordTransferBlock* block);        // ordinal 33
+long WriteHandheldRecord(RecordTransferBlock* block);    // ordinal 32
+long WriteHandheldResource(RecordTransferBlock* block);  // ordinal 43
+long DeleteHandheldRecord(RecordTransferBlock* block);   // ordinal 33
 long SyncDeleteResourceRec(RecordTransferBlock* block);
 long SyncChangeCategory(std::uint8_t handle, std::uint8_t from, std::uint8_t to);
 long SyncPurgeAllRecsInCategory(std::uint8_t handle, std::uint8_t category);
@@ -160,5 +160,5 @@ long SyncReadPositionXMap(PositionMapBlock* block);
 
 // hslog20.dll
 long AppendHotSyncLog(const char* text, long activity, long reserved);  // ordinal 52
-std::uint16_t QueryHotSyncLogState();                                    // ordinal 56
+std::uint16_t QueryHotSyncLogState();                                   // ordinal 56
 }

@@ -76,8 +76,8 @@ TEST_F(ArchiveStoreTest, GenericFileIsTakenAsEmptyAndAFileThatPassesTheTextTestL
 
 // Whatever an archive file holds, opening and loading it ends with a status.
 TEST_F(ArchiveStoreTest, HostileArchiveFilesNeverCrash) {
-  const std::set<long> allowed = {kOk, kHeaderUnreadable, kAppInfoUnreadable, kSortInfoUnreadable,
-                                  kRecordHeadUnreadable, kShortRead, kEndOfFile};
+  const std::set<long> allowed = {
+      kOk, kHeaderUnreadable, kAppInfoUnreadable, kSortInfoUnreadable, kRecordHeadUnreadable, kShortRead, kEndOfFile};
   std::mt19937 random(20261208);
   for (int round = 0; round < 150; ++round) {
     std::string bytes("K\0", 2);

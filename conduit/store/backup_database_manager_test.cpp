@@ -42,8 +42,7 @@ TEST_F(BackupStoreTest, ReadingTheCopyLeavesTheSharedSettingsRecordAlone) {
   ASSERT_EQ(desktop.LoadContents(), kOk);
   SyncRecord record;
   ASSERT_EQ(desktop.ReadFirstRecord(record), kOk);
-  EXPECT_EQ(std::string(reinterpret_cast<const char*>(record.GetData()), record.GetDataSize()),
-            "Unit.qzl,Ko current*");
+  EXPECT_EQ(std::string(reinterpret_cast<const char*>(record.GetData()), record.GetDataSize()), "Unit.qzl,Ko current*");
 }
 
 TEST_F(BackupStoreTest, FastSyncLoadsNothingAndStillReplacesTheCopy) {

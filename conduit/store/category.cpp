@@ -2,17 +2,15 @@
 
 #include <cstring>
 
-#include "conduit/store/status_codes.h"
 #include "conduit/base/ansi_text.h"
+#include "conduit/store/status_codes.h"
 
 namespace korvet::store {
 
 namespace {
 
 // At most limit bytes of text, cut on a character boundary.
-std::string Bounded(const char* text, std::size_t limit) {
-  return std::string(text, base::BoundedLength(text, limit));
-}
+std::string Bounded(const char* text, std::size_t limit) { return std::string(text, base::BoundedLength(text, limit)); }
 
 // Copies text and its NUL into buffer when *size leaves room for both.
 long CopyWithNul(const std::string& text, char* buffer, long* size) {

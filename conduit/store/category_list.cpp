@@ -4,8 +4,8 @@
 #include <new>
 #include <string>
 
-#include "conduit/store/status_codes.h"
 #include "conduit/base/ansi_text.h"
+#include "conduit/store/status_codes.h"
 
 namespace korvet::store {
 
@@ -41,7 +41,7 @@ long CategoryList::Load(const void* block, long size) {
     if (field[0] == '\0') continue;
     // The field need not hold a NUL when the name fills it: read at most 15 characters.
     const std::string name(field, base::BoundedLength(std::string(field, sizeof(categories.names[0])).c_str(),
-                                                       CPCategory::kMaxNameLength));
+                                                      CPCategory::kMaxNameLength));
     CPCategory category(number, categories.ids[number], name.c_str());
     if ((relabelled & (1u << number)) != 0) {
       category.SetChanged(true);

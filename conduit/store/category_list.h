@@ -16,7 +16,7 @@ inline constexpr long kCategoryCount = 16;
 #pragma pack(push, 1)
 // The category block as the handheld keeps it; multi-byte values are big-endian.
 struct CategoryBlock {
-  std::uint8_t relabelled[2];  // bit i set: category i was relabelled
+  std::uint8_t relabelled[2];      // bit i set: category i was relabelled
   char names[kCategoryCount][16];  // NUL-padded; an empty name leaves the number free
   std::uint8_t ids[kCategoryCount];
   std::uint8_t reserved[2];  // written as 0

@@ -7,8 +7,8 @@
 #include <string>
 #include <vector>
 
-#include "conduit/store/status_codes.h"
 #include "conduit/base/ansi_text.h"
+#include "conduit/store/status_codes.h"
 
 namespace korvet::store {
 namespace {

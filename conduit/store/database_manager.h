@@ -10,8 +10,8 @@
 #include <memory>
 #include <vector>
 
-#include "conduit/platform/sync_properties.h"
 #include "conduit/platform/sync_manager.h"
+#include "conduit/platform/sync_properties.h"
 #include "conduit/store/category_list.h"
 #include "conduit/store/sync_record.h"
 
@@ -21,8 +21,8 @@ using handheld::DatabaseInfoBlock;
 
 // Database option bits.
 inline constexpr std::uint32_t kOptionCategoryBlock = 0x1;  // the application block starts with categories
-inline constexpr std::uint32_t kOptionAppInfo = 0x2;  // the database has an application-information block
-inline constexpr std::uint32_t kOption4 = 0x4;  // kept and passed on; nothing here interprets it
+inline constexpr std::uint32_t kOptionAppInfo = 0x2;        // the database has an application-information block
+inline constexpr std::uint32_t kOption4 = 0x4;              // kept and passed on; nothing here interprets it
 
 // Sync types, numbered as HotSync Manager numbers them in the sync properties record.
 inline constexpr long kSyncFast = kFastSync;
@@ -183,7 +183,7 @@ class DatabaseManager {
   static bool IsCategoryNumber(long category) { return category >= 0 && category < kCategoryCount; }
 
   std::vector<std::unique_ptr<SyncRecord>> table_;  // a null entry is a free slot
-  long highWater_ = 0;  // one more than the highest slot filled since the table was built
+  long highWater_ = 0;                              // one more than the highest slot filled since the table was built
   // Every slot below this one is filled, so the search for the lowest free slot starts here rather
   // than at 0 (adding n records one by one would otherwise take n * n / 2 steps).
   long filledBelow_ = 0;

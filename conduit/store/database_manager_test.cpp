@@ -56,7 +56,8 @@ template <typename First>
 Ids Visit(DatabaseManager& manager, First first) {
   Ids ids;
   SyncRecord record;
-  for (long status = first(record); status == kOk; status = manager.ReadNextRecord(record)) ids.push_back(record.GetId());
+  for (long status = first(record); status == kOk; status = manager.ReadNextRecord(record))
+    ids.push_back(record.GetId());
   return ids;
 }
 

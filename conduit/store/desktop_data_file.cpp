@@ -115,10 +115,9 @@ long DesktopDatabaseManager::SaveFile() {
   header_->recordCount = static_cast<std::uint32_t>(recordCount_);
   header_->appInfoSize = appInfo_ ? appInfo_->TotalSize() : 0;
   header_->sortInfoSize = sortInfo_ ? sortInfo_->TotalSize() : 0;
-  const bool written =
-      WriteBytes(header_.get(), kDesktopHeaderSize) == kOk &&
-      (!appInfo_ || WriteBytes(appInfo_->Bytes().data(), appInfo_->TotalSize()) == kOk) &&
-      (!sortInfo_ || WriteBytes(sortInfo_->Bytes().data(), sortInfo_->TotalSize()) == kOk);
+  const bool written = WriteBytes(header_.get(), kDesktopHeaderSize) == kOk &&
+                       (!appInfo_ || WriteBytes(appInfo_->Bytes().data(), appInfo_->TotalSize()) == kOk) &&
+                       (!sortInfo_ || WriteBytes(sortInfo_->Bytes().data(), sortInfo_->TotalSize()) == kOk);
   if (!written) {
     CloseFile(0);
     return kSaveFailed;
@@ -177,8 +176,7 @@ long DesktopDatabaseManager::WriteBytes(const void*, std::uint32_t) { return kOk
 
 // Packing.
 
-long DesktopDatabaseManager::PackRecord(const SyncRecord& record, std::span<std::uint8_t> packed,
-                                        bool omitAttributes) {
+long DesktopDatabaseManager::PackRecord(const SyncRecord& record, std::span<std::uint8_t> packed, bool omitAttributes) {
   if (packed.size() < kPackedHeadSize) return kBufferTooSmall;
   PackedRecordHead head = HeadOf(packed);
   const std::uint64_t room = std::min<std::uint64_t>(head.totalLength, packed.size());

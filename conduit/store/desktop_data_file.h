@@ -31,7 +31,7 @@ inline constexpr std::size_t kDatabaseNameChars = 31;
 #pragma pack(push, 1)
 
 struct DesktopFileHeader {
-  std::uint32_t headerSize;  // 84
+  std::uint32_t headerSize;     // 84
   std::uint16_t formatVersion;  // 1
   char name[34];
   std::uint32_t databaseVersion;  // a 16-bit value, zero-extended
@@ -44,7 +44,7 @@ struct DesktopFileHeader {
   std::uint32_t creationTime;
   std::uint32_t backupTime;
   std::uint32_t recordCount;
-  std::uint32_t appInfoSize;  // 0 when absent
+  std::uint32_t appInfoSize;   // 0 when absent
   std::uint32_t sortInfoSize;  // 0 when absent
 };
 static_assert(sizeof(DesktopFileHeader) == kDesktopHeaderSize);
@@ -58,7 +58,7 @@ static_assert(offsetof(DesktopFileHeader, sortInfoSize) == 80);
 // The head of an application-information or sort-information block; the data area follows.
 struct DesktopInfoBlockHead {
   std::uint32_t totalSize;  // 56 + capacity
-  std::uint16_t tag;  // 0x1002
+  std::uint16_t tag;        // 0x1002
   std::uint16_t unused;
   std::uint32_t dataOffset;  // 56
   char name[32];
@@ -73,8 +73,8 @@ static_assert(offsetof(DesktopInfoBlockHead, extra) == 52);
 
 struct PackedRecordHead {
   std::uint32_t totalLength;  // 40 + data length
-  std::uint32_t tag;  // 0x1002
-  std::uint32_t headSize;  // 40
+  std::uint32_t tag;          // 0x1002
+  std::uint32_t headSize;     // 40
   std::uint32_t unused1;
   std::uint32_t recordId;
   std::uint32_t unused2;

@@ -4,12 +4,12 @@
 #include <cstring>
 #include <new>
 
+#include "conduit/base/ansi_text.h"
 #include "conduit/platform/hotsync_log.h"
 #include "conduit/store/desktop_path.h"
+#include "conduit/store/settings_record_source.h"
 #include "conduit/store/status_codes.h"
 #include "conduit/store/sync_logger.h"
-#include "conduit/base/ansi_text.h"
-#include "conduit/store/settings_record_source.h"
 
 namespace korvet::store {
 namespace {
@@ -32,8 +32,7 @@ constexpr std::uint32_t kKeptWithCategories = kInfoBlockHeadSize + kCategoryPref
 DesktopDatabaseManager::DesktopDatabaseManager() : DatabaseManager(0, kSyncDoNothing) {}
 
 DesktopDatabaseManager::DesktopDatabaseManager(SyncLogger* logger, std::uint32_t options, long syncType,
-                                               const char* remoteName, const char* fileName,
-                                               const char* directory)
+                                               const char* remoteName, const char* fileName, const char* directory)
     : DatabaseManager(options, syncType), logger_(logger), remoteName_(BoundedName(remoteName, SIZE_MAX)) {
   SetPath(BuildDesktopPath(directory, fileName));
 }

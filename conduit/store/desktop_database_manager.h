@@ -15,10 +15,10 @@
 #include <string>
 
 #include "common/win_file.h"
+#include "conduit/base/text_buffer.h"
 #include "conduit/store/database_manager.h"
 #include "conduit/store/desktop_data_file.h"
 #include "conduit/store/desktop_info_block.h"
-#include "conduit/base/text_buffer.h"
 
 namespace korvet::store {
 
@@ -167,7 +167,7 @@ class DesktopDatabaseManager : public DatabaseManager {
 
   SyncLogger* logger_ = nullptr;
   WinFile file_;
-  std::string path_;  // at most 255 characters; empty when the manager has no file
+  std::string path_;         // at most 255 characters; empty when the manager has no file
   std::string refusedPath_;  // a path that was too long, named in the log when it cannot be opened
   std::unique_ptr<DesktopInfoBlock> sortInfo_;
   std::unique_ptr<DesktopInfoBlock> appInfo_;

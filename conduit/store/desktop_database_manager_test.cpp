@@ -7,8 +7,8 @@
 #include <string>
 #include <vector>
 
-#include "conduit/store/status_codes.h"
 #include "conduit/store/settings_record_source.h"
+#include "conduit/store/status_codes.h"
 #include "conduit/test_support/hotsync_bench.h"
 
 namespace korvet::store {
@@ -65,8 +65,7 @@ class FailingReadStore : public DesktopDatabaseManager {
 
 class DesktopStoreTest : public ::testing::Test {
  protected:
-  std::unique_ptr<DesktopDatabaseManager> Store(long syncType, const std::string& name,
-                                                std::uint32_t options = 0) {
+  std::unique_ptr<DesktopDatabaseManager> Store(long syncType, const std::string& name, std::uint32_t options = 0) {
     return std::make_unique<DesktopDatabaseManager>(nullptr, options, syncType, "KORVETDatabaseDB", name.c_str(),
                                                     bench_.Folder().Path().c_str());
   }

@@ -30,7 +30,11 @@ TEST(DesktopPathNaming, DoubleByteCharactersAreNotSeparators) {
   const std::string folder = "C:\\\x95\x5C";  // a folder named with one double-byte character
   EXPECT_EQ(BuildDesktopPath(folder.c_str(), "a.qzl"), folder + "\\a.qzl");
   EXPECT_EQ(NamePart(folder + "\\b\x95\x5C.qzl"), "b\x95\x5C.qzl");
-  EXPECT_EQ(ReplaceExtension("C:\\x.y\\\x95\x5C" "a", ".BAK"), "C:\\x.y\\\x95\x5C" "a.BAK");
+  EXPECT_EQ(ReplaceExtension("C:\\x.y\\\x95\x5C"
+                             "a",
+                             ".BAK"),
+            "C:\\x.y\\\x95\x5C"
+            "a.BAK");
 }
 
 }  // namespace

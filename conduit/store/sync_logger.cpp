@@ -3,11 +3,11 @@
 #include <array>
 #include <cstring>
 
+#include "conduit/base/ansi_text.h"
+#include "conduit/base/conduit_module.h"
 #include "conduit/platform/sync_manager.h"
 #include "conduit/store/string_ids.h"
 #include "conduit/store/sync_record.h"
-#include "conduit/base/ansi_text.h"
-#include "conduit/base/conduit_module.h"
 
 namespace korvet::store {
 
@@ -62,9 +62,7 @@ std::string Fill(const std::string& pattern, Args... args) {
   return Bounded(scratch.data(), kMaxLogLine);
 }
 
-void Append(const std::string& line, long activity) {
-  AppendHotSyncLog(line.c_str(), activity, 0);
-}
+void Append(const std::string& line, long activity) { AppendHotSyncLog(line.c_str(), activity, 0); }
 
 }  // namespace
 
@@ -240,8 +238,8 @@ void SyncLogger::ReportMoveToUnfiledFailure(const char* categoryName, long side)
 }
 
 void SyncLogger::ReportTooManyCategories(const char* categoryName, long side) {
-  ReportNamed(side == kSideHandheld ? IDS_HANDHELD_TOO_MANY_CATEGORIES : IDS_DESKTOP_TOO_MANY_CATEGORIES,
-              categoryName, kActivityTooManyCategories);
+  ReportNamed(side == kSideHandheld ? IDS_HANDHELD_TOO_MANY_CATEGORIES : IDS_DESKTOP_TOO_MANY_CATEGORIES, categoryName,
+              kActivityTooManyCategories);
 }
 
 long SyncLogger::FormatDatabaseInfo(char* buffer, long size, const char* name, std::uint32_t creator,

@@ -52,8 +52,8 @@ class SyncLogger {
   virtual void ReportTooManyCategories(const char* categoryName, long side);
   // Fills buffer (size bytes, NUL included) with the database's description; returns its length. No
   // log line.
-  virtual long FormatDatabaseInfo(char* buffer, long size, const char* name, std::uint32_t creator,
-                                  std::uint32_t type, std::uint16_t flags, std::uint16_t version);
+  virtual long FormatDatabaseInfo(char* buffer, long size, const char* name, std::uint32_t creator, std::uint32_t type,
+                                  std::uint16_t flags, std::uint16_t version);
   virtual void WriteText(const char* text);
   virtual void WriteWarningText(const char* text);
   virtual const char* DescribeRecord(const SyncRecord& record);
@@ -83,7 +83,7 @@ class SyncLogger {
   std::string recordText_;  // at most 255 characters
   std::uint32_t reserved_ = 0;
   std::string codeText_;
-  std::string message_;  // at most 511 characters
+  std::string message_;      // at most 511 characters
   std::string conduitName_;  // at most 127 characters
 };
 

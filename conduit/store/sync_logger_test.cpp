@@ -143,11 +143,13 @@ TEST_F(LoggerTest, RecordReportsNameTheRecordAndTheError) {
                          {-1, " -- PC failed to read record: Record Index 5, Error 4376"},
                          {-1, " -- Failed to create HH Database: KORVETDatabaseDB, Error 16387"},
                          {-1, " -- Failed to create PC Database:  , Error 4294967295"},  // "%1s" pads to 1
-                         {0, "The following record was modified on both Palm organizer and the Desktop: Record ID 12. "
-                             "This record will be duplicated on each platform. Delete the unwanted record and "
-                             "HotSync again."},
-                         {2, "The following record, Record Index 5,  was modified on one platform and deleted on the "
-                             "other. The modified version will appear on both platforms."},
+                         {0,
+                          "The following record was modified on both Palm organizer and the Desktop: Record ID 12. "
+                          "This record will be duplicated on each platform. Delete the unwanted record and "
+                          "HotSync again."},
+                         {2,
+                          "The following record, Record Index 5,  was modified on one platform and deleted on the "
+                          "other. The modified version will appear on both platforms."},
                      }));
   EXPECT_STREQ(logger_.RecordText(), "Record Index 5");
 }
@@ -161,16 +163,20 @@ TEST_F(LoggerTest, CategoryReportsUseTheSidesTemplates) {
   logger_.ReportTooManyCategories("Extra", kSideDesktop);
   EXPECT_EQ(Lines(), (std::vector<LogLine>{
                          kHeading,
-                         {4, "-- Remote category Work has been deleted. The records in this category have been moved "
-                             "to 'Unfiled'."},
-                         {4, "-- Local category Home has been deleted. The records in this category have been moved "
-                             "to 'Unfiled'."},
+                         {4,
+                          "-- Remote category Work has been deleted. The records in this category have been moved "
+                          "to 'Unfiled'."},
+                         {4,
+                          "-- Local category Home has been deleted. The records in this category have been moved "
+                          "to 'Unfiled'."},
                          {7, "Could not move the Palm organizer records in category 'Work' to 'Unfiled'."},
                          {7, "Could not move the local records in category 'Home' to 'Unfiled'."},
-                         {3, "Only 15 categories are allowed.  All records in remote category Extra were changed to "
-                             "'Unfiled'."},
-                         {3, "Only 15 categories are allowed.  All records in local category Extra were changed to "
-                             "'Unfiled'."},
+                         {3,
+                          "Only 15 categories are allowed.  All records in remote category Extra were changed to "
+                          "'Unfiled'."},
+                         {3,
+                          "Only 15 categories are allowed.  All records in local category Extra were changed to "
+                          "'Unfiled'."},
                      }));
 }
 
@@ -208,10 +214,14 @@ class MappingLogger : public SyncLogger {
   unsigned MapError(long error, long* activity) override {
     *activity = 22;
     switch (error) {
-      case 1: return IDS_COUNT_MISMATCH;
-      case 2: return IDS_NOT_SORTED;
-      case 3: return IDS_COPY_TO_HANDHELD_FAILED;
-      default: return SyncLogger::MapError(error, activity);
+      case 1:
+        return IDS_COUNT_MISMATCH;
+      case 2:
+        return IDS_NOT_SORTED;
+      case 3:
+        return IDS_COPY_TO_HANDHELD_FAILED;
+      default:
+        return SyncLogger::MapError(error, activity);
     }
   }
 };

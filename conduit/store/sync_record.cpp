@@ -5,10 +5,10 @@
 #include <cstring>
 #include <new>
 
-#include "conduit/store/status_codes.h"
-#include "conduit/store/string_ids.h"
 #include "conduit/base/conduit_module.h"
 #include "conduit/base/text_buffer.h"
+#include "conduit/store/status_codes.h"
+#include "conduit/store/string_ids.h"
 
 namespace korvet::store {
 

@@ -43,11 +43,11 @@ constexpr std::uint32_t HandheldKey(std::uint32_t handheldStatus, std::uint32_t 
   return (handheldStatus << 16) | desktopStatus | comparison;
 }
 
-std::uint32_t FastHandheldAction(std::uint32_t key);   // 80 rows
-std::uint32_t SlowHandheldAction(std::uint32_t key);   // 129 rows
-std::uint32_t FastDesktopAction(std::uint32_t key);    // 15 rows: the desktop status
-std::uint32_t DesktopAction(std::uint32_t key);        // 15 rows: the desktop status
-std::uint32_t DesktopCopyAction(std::uint32_t key);    // 14 rows: the desktop status
-std::uint32_t HandheldCopyAction(std::uint32_t key);   // 8 rows: the handheld status shifted left by 16
+std::uint32_t FastHandheldAction(std::uint32_t key);  // 80 rows
+std::uint32_t SlowHandheldAction(std::uint32_t key);  // 129 rows
+std::uint32_t FastDesktopAction(std::uint32_t key);   // 15 rows: the desktop status
+std::uint32_t DesktopAction(std::uint32_t key);       // 15 rows: the desktop status
+std::uint32_t DesktopCopyAction(std::uint32_t key);   // 14 rows: the desktop status
+std::uint32_t HandheldCopyAction(std::uint32_t key);  // 8 rows: the handheld status shifted left by 16
 
 }  // namespace korvet::sync

@@ -87,8 +87,10 @@ long RecordSynchronizer::Run() {
       case kSlowSync:
         pending = SlowSync();
         if (pending == store::kFallBackToCopy) {
-          if (properties_.syncType == kHandheldOverwritesDesktop) pending = CopyHandheldToDesktop();
-          else if (properties_.syncType == kDesktopOverwritesHandheld) pending = CopyDesktopToHandheld();
+          if (properties_.syncType == kHandheldOverwritesDesktop)
+            pending = CopyHandheldToDesktop();
+          else if (properties_.syncType == kDesktopOverwritesHandheld)
+            pending = CopyDesktopToHandheld();
         }
         break;
       case kHandheldOverwritesDesktop:
@@ -168,8 +170,8 @@ std::unique_ptr<DatabaseManager> RecordSynchronizer::MakeHandheldStore() {
   const std::uint32_t type = descriptor_->type;
   const std::uint16_t flags = descriptor_->flags;
   return base::MakeOrNull<handheld::HandheldDatabaseManager>(
-      logger_.get(), static_cast<std::uint32_t>(options_), descriptor_->name, creator, type, flags,
-      std::uint16_t{0}, static_cast<long>(descriptor_->card), static_cast<long>(properties_.syncType));
+      logger_.get(), static_cast<std::uint32_t>(options_), descriptor_->name, creator, type, flags, std::uint16_t{0},
+      static_cast<long>(descriptor_->card), static_cast<long>(properties_.syncType));
 }
 
 long RecordSynchronizer::OpenDesktopStore() {
@@ -259,8 +261,8 @@ long RecordSynchronizer::MirrorRecords(bool slow) {
     }
   }
   const FirstRecord desktopFirst = slow ? &DatabaseManager::ReadFirstUnmatched : &DatabaseManager::ReadFirstChanged;
-  if (long status = VisitRecords(*desktop_, desktopFirst,
-                                 [this](SyncRecord& record) { return ProcessDesktopRecord(record); })) {
+  if (long status =
+          VisitRecords(*desktop_, desktopFirst, [this](SyncRecord& record) { return ProcessDesktopRecord(record); })) {
     return status;
   }
   if (long status = ReconcileRecordIds()) return status;
@@ -631,8 +633,10 @@ long RecordSynchronizer::GetArchiveStore(long category, DatabaseManager** archiv
       owner = categories ? categories->GetAt(0) : nullptr;
     }
     slot = category;
-    if (owner && owner->GetSafeName()[0] != '\0') name = owner->GetSafeName();
-    else if (owner && owner->GetName()) name = owner->GetName();
+    if (owner && owner->GetSafeName()[0] != '\0')
+      name = owner->GetSafeName();
+    else if (owner && owner->GetName())
+      name = owner->GetName();
   }
   auto& stored = archives_[static_cast<std::size_t>(slot)];
   if (!stored) {

@@ -112,8 +112,8 @@ long RecordSynchronizer::PrepareCategories(CategoryList& handheld, CategoryList&
   return kOk;
 }
 
-long RecordSynchronizer::DropUnmatchedCategories(CategoryList& list, const CategoryList& other,
-                                                 DatabaseManager& owner, bool handheldSide) {
+long RecordSynchronizer::DropUnmatchedCategories(CategoryList& list, const CategoryList& other, DatabaseManager& owner,
+                                                 bool handheldSide) {
   // Unfiled, the category every record falls back to, is never dropped.
   for (long number = 1; number < store::kCategoryCount; ++number) {
     CPCategory* category = list.GetAt(number);

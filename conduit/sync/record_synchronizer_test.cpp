@@ -81,8 +81,7 @@ long Count(const std::vector<std::string>& lines, const std::string& part) {
 class RecordSynchronizerTest : public ::testing::Test {
  protected:
   long Run(long syncType, long options = 0, long categoryMode = 0, MemoryDesktop* backup = nullptr) {
-    SyncProperties properties =
-        testing::KorvetProperties(syncType, bench_.Folder().WithSlash(), "test.dat");
+    SyncProperties properties = testing::KorvetProperties(syncType, bench_.Folder().WithSlash(), "test.dat");
     properties.categoryMode = categoryMode;
     TestSynchronizer synchronizer(properties, options, desktop_, backup);
     const long result = synchronizer.Run();
@@ -253,18 +252,21 @@ TEST_F(RecordSynchronizerTest, ASixteenthDesktopCategoryGoesToUnfiled) {
   ASSERT_TRUE(bench_.SetAppInfo(FullCategoryBlock()));
   desktop_.withCategories = true;
   desktop_.categories.push_back({0, 100, "Unfiled"});
-  for (long number = 1; number < 15; ++number) desktop_.categories.push_back({number, 100 + number, "H" + std::to_string(number)});
+  for (long number = 1; number < 15; ++number)
+    desktop_.categories.push_back({number, 100 + number, "H" + std::to_string(number)});
   desktop_.categories.push_back({15, 250, "Extra"});
   desktop_.records = {DesktopRecord(0, "filed under Extra", store::kRecordModified, 15)};
 
   // Category mode 2: the desktop's categories count as changed, so none is dropped unmatched.
   ASSERT_EQ(Run(kFastSync, kWithCategories, 2), 0);
   const auto log = bench_.LogTexts();
-  EXPECT_EQ(Count(log, "Only 15 categories are allowed.  All records in local category Extra were changed to "
-                       "'Unfiled'."),
+  EXPECT_EQ(Count(log,
+                  "Only 15 categories are allowed.  All records in local category Extra were changed to "
+                  "'Unfiled'."),
             1);
-  EXPECT_EQ(Count(log, "-- Local category Extra has been deleted. The records in this category have been moved "
-                       "to 'Unfiled'."),
+  EXPECT_EQ(Count(log,
+                  "-- Local category Extra has been deleted. The records in this category have been moved "
+                  "to 'Unfiled'."),
             1);
   ASSERT_EQ(desktop_.left.size(), 1u);
   EXPECT_EQ(desktop_.left[0].GetCategory(), 0);
@@ -296,9 +298,10 @@ TEST_F(RecordSynchronizerTest, ArchivesAreKeptPerCategory) {
   desktop_.categories = {{0, 0, "Unfiled"}, {1, 10, "Sites"}, {2, 20, "Roads"}};
   bench_.AddRecord("archived on the handheld", kDeleted | kArchived | kModified, 0);  // 0x8
   const std::uint32_t kept = bench_.AddRecord("archived on the desktop", 0, 2);
-  const std::uint32_t both = bench_.AddRecord("archived, unchanged on the desktop", kDeleted | kArchived | kModified, 0);
+  const std::uint32_t both =
+      bench_.AddRecord("archived, unchanged on the desktop", kDeleted | kArchived | kModified, 0);
   desktop_.records = {DesktopRecord(kept, "archived on the desktop", store::kRecordArchived | store::kRecordModified,
-                                    2),  // 0x10002
+                                    2),                                                  // 0x10002
                       DesktopRecord(both, "archived, unchanged on the desktop", 0, 0)};  // 0x9
   ASSERT_EQ(Run(kFastSync, kWithCategories), 0);
   // Archives are never written; opening each one names its file in the log.
@@ -334,8 +337,8 @@ TEST_F(RecordSynchronizerTest, ArchivedAgainstModifiedOrArchived) {
 // category with the handheld's ID (the third branch); one under another number is mapped; one the
 // desktop does not know at all is dropped with its records moved to Unfiled, and logged.
 TEST_F(RecordSynchronizerTest, CategoriesAreMatchedMappedAndDropped) {
-  ASSERT_TRUE(bench_.SetAppInfo(
-      CategoryBlock({{0, 0, "Unfiled"}, {1, 10, "Sites"}, {2, 20, "Roads"}, {3, 30, "Old"}})));
+  ASSERT_TRUE(
+      bench_.SetAppInfo(CategoryBlock({{0, 0, "Unfiled"}, {1, 10, "Sites"}, {2, 20, "Roads"}, {3, 30, "Old"}})));
   bench_.AddRecord("in Old", kModified, 3);
   desktop_.withCategories = true;
   desktop_.categories = {{0, 0, "Unfiled"}, {1, 11, "Sites"}, {4, 10, "Moved"}, {5, 20, "Roads"}};
@@ -345,8 +348,9 @@ TEST_F(RecordSynchronizerTest, CategoriesAreMatchedMappedAndDropped) {
   std::map<std::string, long> categories;
   for (const auto& record : bench_.Records()) categories[record.data] = record.category;
   EXPECT_EQ(categories, (std::map<std::string, long>{{"in Moved", 1}, {"in Roads", 2}, {"in Old", 0}}));
-  EXPECT_EQ(Count(bench_.LogTexts(), "-- Local category Old has been deleted. The records in this category have "
-                                     "been moved to 'Unfiled'."),
+  EXPECT_EQ(Count(bench_.LogTexts(),
+                  "-- Local category Old has been deleted. The records in this category have "
+                  "been moved to 'Unfiled'."),
             1);
 }
 

@@ -25,8 +25,7 @@ void LogRefused(const std::string& path, std::vector<std::string>& log) {
 // A file of the report's name counts as the report only when it holds exactly its text.
 ReportSave SavedWhenIdentical(const std::string& path, const std::string& text) {
   auto existing = ReadWholeFile(path);
-  return existing && std::string(existing->begin(), existing->end()) == text ? ReportSave::kSaved
-                                                                             : ReportSave::kKept;
+  return existing && std::string(existing->begin(), existing->end()) == text ? ReportSave::kSaved : ReportSave::kKept;
 }
 
 }  // namespace
@@ -67,8 +66,8 @@ ReportSave ReportFolderWriter::Save(const std::string& name, const std::string& 
     const DWORD error = GetLastError();
     file.Close();
     DeleteFileA(temporary_.c_str());
-    const std::string why = IsDiskFull(error) ? std::string("disk full")
-                                              : std::string(step) + " failed, error " + std::to_string(error);
+    const std::string why =
+        IsDiskFull(error) ? std::string("disk full") : std::string(step) + " failed, error " + std::to_string(error);
     log.push_back("Report file not written (" + why + "), the report stays on the handheld: " + path);
     return IsDiskFull(error) ? ReportSave::kDiskFull : ReportSave::kKept;
   }

@@ -36,7 +36,7 @@ void ReportPass::Run() {
   std::unordered_set<std::string> keys;  // keys only: the texts go to their files as they are read
   HandheldRecord record;
   std::vector<std::vector<std::string>> logs;  // per report that has lines, from the last record down
-  int notRetrieved = 0;  // reports left on the handheld since the disk became full
+  int notRetrieved = 0;                        // reports left on the handheld since the disk became full
   bool yielded = false;
   DWORD lastYield = 0;
   for (int index = count - 1; index >= 0; --index) {

@@ -1,6 +1,5 @@
 #include "conduit/sync/settings_desktop_store.h"
 
-
 #include "conduit/store/category_list.h"
 #include "conduit/store/status_codes.h"
 

@@ -17,8 +17,8 @@ inline constexpr std::uint32_t kSettingsFileSignature = 0x4D500100;
 
 class SettingsDesktopStore : public store::DesktopDatabaseManager {
  public:
-  SettingsDesktopStore(store::SyncLogger* logger, std::uint32_t options, const char* remoteName,
-                       const char* fileName, const char* directory, long syncType);
+  SettingsDesktopStore(store::SyncLogger* logger, std::uint32_t options, const char* remoteName, const char* fileName,
+                       const char* directory, long syncType);
   ~SettingsDesktopStore() override;
 
   // The base's finish, then the settings file is closed: the backup store copies it next, and a

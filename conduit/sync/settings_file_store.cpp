@@ -5,9 +5,9 @@
 #include <algorithm>
 #include <cstring>
 
+#include "conduit/base/ansi_text.h"
 #include "conduit/store/desktop_path.h"
 #include "conduit/store/status_codes.h"
-#include "conduit/base/ansi_text.h"
 
 namespace korvet {
 namespace {

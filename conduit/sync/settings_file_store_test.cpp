@@ -27,9 +27,7 @@ class ReportRetrievalTest : public ::testing::Test {
     store.DeleteReports(pass);
     pass.Run();
   }
-  Log Refused(const std::string& fileName) const {
-    return {"Filename already exist", reports_.WithSlash() + fileName};
-  }
+  Log Refused(const std::string& fileName) const { return {"Filename already exist", reports_.WithSlash() + fileName}; }
 
   testing::HotSyncBench bench_;
   testing::ScratchFolder reports_;
@@ -230,9 +228,9 @@ void ExpectFailedStepKeepsTheReport(testing::HotSyncBench& bench, testing::Scrat
   EXPECT_FALSE(reports.Exists("T1.csv"));
   EXPECT_FALSE(reports.Exists(ReportFolderWriter::kTemporaryName));
   EXPECT_EQ(bench.RecordData().size(), 1u);
-  EXPECT_EQ(bench.LogTexts(), Log{"Report file not written (" + std::string(failFlush ? "flush" : "write") +
-                                  " failed, error 64), the report stays on the handheld: " + reports.WithSlash() +
-                                  "T1.csv"});
+  EXPECT_EQ(bench.LogTexts(),
+            Log{"Report file not written (" + std::string(failFlush ? "flush" : "write") +
+                " failed, error 64), the report stays on the handheld: " + reports.WithSlash() + "T1.csv"});
 }
 
 TEST_F(ReportRetrievalTest, FailedWriteRemovesThePartialFileAndKeepsTheReport) {
@@ -248,9 +246,10 @@ TEST_F(ReportRetrievalTest, FullDiskSkipsTheRestWithOneSummaryLine) {
   bench_.AddRecord("site.qzl,settings*");
   FailingSteps steps(true, ERROR_DISK_FULL);
   RetrieveAndDelete(&steps);
-  EXPECT_EQ(bench_.LogTexts(),
-            (Log{"Report file not written (disk full), the report stays on the handheld: " + reports_.WithSlash() + "T4.csv",
-                 "Disk full: 4 traverse reports not retrieved, they stay on the handheld"}));
+  EXPECT_EQ(
+      bench_.LogTexts(),
+      (Log{"Report file not written (disk full), the report stays on the handheld: " + reports_.WithSlash() + "T4.csv",
+           "Disk full: 4 traverse reports not retrieved, they stay on the handheld"}));
   EXPECT_EQ(bench_.RecordData().size(), 5u);
   EXPECT_FALSE(reports_.Exists(ReportFolderWriter::kTemporaryName));
 }

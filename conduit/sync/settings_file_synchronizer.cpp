@@ -86,9 +86,9 @@ long SettingsFileSynchronizer::OpenHandheldStore() {
 
 long SettingsFileSynchronizer::OpenDesktopStore() {
   ReleaseDesktopStore();
-  auto store = base::MakeOrNull<SettingsDesktopStore>(
-      Logger(), static_cast<std::uint32_t>(Options()), Descriptor() ? Descriptor()->name : "",
-      Properties().localName, Properties().localDirectory, SyncType());
+  auto store = base::MakeOrNull<SettingsDesktopStore>(Logger(), static_cast<std::uint32_t>(Options()),
+                                                      Descriptor() ? Descriptor()->name : "", Properties().localName,
+                                                      Properties().localDirectory, SyncType());
   if (!store) return store::kOutOfMemory;
   DatabaseManager& opened = *store;
   SetDesktopStore(std::move(store));
@@ -105,9 +105,9 @@ long SettingsFileSynchronizer::OpenDesktopStore() {
 
 long SettingsFileSynchronizer::OpenBackupStore() {
   ReleaseBackupStore();
-  auto store = base::MakeOrNull<SettingsBackupStore>(
-      Logger(), static_cast<std::uint32_t>(Options()), Descriptor() ? Descriptor()->name : "",
-      Properties().localName, Properties().localDirectory, SyncType());
+  auto store = base::MakeOrNull<SettingsBackupStore>(Logger(), static_cast<std::uint32_t>(Options()),
+                                                     Descriptor() ? Descriptor()->name : "", Properties().localName,
+                                                     Properties().localDirectory, SyncType());
   if (!store) return store::kOutOfMemory;
   DatabaseManager& opened = *store;
   SetBackupStore(std::move(store));

@@ -43,7 +43,8 @@ TEST_F(SettingsFileSynchronizerTest, AFastSyncWritesOneRecordAndLeavesTheReports
   EXPECT_EQ(SimCallCount("SyncReadPositionXMap"), 0);
   EXPECT_EQ(SimCallCount("ReadNextModifiedHandheldRecord"), 0);
   // Their changed marks are cleared at the close all the same.
-  for (const auto& record : bench_.Records()) EXPECT_EQ(record.attributes & handheld::kHandheldModified, 0) << record.data;
+  for (const auto& record : bench_.Records())
+    EXPECT_EQ(record.attributes & handheld::kHandheldModified, 0) << record.data;
   EXPECT_EQ(SimCallCount("WriteHandheldRecord"), 1);
 }
 

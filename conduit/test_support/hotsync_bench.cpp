@@ -2,8 +2,8 @@
 
 #include <cstring>
 
-#include "conduit/platform/sync_properties.h"
 #include "conduit/platform/sync_manager.h"
+#include "conduit/platform/sync_properties.h"
 #include "conduit/sync/report_database.h"
 #include "sim/hslog20/hslog20_control.h"
 #include "sim/sync20/sync20_control.h"
@@ -96,8 +96,8 @@ std::vector<BenchRecord> HotSyncBench::Records() const {
     block.capacity = handheld::kMaxRecordSize;
     block.data = buffer.data();
     if (ReadHandheldRecordByIndex(&block) != 0) break;
-    records.push_back({block.recordId, block.attributes,
-                       std::string(buffer.begin(), buffer.begin() + block.dataSize), block.category});
+    records.push_back({block.recordId, block.attributes, std::string(buffer.begin(), buffer.begin() + block.dataSize),
+                       block.category});
   }
   CloseHandheldDatabase(handle);
   return records;

@@ -23,7 +23,7 @@ struct MemoryDesktop {
   std::vector<store::SyncRecord> records;  // what the store starts with
   std::vector<DesktopCategory> categories;
   bool withCategories = false;
-  long openStatus = 0;  // what OpenForSync answers in a fast or slow sync
+  long openStatus = 0;                  // what OpenForSync answers in a fast or slow sync
   std::vector<store::SyncRecord> left;  // what the store held when it was released
 };
 

@@ -7,8 +7,8 @@
 #include <type_traits>
 
 #include "common/cond_mgr.h"
-#include "sim/condmgr/conduit_manager.h"
 #include "common/paths.h"
+#include "sim/condmgr/conduit_manager.h"
 #include "sim/support/sim_files.h"
 
 using korvet::hotsync::ConduitManager;

@@ -49,12 +49,24 @@ long ConduitManager::SetText(const char* creator, CreatorField field, const char
     if (!conduit) return kCmNotRegistered;
     std::string* target = nullptr;
     switch (field) {
-      case CreatorField::kLibrary: target = &conduit->library; break;
-      case CreatorField::kDirectory: target = &conduit->directory; break;
-      case CreatorField::kFile: target = &conduit->file; break;
-      case CreatorField::kRemote: target = &conduit->remote; break;
-      case CreatorField::kTitle: target = &conduit->title; break;
-      case CreatorField::kInfo: target = &conduit->info; break;
+      case CreatorField::kLibrary:
+        target = &conduit->library;
+        break;
+      case CreatorField::kDirectory:
+        target = &conduit->directory;
+        break;
+      case CreatorField::kFile:
+        target = &conduit->file;
+        break;
+      case CreatorField::kRemote:
+        target = &conduit->remote;
+        break;
+      case CreatorField::kTitle:
+        target = &conduit->title;
+        break;
+      case CreatorField::kInfo:
+        target = &conduit->info;
+        break;
     }
     *target = value;
     return kCmOk;

@@ -8,11 +8,11 @@ namespace korvet::hotsync {
 
 // Results of the Conduit Manager functions (CmRemoveConduitByCreatorID answers 1 for removed).
 inline constexpr long kCmOk = 0;
-inline constexpr long kCmBadArgument = -1001;      // null pointer, bad creator ID, value with a line break
-inline constexpr long kCmNotRegistered = -1002;    // no conduit with that creator ID
+inline constexpr long kCmBadArgument = -1001;    // null pointer, bad creator ID, value with a line break
+inline constexpr long kCmNotRegistered = -1002;  // no conduit with that creator ID
 inline constexpr long kCmAlreadyRegistered = -1003;
-inline constexpr long kCmStorageFailure = -1004;   // the registration file cannot be read or written
-inline constexpr long kCmBufferTooSmall = -1005;   // the capacity then says how many bytes are needed
+inline constexpr long kCmStorageFailure = -1004;  // the registration file cannot be read or written
+inline constexpr long kCmBufferTooSmall = -1005;  // the capacity then says how many bytes are needed
 inline constexpr long kCmNoCorePath = -1006;
 
 inline constexpr long kCmRemoved = 1;

@@ -5,8 +5,8 @@
 #include <gtest/gtest.h>
 
 #include "common/cond_mgr.h"
-#include "sim/condmgr/registrations.h"
 #include "common/paths.h"
+#include "sim/condmgr/registrations.h"
 #include "sim/support/sim_files.h"
 #include "sim/support/test_files.h"
 #include "sim/support/win_handles.h"
@@ -124,9 +124,9 @@ TEST(CondMgrLibrary, AnswersTheFolderItWasLoadedFromWithinTheCapacity) {
   ASSERT_TRUE(library.Valid());
   auto getCorePath = library.Find<CmGetCorePathFn>("CmGetCorePath");
   ASSERT_NE(getCorePath, nullptr);
-  for (const char* name : {"CmInstallCreator", "CmSetCreatorName", "CmSetCreatorDirectory", "CmSetCreatorFile",
-                           "CmSetCreatorRemote", "CmSetCreatorTitle", "CmSetCreatorPriority", "CmSetCreatorInfo",
-                           "CmRemoveConduitByCreatorID"})
+  for (const char* name :
+       {"CmInstallCreator", "CmSetCreatorName", "CmSetCreatorDirectory", "CmSetCreatorFile", "CmSetCreatorRemote",
+        "CmSetCreatorTitle", "CmSetCreatorPriority", "CmSetCreatorInfo", "CmRemoveConduitByCreatorID"})
     EXPECT_NE(library.Find<FARPROC>(name), nullptr) << name;
 
   std::string expected = ModuleFolder(library.Get());

@@ -80,7 +80,9 @@ bool IsValidCreator(std::string_view creator) {
          std::all_of(creator.begin(), creator.end(), [](char c) { return c >= 0x20 && c <= 0x7E; });
 }
 
-bool IsValidValue(std::string_view value) { return value.find_first_of(std::string_view("\r\n\0", 3)) == std::string_view::npos; }
+bool IsValidValue(std::string_view value) {
+  return value.find_first_of(std::string_view("\r\n\0", 3)) == std::string_view::npos;
+}
 
 std::string SerializeRegistrations(const Registrations& registrations) {
   std::string text = "; Conduits registered with the stand-in HotSync Manager.\r\n";

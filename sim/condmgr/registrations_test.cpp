@@ -6,8 +6,15 @@ namespace korvet::hotsync {
 namespace {
 
 ConduitRegistration Korvet() {
-  return {.creator = "KRVT", .type = 1, .library = "C:\\Korvet\\Korv.dll", .directory = "", .file = "dummy.qzl",
-          .remote = "KORVETDatabaseDB", .title = "Korvet", .priority = 2, .info = ""};
+  return {.creator = "KRVT",
+          .type = 1,
+          .library = "C:\\Korvet\\Korv.dll",
+          .directory = "",
+          .file = "dummy.qzl",
+          .remote = "KORVETDatabaseDB",
+          .title = "Korvet",
+          .priority = 2,
+          .info = ""};
 }
 
 TEST(RegistrationFile, WritesOneSectionPerConduitInCrLfLines) {
@@ -39,14 +46,14 @@ TEST(RegistrationFile, TakesLfLinesCommentsAndMissingKeys) {
 
 TEST(RegistrationFile, RejectsDamagedText) {
   const char* damaged[] = {
-      "Title=x\r\n",                        // outside a section
-      "[KRVT]\r\nColour=red\r\n",           // unknown key
-      "[KRVT]\r\nPriority=two\r\n",         // bad number
-      "[KRVT]\r\nPriority=\r\n",            // empty number
-      "[KRVT]\r\nPriority=99999999999\r\n", // out of range
-      "[KRV]\r\n",                          // short creator
-      "[KRVT]\r\nTitle\r\n",                // no '='
-      "[KRVT]\r\n[KRVT]\r\n",               // twice
+      "Title=x\r\n",                         // outside a section
+      "[KRVT]\r\nColour=red\r\n",            // unknown key
+      "[KRVT]\r\nPriority=two\r\n",          // bad number
+      "[KRVT]\r\nPriority=\r\n",             // empty number
+      "[KRVT]\r\nPriority=99999999999\r\n",  // out of range
+      "[KRV]\r\n",                           // short creator
+      "[KRVT]\r\nTitle\r\n",                 // no '='
+      "[KRVT]\r\n[KRVT]\r\n",                // twice
   };
   for (const char* text : damaged) {
     std::string error;
@@ -69,8 +76,10 @@ TEST(RegistrationFile, ChecksCreatorsAndValues) {
 }
 
 TEST(RegistrationOrder, LowestPriorityFirstAndTiesInRegistrationOrder) {
-  Registrations list{{.creator = "AAAA", .priority = 2}, {.creator = "BBBB", .priority = 0},
-                     {.creator = "CCCC", .priority = 2}, {.creator = "DDDD", .priority = 1}};
+  Registrations list{{.creator = "AAAA", .priority = 2},
+                     {.creator = "BBBB", .priority = 0},
+                     {.creator = "CCCC", .priority = 2},
+                     {.creator = "DDDD", .priority = 1}};
   Registrations ordered = InPriorityOrder(list);
   std::string creators;
   for (const ConduitRegistration& conduit : ordered) creators += conduit.creator;

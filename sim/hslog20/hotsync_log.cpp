@@ -16,8 +16,8 @@ LogTime LocalLogTime() {
 
 std::string FormatLogLine(const LogTime& when, long activity, std::string_view text) {
   char stamp[64];
-  std::snprintf(stamp, sizeof stamp, "%04d-%02d-%02d %02d:%02d:%02d\t%ld\t", when.year, when.month, when.day,
-                when.hour, when.minute, when.second, activity);
+  std::snprintf(stamp, sizeof stamp, "%04d-%02d-%02d %02d:%02d:%02d\t%ld\t", when.year, when.month, when.day, when.hour,
+                when.minute, when.second, activity);
   std::string line = stamp;
   line += text;
   line += "\r\n";
@@ -34,7 +34,8 @@ long HotSyncLog::Append(const char* text, long activity, const LogTime& when) {
     // Straight to the handle: the host's C runtime has buffers of its own, so nothing is buffered here.
     HANDLE out = GetStdHandle(STD_OUTPUT_HANDLE);
     DWORD written = 0;
-    if (out && out != INVALID_HANDLE_VALUE) WriteFile(out, line.data(), static_cast<DWORD>(line.size()), &written, nullptr);
+    if (out && out != INVALID_HANDLE_VALUE)
+      WriteFile(out, line.data(), static_cast<DWORD>(line.size()), &written, nullptr);
   }
   return 0;
 }

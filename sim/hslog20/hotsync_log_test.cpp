@@ -4,8 +4,8 @@
 
 #include <gtest/gtest.h>
 
-#include "sim/hslog20/hslog20_control.h"
 #include "common/paths.h"
+#include "sim/hslog20/hslog20_control.h"
 #include "sim/support/sim_files.h"
 #include "sim/support/test_files.h"
 #include "sim/support/win_handles.h"
@@ -20,7 +20,8 @@ using sim::ScratchFolder;
 
 TEST(LogLine, StampTabActivityTabTextCrLf) {
   LogTime when{2024, 3, 7, 9, 5, 1};
-  EXPECT_EQ(FormatLogLine(when, -1, "Starting Sync with KorvIR"), "2024-03-07 09:05:01\t-1\tStarting Sync with KorvIR\r\n");
+  EXPECT_EQ(FormatLogLine(when, -1, "Starting Sync with KorvIR"),
+            "2024-03-07 09:05:01\t-1\tStarting Sync with KorvIR\r\n");
   EXPECT_EQ(FormatLogLine({1999, 12, 31, 23, 59, 59}, 22, ""), "1999-12-31 23:59:59\t22\t\r\n");
   EXPECT_EQ(FormatLogLine(when, -2147483647L - 1, "x"), "2024-03-07 09:05:01\t-2147483648\tx\r\n");
   // The text goes out byte for byte, line breaks and high bytes included.

@@ -1,17 +1,16 @@
 // The exports of the stand-in hslog20.dll: one log per process, by default HotSync.log beside the DLL.
 #include <cstdint>
 
+#include "common/paths.h"
 #include "sim/hslog20/hotsync_log.h"
 #include "sim/hslog20/hslog20_control.h"
-#include "common/paths.h"
 #include "sim/support/sim_files.h"
 
 namespace {
 
 korvet::hotsync::HotSyncLog& Log() {
   static const char anchor = 0;
-  static korvet::hotsync::HotSyncLog log(
-      korvet::JoinPath(korvet::FolderOfModuleContaining(&anchor), "HotSync.log"));
+  static korvet::hotsync::HotSyncLog log(korvet::JoinPath(korvet::FolderOfModuleContaining(&anchor), "HotSync.log"));
   return log;
 }
 

@@ -39,8 +39,8 @@ bool CheckStorable(const PalmDatabase& database, std::string* error) {
     return Fail(error, "the database holds " + std::to_string(database.records.size()) + " records, at most " +
                            std::to_string(kMaxRecordCount) + " fit in a file");
   }
-  unsigned long long total = 78 + 10ull * database.records.size() + 2 + database.appInfo.size() +
-                             database.sortInfo.size();
+  unsigned long long total =
+      78 + 10ull * database.records.size() + 2 + database.appInfo.size() + database.sortInfo.size();
   for (const PalmRecord& record : database.records) {
     if (!database.IsResource() && record.id > kMaxUniqueId) {
       return Fail(error, "record ID " + std::to_string(record.id) + " does not fit in three bytes");

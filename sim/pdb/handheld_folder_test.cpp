@@ -116,8 +116,8 @@ TEST_F(HandheldFolderTest, NamesThatCannotBeFileNames) {
   EXPECT_TRUE(HandheldFolder::IsStorableName("KORVETDatabaseDB"));
   EXPECT_TRUE(HandheldFolder::IsStorableName(std::string(31, 'a')));
   EXPECT_TRUE(HandheldFolder::IsStorableName("Memo Pad-1.x"));
-  for (const std::string& bad : std::vector<std::string>{"", "a/b", "a\\b", "c:", "what?", "star*", "end.", "end ", "tab\t",
-                                std::string(32, 'a')}) {
+  for (const std::string& bad : std::vector<std::string>{"", "a/b", "a\\b", "c:", "what?", "star*", "end.", "end ",
+                                                         "tab\t", std::string(32, 'a')}) {
     EXPECT_FALSE(HandheldFolder::IsStorableName(bad)) << bad;
   }
   HandheldFolder folder(root_);

@@ -29,8 +29,8 @@ std::uint16_t Get16(const std::vector<std::uint8_t>& bytes, std::size_t at) {
 }
 
 std::uint32_t Get32(const std::vector<std::uint8_t>& bytes, std::size_t at) {
-  return (std::uint32_t{bytes[at]} << 24) | (std::uint32_t{bytes[at + 1]} << 16) |
-         (std::uint32_t{bytes[at + 2]} << 8) | std::uint32_t{bytes[at + 3]};
+  return (std::uint32_t{bytes[at]} << 24) | (std::uint32_t{bytes[at + 1]} << 16) | (std::uint32_t{bytes[at + 2]} << 8) |
+         std::uint32_t{bytes[at + 3]};
 }
 
 void Put16(std::vector<std::uint8_t>* bytes, std::uint16_t value) {
@@ -102,8 +102,10 @@ std::uint32_t PalmDatabase::NewUniqueId() {
     std::sort(used.begin(), used.end());
     candidate = 1;
     for (std::uint32_t id : used) {
-      if (id == candidate) ++candidate;
-      else if (id > candidate) break;
+      if (id == candidate)
+        ++candidate;
+      else if (id > candidate)
+        break;
     }
   }
   uniqueIdSeed = candidate;

@@ -20,13 +20,13 @@ inline constexpr std::uint8_t kRecArchived = 0x08;
 inline constexpr std::uint16_t kDbResource = 0x0001;
 
 inline constexpr std::size_t kMaxDatabaseNameLength = 31;  // the 32-byte name field keeps a NUL
-inline constexpr std::uint32_t kMaxUniqueId = 0x00FFFFFF;   // unique IDs take three bytes in the file
-inline constexpr std::size_t kMaxRecordCount = 0xFFFF;       // the record count field takes 16 bits
+inline constexpr std::uint32_t kMaxUniqueId = 0x00FFFFFF;  // unique IDs take three bytes in the file
+inline constexpr std::size_t kMaxRecordCount = 0xFFFF;     // the record count field takes 16 bits
 
 struct PalmRecord {
-  std::uint32_t id = 0;          // 24-bit unique ID
-  std::uint8_t attributes = 0;   // kRec* bits
-  std::uint8_t category = 0;     // 0 to 15
+  std::uint32_t id = 0;         // 24-bit unique ID
+  std::uint8_t attributes = 0;  // kRec* bits
+  std::uint8_t category = 0;    // 0 to 15
   std::vector<std::uint8_t> data;
   // Resource databases only: type and ID of the resource.
   std::uint32_t resourceType = 0;

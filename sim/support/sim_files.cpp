@@ -20,8 +20,8 @@ bool Fail(std::string* error, const char* action, const std::string& path, DWORD
 }
 
 OwnedHandle OpenForReading(const std::string& path) {
-  return OwnedHandle(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
-                                 FILE_ATTRIBUTE_NORMAL, nullptr));
+  return OwnedHandle(
+      CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
 }
 
 // Appends the rest of the file, at most limit bytes, to *into; 0 or the Win32 error of a failed read.
@@ -44,8 +44,7 @@ DWORD ReadRest(HANDLE file, std::size_t limit, Buffer* into) {
 
 bool WriteFlushed(const std::string& path, const char* data, std::size_t size, ErrorDescriber describe,
                   std::string* error) {
-  OwnedHandle file(CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL,
-                               nullptr));
+  OwnedHandle file(CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
   if (!file.IsValid()) return Fail(error, "cannot create ", path, GetLastError(), describe);
   std::size_t done = 0;
   while (done < size) {
@@ -102,8 +101,8 @@ bool ReadWholeFile(const std::string& path, std::size_t maxBytes, std::vector<st
   if (!GetFileSizeEx(file.Get(), &size))
     return Fail(error, "cannot get the size of ", path, GetLastError(), DescribeWin32Error);
   if (size.QuadPart < 0 || static_cast<unsigned long long>(size.QuadPart) > maxBytes) {
-    *error = path + " is too large (" + std::to_string(size.QuadPart) + " bytes, at most " +
-             std::to_string(maxBytes) + ")";
+    *error =
+        path + " is too large (" + std::to_string(size.QuadPart) + " bytes, at most " + std::to_string(maxBytes) + ")";
     return false;
   }
   bytes->clear();
@@ -131,9 +130,8 @@ bool WriteWholeFile(const std::string& path, const std::vector<std::uint8_t>& by
 
 bool ReplaceFileContents(const std::string& path, const std::string& temporary, const std::vector<std::uint8_t>& bytes,
                          ErrorDescriber describe, std::string* error) {
-  return ReplaceFileContents(path, temporary,
-                             std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()), describe,
-                             error);
+  return ReplaceFileContents(
+      path, temporary, std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()), describe, error);
 }
 
 bool ReplaceFileContents(const std::string& path, const std::string& temporary, std::string_view bytes,
@@ -152,18 +150,16 @@ bool ReplaceFileContents(const std::string& path, const std::string& temporary, 
 
 bool WriteFileAtomically(const std::string& path, std::string_view bytes, std::string* error) {
   // The process ID keeps two processes that replace the same file off each other's temporary file.
-  return ReplaceFileContents(path, path + ".new" + std::to_string(GetCurrentProcessId()), bytes, DescribeError,
-                             error);
+  return ReplaceFileContents(path, path + ".new" + std::to_string(GetCurrentProcessId()), bytes, DescribeError, error);
 }
 
 DWORD AppendToFile(const std::string& path, std::string_view bytes) {
   // Readers may follow the file while it grows; other writers append through the same call.
-  OwnedHandle file(CreateFileA(path.c_str(), FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                               OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+  OwnedHandle file(CreateFileA(path.c_str(), FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_ALWAYS,
+                               FILE_ATTRIBUTE_NORMAL, nullptr));
   if (!file.IsValid()) return GetLastError();
   DWORD written = 0;
-  if (!WriteFile(file.Get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr))
-    return GetLastError();
+  if (!WriteFile(file.Get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr)) return GetLastError();
   return written == bytes.size() ? ERROR_SUCCESS : ERROR_WRITE_FAULT;
 }
 

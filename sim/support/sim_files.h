@@ -23,8 +23,7 @@ using korvet::JoinPath;
 bool CreateFolderTree(const std::string& folder, std::string* error);
 
 // Reads a whole file; false with *error set when it cannot be opened or read, or exceeds maxBytes.
-bool ReadWholeFile(const std::string& path, std::size_t maxBytes, std::vector<std::uint8_t>* bytes,
-                   std::string* error);
+bool ReadWholeFile(const std::string& path, std::size_t maxBytes, std::vector<std::uint8_t>* bytes, std::string* error);
 // Reads a whole file. A missing file gives false with *missing set; other failures say why in *error.
 bool ReadTextFile(const std::string& path, std::string* contents, bool* missing, std::string* error);
 

@@ -150,8 +150,8 @@ TEST(AtomicWrites, AFailedReplaceKeepsWhatWasThereAndRemovesTheTemporary) {
   // A temporary file that cannot be created says so and leaves the target alone.
   const std::string kept = JoinPath(scratch.Path(), "Kept.txt");
   ASSERT_TRUE(WriteFileAtomically(kept, "kept", &error)) << error;
-  EXPECT_FALSE(ReplaceFileContents(kept, JoinPath(scratch.Path(), "no folder\\Kept.tmp"), "lost", DescribeError,
-                                   &error));
+  EXPECT_FALSE(
+      ReplaceFileContents(kept, JoinPath(scratch.Path(), "no folder\\Kept.tmp"), "lost", DescribeError, &error));
   EXPECT_THAT(error, StartsWith("cannot create " + JoinPath(scratch.Path(), "no folder\\Kept.tmp") + ": "));
   EXPECT_EQ(Text(kept), "kept");
 }

@@ -9,9 +9,9 @@ namespace {
 // The system's message for the code as it comes, line break included; nothing when there is none.
 std::optional<std::string> SystemMessage(DWORD code) {
   char* message = nullptr;
-  const DWORD length = FormatMessageA(
-      FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, code, 0,
-      reinterpret_cast<char*>(&message), 0, nullptr);
+  const DWORD length =
+      FormatMessageA(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
+                     nullptr, code, 0, reinterpret_cast<char*>(&message), 0, nullptr);
   std::optional<std::string> text;
   if (length > 0 && message != nullptr) text.emplace(message, length);
   if (message != nullptr) LocalFree(message);

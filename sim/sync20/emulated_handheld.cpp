@@ -92,8 +92,7 @@ EmulatedHandheld::Opened* EmulatedHandheld::Find(std::uint8_t handle, long* code
   return slots_[handle].get();
 }
 
-EmulatedHandheld::Opened* EmulatedHandheld::FindOfKind(std::uint8_t handle, bool resource, bool forChange,
-                                                             long* code) {
+EmulatedHandheld::Opened* EmulatedHandheld::FindOfKind(std::uint8_t handle, bool resource, bool forChange, long* code) {
   Opened* open = Find(handle, code);
   if (open == nullptr) return nullptr;
   if (open->database.IsResource() != resource) {
@@ -360,8 +359,8 @@ long EmulatedHandheld::WriteRecord(RecordTransferBlock* block) {
   Opened* open = FindOfKind(block->handle, false, true, &code);
   if (open == nullptr) return code;
   if (block->dataSize > kMaxRecordSize) return kSyncErrTooLarge;
-  if (block->dataSize > block->capacity || (block->dataSize > 0 && block->data == nullptr) ||
-      block->category < 0 || block->category > kLastCategory || block->recordId > kMaxUniqueId) {
+  if (block->dataSize > block->capacity || (block->dataSize > 0 && block->data == nullptr) || block->category < 0 ||
+      block->category > kLastCategory || block->recordId > kMaxUniqueId) {
     return kSyncErrBadArgument;
   }
   PalmDatabase& database = open->database;

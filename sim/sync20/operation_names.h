@@ -7,15 +7,32 @@
 
 namespace korvet::sim {
 
-inline constexpr std::array<std::string_view, 27> kSyncOperationNames = {
-    "OpenSyncSession",          "CloseSyncSession",          "SyncReadSystemInfo",
-    "SyncYieldCycles",          "OpenHandheldDatabase",      "CreateHandheldDatabase",
-    "CloseHandheldDatabase",    "DeleteHandheldDatabase",    "SyncFindDbByName",
-    "SyncGetDBRecordCount",     "SyncResetRecordIndex",      "ClearHandheldSyncFlags",
-    "PurgeDeletedHandheldRecords", "ReadHandheldRecordById", "ReadHandheldRecordByIndex",
-    "ReadNextModifiedHandheldRecord", "SyncReadNextRecInCategory", "WriteHandheldRecord",
-    "WriteHandheldResource",    "DeleteHandheldRecord",      "SyncDeleteResourceRec",
-    "SyncChangeCategory",       "SyncPurgeAllRecsInCategory", "ReadHandheldAppInfoBlock",
-    "WriteHandheldAppInfoBlock", "SyncReadDBSortInfoBlock",  "SyncReadPositionXMap"};
+inline constexpr std::array<std::string_view, 27> kSyncOperationNames = {"OpenSyncSession",
+                                                                         "CloseSyncSession",
+                                                                         "SyncReadSystemInfo",
+                                                                         "SyncYieldCycles",
+                                                                         "OpenHandheldDatabase",
+                                                                         "CreateHandheldDatabase",
+                                                                         "CloseHandheldDatabase",
+                                                                         "DeleteHandheldDatabase",
+                                                                         "SyncFindDbByName",
+                                                                         "SyncGetDBRecordCount",
+                                                                         "SyncResetRecordIndex",
+                                                                         "ClearHandheldSyncFlags",
+                                                                         "PurgeDeletedHandheldRecords",
+                                                                         "ReadHandheldRecordById",
+                                                                         "ReadHandheldRecordByIndex",
+                                                                         "ReadNextModifiedHandheldRecord",
+                                                                         "SyncReadNextRecInCategory",
+                                                                         "WriteHandheldRecord",
+                                                                         "WriteHandheldResource",
+                                                                         "DeleteHandheldRecord",
+                                                                         "SyncDeleteResourceRec",
+                                                                         "SyncChangeCategory",
+                                                                         "SyncPurgeAllRecsInCategory",
+                                                                         "ReadHandheldAppInfoBlock",
+                                                                         "WriteHandheldAppInfoBlock",
+                                                                         "SyncReadDBSortInfoBlock",
+                                                                         "SyncReadPositionXMap"};
 
 }  // namespace korvet::sim

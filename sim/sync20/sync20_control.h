@@ -35,5 +35,4 @@ long SimCallMicroseconds();
 
 // Record bytes read from or written to the handheld since the last SimResetCallCounts.
 long long SimBytesMoved();
-
 }

@@ -45,14 +45,31 @@ TEST_F(Sync20Test, EveryOperationCountsItsCalls) {
   WriteHandheldAppInfoBlock(0, nullptr);
   SyncReadDBSortInfoBlock(0, nullptr);
   SyncReadPositionXMap(nullptr);
-  for (const char* name :
-       {"OpenSyncSession", "CloseSyncSession", "SyncReadSystemInfo", "CreateHandheldDatabase",
-        "CloseHandheldDatabase", "DeleteHandheldDatabase", "SyncFindDbByName", "SyncGetDBRecordCount",
-        "SyncResetRecordIndex", "ClearHandheldSyncFlags", "PurgeDeletedHandheldRecords", "ReadHandheldRecordById",
-        "ReadHandheldRecordByIndex", "ReadNextModifiedHandheldRecord", "SyncReadNextRecInCategory",
-        "WriteHandheldRecord", "WriteHandheldResource", "DeleteHandheldRecord", "SyncDeleteResourceRec",
-        "SyncChangeCategory", "SyncPurgeAllRecsInCategory", "ReadHandheldAppInfoBlock",
-        "WriteHandheldAppInfoBlock", "SyncReadDBSortInfoBlock", "SyncReadPositionXMap"}) {
+  for (const char* name : {"OpenSyncSession",
+                           "CloseSyncSession",
+                           "SyncReadSystemInfo",
+                           "CreateHandheldDatabase",
+                           "CloseHandheldDatabase",
+                           "DeleteHandheldDatabase",
+                           "SyncFindDbByName",
+                           "SyncGetDBRecordCount",
+                           "SyncResetRecordIndex",
+                           "ClearHandheldSyncFlags",
+                           "PurgeDeletedHandheldRecords",
+                           "ReadHandheldRecordById",
+                           "ReadHandheldRecordByIndex",
+                           "ReadNextModifiedHandheldRecord",
+                           "SyncReadNextRecInCategory",
+                           "WriteHandheldRecord",
+                           "WriteHandheldResource",
+                           "DeleteHandheldRecord",
+                           "SyncDeleteResourceRec",
+                           "SyncChangeCategory",
+                           "SyncPurgeAllRecsInCategory",
+                           "ReadHandheldAppInfoBlock",
+                           "WriteHandheldAppInfoBlock",
+                           "SyncReadDBSortInfoBlock",
+                           "SyncReadPositionXMap"}) {
     EXPECT_EQ(SimCallCount(name), 1) << name;
   }
 }

@@ -7,10 +7,10 @@ using korvet::sim::Handheld;
 using korvet::sim::Monitor;
 
 // Times the operation, and returns from it with the injected code when this call is to fail.
-#define KORVET_SYNC_CALL(operation)                              \
-  const korvet::sim::CallTimer timer(Monitor());                 \
-  do {                                                           \
-    long injected = 0;                                           \
+#define KORVET_SYNC_CALL(operation)                                 \
+  const korvet::sim::CallTimer timer(Monitor());                    \
+  do {                                                              \
+    long injected = 0;                                              \
     if (Monitor().Intercept(operation, &injected)) return injected; \
   } while (false)
 

@@ -77,9 +77,12 @@ TEST_F(Sync20RecordIdTest, PurgesLeaveOnlyTheKeptRecordsFindable) {
   std::vector<std::uint32_t> gone;
   for (std::uint8_t byte = 'a'; byte <= 'h'; ++byte) {
     const bool deleted = byte % 3 == 0, inCategory = byte % 3 == 1;
-    const std::uint32_t id = Write(handle, 0, deleted ? handheld::kHandheldDeleted : 0, inCategory ? 4 : 0, {byte}).recordId;
-    if (deleted || inCategory) gone.push_back(id);
-    else kept.push_back({id, byte});
+    const std::uint32_t id =
+        Write(handle, 0, deleted ? handheld::kHandheldDeleted : 0, inCategory ? 4 : 0, {byte}).recordId;
+    if (deleted || inCategory)
+      gone.push_back(id);
+    else
+      kept.push_back({id, byte});
   }
   for (std::uint32_t id : gone) EXPECT_EQ(ReadById(handle, id), 0) << id;  // the index knows them all
 

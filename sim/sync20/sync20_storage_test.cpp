@@ -74,7 +74,7 @@ TEST_F(Sync20Test, AFailedWriteBackKeepsTheOldFileAndTheOpenDatabase) {
   ASSERT_TRUE(CreateDirectoryA(blocker.c_str(), nullptr));
   EXPECT_EQ(CloseHandheldDatabase(again), kSyncErrStorage);
   EXPECT_EQ(LoadFile("Db").records.size(), 1u);  // the previous file is intact
-  EXPECT_EQ(Count(again), 2);                     // and nothing is lost in memory
+  EXPECT_EQ(Count(again), 2);                    // and nothing is lost in memory
   ASSERT_TRUE(RemoveDirectoryA(blocker.c_str()));
   EXPECT_EQ(CloseHandheldDatabase(again), 0);
   EXPECT_EQ(LoadFile("Db").records.size(), 2u);

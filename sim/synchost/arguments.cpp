@@ -95,7 +95,8 @@ class Parser {
 
     Add(app_, "unregister", Command::kUnregister).add_option("CREATOR", line_.creator)->required();
     Add(app_, "conduits", Command::kConduits);
-    for (auto [name, command] : {std::pair{"configure", Command::kConfigure}, {"configure-old", Command::kConfigureOld}}) {
+    for (auto [name, command] :
+         {std::pair{"configure", Command::kConfigure}, {"configure-old", Command::kConfigureOld}}) {
       CLI::App& configure = Add(app_, name, command);
       configure.add_option("CREATOR", line_.creator)->required();
       configure.add_option("--user", line_.user);
@@ -165,16 +166,25 @@ class Parser {
 
   std::string Check(Command command) {
     switch (command) {
-      case Command::kSync: return CheckSync();
-      case Command::kRegister: return CheckRegister();
-      case Command::kUnregister: return CheckFourChars("bad creator ID", line_.creator);
+      case Command::kSync:
+        return CheckSync();
+      case Command::kRegister:
+        return CheckRegister();
+      case Command::kUnregister:
+        return CheckFourChars("bad creator ID", line_.creator);
       case Command::kConfigure:
-      case Command::kConfigureOld: return FirstError({CheckFourChars("bad creator ID", line_.creator), CheckUser()});
-      case Command::kHandheldDump: return CheckDatabase();
-      case Command::kHandheldAdd: return CheckAdd();
-      case Command::kHandheldAddReport: return CheckReport();
-      case Command::kHandheldRemove: return CheckRemove();
-      default: return {};
+      case Command::kConfigureOld:
+        return FirstError({CheckFourChars("bad creator ID", line_.creator), CheckUser()});
+      case Command::kHandheldDump:
+        return CheckDatabase();
+      case Command::kHandheldAdd:
+        return CheckAdd();
+      case Command::kHandheldAddReport:
+        return CheckReport();
+      case Command::kHandheldRemove:
+        return CheckRemove();
+      default:
+        return {};
     }
   }
 
@@ -207,14 +217,12 @@ class Parser {
   std::string CheckRegister() {
     if (!title_->count()) line_.title = line_.creator;
     std::int64_t priority = 0;
-    std::string error = FirstError({CheckFourChars("bad creator ID", line_.creator),
-                                    line_.library.empty() || !IsValidValue(line_.library) ? "bad library path" : "",
-                                    CheckText("remote", line_.remote, 1, 31), CheckText("file", line_.file, 0, 255),
-                                    CheckText("directory", line_.directory, 0, 255),
-                                    CheckText("title", line_.title, 0, 255),
-                                    ParseInteger(priority_, 0, INT32_MAX, &priority)
-                                        ? ""
-                                        : "bad --priority \"" + priority_ + "\""});
+    std::string error =
+        FirstError({CheckFourChars("bad creator ID", line_.creator),
+                    line_.library.empty() || !IsValidValue(line_.library) ? "bad library path" : "",
+                    CheckText("remote", line_.remote, 1, 31), CheckText("file", line_.file, 0, 255),
+                    CheckText("directory", line_.directory, 0, 255), CheckText("title", line_.title, 0, 255),
+                    ParseInteger(priority_, 0, INT32_MAX, &priority) ? "" : "bad --priority \"" + priority_ + "\""});
     line_.priority = static_cast<std::int32_t>(priority);
     return error;
   }
@@ -227,11 +235,10 @@ class Parser {
   }
 
   std::string CheckAdd() const {
-    return FirstError({CheckDatabase(), CheckFourChars("bad --creator", line_.databaseCreator),
-                       CheckFourChars("bad --type", line_.databaseType),
-                       line_.text.has_value() == line_.textFile.has_value()
-                           ? "handheld add needs either --text or --file"
-                           : ""});
+    return FirstError(
+        {CheckDatabase(), CheckFourChars("bad --creator", line_.databaseCreator),
+         CheckFourChars("bad --type", line_.databaseType),
+         line_.text.has_value() == line_.textFile.has_value() ? "handheld add needs either --text or --file" : ""});
   }
 
   std::string CheckReport() {

@@ -11,7 +11,7 @@ namespace korvet::hotsync {
 
 // Exit codes of synchost.
 inline constexpr int kExitOk = 0;
-inline constexpr int kExitFailure = 1;        // a missing installation file, an unloadable conduit, a file error
+inline constexpr int kExitFailure = 1;  // a missing installation file, an unloadable conduit, a file error
 inline constexpr int kExitBadArguments = 2;
 inline constexpr int kExitConduitFailed = 3;  // a conduit answered with a non-zero result
 
@@ -51,11 +51,11 @@ struct CommandLine {
   std::optional<std::int32_t> syncType;  // sync --type; none: the remembered action
   std::string user = kDefaultUser;
   std::vector<InjectedFailure> failures;  // sync --fail, in the order given
-  bool reportCalls = false;              // sync --calls
+  bool reportCalls = false;               // sync --calls
   std::vector<InjectedKill> kills;        // sync --kill
-  std::string link;                      // sync --link: "usb" or "serial"; empty: none
-  std::string creator;                   // register, unregister, configure
-  std::string library;                   // register: as given, made a full path later
+  std::string link;                       // sync --link: "usb" or "serial"; empty: none
+  std::string creator;                    // register, unregister, configure
+  std::string library;                    // register: as given, made a full path later
   std::string remote;
   std::string file;
   std::string title;
@@ -67,7 +67,7 @@ struct CommandLine {
   std::string databaseCreator = "KRVT";  // a database that add creates
   std::string databaseType = "DATA";
   std::string reportName;
-  std::string reportStamp = "0000001";   // the seven bytes after "$"
+  std::string reportStamp = "0000001";  // the seven bytes after "$"
   std::uint16_t index = 0;
 };
 

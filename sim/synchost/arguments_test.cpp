@@ -77,11 +77,13 @@ TEST(Arguments, RegisterNeedsCreatorLibraryAndRemoteWithDefaultsForTheRest) {
   EXPECT_NE(ErrorOf({"register", "KRVT", "Korv.dll", "--remote", "DB", "--title", "a\nb"}).find("bad --title"),
             std::string::npos);
   for (const char* priority : {"-1", "two", "", "2147483648", "1x"})
-    EXPECT_NE(ErrorOf({"register", "KRVT", "Korv.dll", "--remote", "DB", "--priority", priority}).find("bad --priority"),
-              std::string::npos)
+    EXPECT_NE(
+        ErrorOf({"register", "KRVT", "Korv.dll", "--remote", "DB", "--priority", priority}).find("bad --priority"),
+        std::string::npos)
         << priority;
-  EXPECT_NE(ErrorOf({"register", "KRVT", "Korv.dll", "--remote", "DB", "--colour", "red"}).find("unknown option --colour"),
-            std::string::npos);
+  EXPECT_NE(
+      ErrorOf({"register", "KRVT", "Korv.dll", "--remote", "DB", "--colour", "red"}).find("unknown option --colour"),
+      std::string::npos);
 }
 
 TEST(Arguments, CreatorCommands) {
@@ -126,9 +128,9 @@ TEST(Arguments, HandheldCommands) {
   EXPECT_EQ(report.database, "KORVETDatabaseDB");
   EXPECT_EQ(report.reportName, "Trip 12");
   EXPECT_EQ(report.reportStamp, "0000001");
-  EXPECT_EQ(Parsed({"handheld", "add-report", std::string(23, 'r').c_str(), "--file", "r", "--stamp", "2024031"})
-                .reportStamp,
-            "2024031");
+  EXPECT_EQ(
+      Parsed({"handheld", "add-report", std::string(23, 'r').c_str(), "--file", "r", "--stamp", "2024031"}).reportStamp,
+      "2024031");
   EXPECT_NE(ErrorOf({"handheld", "add-report", std::string(24, 'r').c_str(), "--file", "r"}).find("bad report name"),
             std::string::npos);
   EXPECT_NE(ErrorOf({"handheld", "add-report", "a,b", "--file", "r"}).find("bad report name"), std::string::npos);
@@ -174,11 +176,11 @@ TEST(Arguments, SyncFailuresAndCallCounts) {
   EXPECT_EQ(Parsed({"sync", "--fail", "SyncYieldCycles:1:0xFFFFFFFF"}).failures[0].code, -1);
   EXPECT_EQ(Parsed({"sync", "--fail", "SyncYieldCycles:1:-5"}).failures[0].code, -5);
 
-  for (const char* bad : {"ReadHandheldRecordByIndex", "ReadHandheldRecordByIndex:3", "Bogus:1:1",
-                          "ReadHandheldRecordByIndex:0:1", "ReadHandheldRecordByIndex:x:1",
-                          "ReadHandheldRecordByIndex:1:0", "ReadHandheldRecordByIndex:1:0x",
-                          "ReadHandheldRecordByIndex:1:0x100000000", "ReadHandheldRecordByIndex:1:12a",
-                          "ReadHandheldRecordByIndex:1:2147483648", ":1:1"}) {
+  for (const char* bad :
+       {"ReadHandheldRecordByIndex", "ReadHandheldRecordByIndex:3", "Bogus:1:1", "ReadHandheldRecordByIndex:0:1",
+        "ReadHandheldRecordByIndex:x:1", "ReadHandheldRecordByIndex:1:0", "ReadHandheldRecordByIndex:1:0x",
+        "ReadHandheldRecordByIndex:1:0x100000000", "ReadHandheldRecordByIndex:1:12a",
+        "ReadHandheldRecordByIndex:1:2147483648", ":1:1"}) {
     EXPECT_NE(ErrorOf({"sync", "--fail", bad}).find("bad --fail"), std::string::npos) << bad;
   }
   EXPECT_NE(ErrorOf({"sync", "--fail"}).find("--fail: 1 required"), std::string::npos);

@@ -21,9 +21,12 @@ std::optional<ConduitLibrary> ConduitLibrary::Load(const std::string& path, std:
   exports.configureConduit = library.Find<ConfigureConduitFn>("ConfigureConduit");
   exports.cfgConduit = library.Find<CfgConduitFn>("CfgConduit");
   const std::pair<const char*, bool> found[] = {
-      {"OpenConduit", exports.openConduit != nullptr},         {"GetConduitName", exports.getConduitName != nullptr},
-      {"GetConduitVersion", exports.getConduitVersion != nullptr}, {"GetConduitInfo", exports.getConduitInfo != nullptr},
-      {"ConfigureConduit", exports.configureConduit != nullptr}, {"CfgConduit", exports.cfgConduit != nullptr},
+      {"OpenConduit", exports.openConduit != nullptr},
+      {"GetConduitName", exports.getConduitName != nullptr},
+      {"GetConduitVersion", exports.getConduitVersion != nullptr},
+      {"GetConduitInfo", exports.getConduitInfo != nullptr},
+      {"ConfigureConduit", exports.configureConduit != nullptr},
+      {"CfgConduit", exports.cfgConduit != nullptr},
   };
   for (const auto& [name, present] : found) {
     if (!present) {
@@ -51,10 +54,12 @@ std::string ConduitLibrary::Describe(const std::string& user) const {
 
   char versionText[16];
   std::snprintf(versionText, sizeof versionText, "0x%X", static_cast<unsigned>(version));
-  std::string text = nameResult == 0 ? "name \"" + EscapeBytes(name) + "\"" : "name failed (" + std::to_string(nameResult) + ")";
+  std::string text =
+      nameResult == 0 ? "name \"" + EscapeBytes(name) + "\"" : "name failed (" + std::to_string(nameResult) + ")";
   text += ", version ";
   text += versionText;
-  text += infoResult == 0 ? ", info \"" + EscapeBytes(info) + "\"" : ", info failed (" + std::to_string(infoResult) + ")";
+  text +=
+      infoResult == 0 ? ", info \"" + EscapeBytes(info) + "\"" : ", info failed (" + std::to_string(infoResult) + ")";
   return text;
 }
 

@@ -17,8 +17,7 @@ struct ConfiguredConduit {
 
 // The installation's settings and the registered conduit's library; nothing (with the failure
 // printed and *exitCode set) when either is missing.
-std::optional<ConfiguredConduit> LoadConduit(const Installation& installation, const CommandLine& line,
-                                             int* exitCode) {
+std::optional<ConfiguredConduit> LoadConduit(const Installation& installation, const CommandLine& line, int* exitCode) {
   std::optional<HostSettings> settings = LoadHostSettings(installation, exitCode);
   if (!settings) return std::nullopt;
   const ConduitRegistration* conduit = FindRegistration(settings->registrations, line.creator);
@@ -42,8 +41,8 @@ int Remember(const Installation& installation, const CommandLine& line, Remember
   actions.Set(line.creator, line.user, action);
   if (!actions.Save(installation.Folder(), &error)) return Fail(kExitFailure, "cannot remember the action: " + error);
   std::optional<std::string_view> name = SyncTypeName(action);
-  Say("Conduit " + line.creator + ": next sync for " + line.user + ": " + std::string(name ? *name : "unknown") +
-      " (" + std::to_string(action) + ")");
+  Say("Conduit " + line.creator + ": next sync for " + line.user + ": " + std::string(name ? *name : "unknown") + " (" +
+      std::to_string(action) + ")");
   return kExitOk;
 }
 

@@ -14,9 +14,7 @@ void Say(const std::string& line) {
   std::fputs("\n", stdout);
 }
 
-void Complain(const std::string& message) {
-  std::fputs(("synchost: " + message + "\n").c_str(), stderr);
-}
+void Complain(const std::string& message) { std::fputs(("synchost: " + message + "\n").c_str(), stderr); }
 
 int Fail(int exitCode, const std::string& message) {
   Complain(message);

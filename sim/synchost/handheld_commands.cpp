@@ -158,12 +158,18 @@ int RunHandheld(const Installation& installation, const CommandLine& line) {
     return Fail(kExitFailure, "missing installation folder " + installation.HandheldFolder());
   HandheldFolder handheld(installation.HandheldFolder());
   switch (line.command) {
-    case Command::kHandheldList: return List(handheld);
-    case Command::kHandheldDump: return Dump(handheld, line);
-    case Command::kHandheldAdd: return Add(handheld, line);
-    case Command::kHandheldAddReport: return AddReport(handheld, line);
-    case Command::kHandheldRemove: return Remove(handheld, line);
-    default: return Fail(kExitBadArguments, "not a handheld command");
+    case Command::kHandheldList:
+      return List(handheld);
+    case Command::kHandheldDump:
+      return Dump(handheld, line);
+    case Command::kHandheldAdd:
+      return Add(handheld, line);
+    case Command::kHandheldAddReport:
+      return AddReport(handheld, line);
+    case Command::kHandheldRemove:
+      return Remove(handheld, line);
+    default:
+      return Fail(kExitBadArguments, "not a handheld command");
   }
 }
 

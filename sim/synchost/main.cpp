@@ -21,14 +21,23 @@ int main(int argc, char** argv) try {
   const CommandLine& line = *parsed.command;
   Installation installation = Installation::OfThisProgram();
   switch (line.command) {
-    case Command::kHelp: std::fputs(UsageText(), stdout); return kExitOk;
-    case Command::kSync: return RunSync(installation, line);
-    case Command::kConfigure: return RunConfigure(installation, line);
-    case Command::kConfigureOld: return RunConfigureOld(installation, line);
-    case Command::kRegister: return RunRegister(installation, line);
-    case Command::kUnregister: return RunUnregister(installation, line);
-    case Command::kConduits: return RunConduits(installation);
-    default: return RunHandheld(installation, line);
+    case Command::kHelp:
+      std::fputs(UsageText(), stdout);
+      return kExitOk;
+    case Command::kSync:
+      return RunSync(installation, line);
+    case Command::kConfigure:
+      return RunConfigure(installation, line);
+    case Command::kConfigureOld:
+      return RunConfigureOld(installation, line);
+    case Command::kRegister:
+      return RunRegister(installation, line);
+    case Command::kUnregister:
+      return RunUnregister(installation, line);
+    case Command::kConduits:
+      return RunConduits(installation);
+    default:
+      return RunHandheld(installation, line);
   }
 } catch (const std::exception& error) {
   return Fail(kExitFailure, error.what());

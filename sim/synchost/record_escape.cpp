@@ -9,10 +9,18 @@ std::string EscapeBytes(std::string_view bytes) {
   for (char c : bytes) {
     auto byte = static_cast<unsigned char>(c);
     switch (byte) {
-      case '\\': text += "\\\\"; break;
-      case '\r': text += "\\r"; break;
-      case '\n': text += "\\n"; break;
-      case '\t': text += "\\t"; break;
+      case '\\':
+        text += "\\\\";
+        break;
+      case '\r':
+        text += "\\r";
+        break;
+      case '\n':
+        text += "\\n";
+        break;
+      case '\t':
+        text += "\\t";
+        break;
       default:
         if (byte >= 0x20 && byte <= 0x7E) {
           text += c;

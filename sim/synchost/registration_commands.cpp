@@ -61,14 +61,14 @@ int RunRegister(const Installation& installation, const CommandLine& line) {
     const std::string& value;
   };
   const Step steps[] = {
-      {"CmSetCreatorName", setName, library},        {"CmSetCreatorDirectory", setDirectory, line.directory},
-      {"CmSetCreatorFile", setFile, line.file},      {"CmSetCreatorRemote", setRemote, line.remote},
+      {"CmSetCreatorName", setName, library},      {"CmSetCreatorDirectory", setDirectory, line.directory},
+      {"CmSetCreatorFile", setFile, line.file},    {"CmSetCreatorRemote", setRemote, line.remote},
       {"CmSetCreatorTitle", setTitle, line.title},
   };
   for (const Step& step : steps)
     if (long result = step.call(creator, step.value.c_str()); result != kCmOk)
-      return Fail(kExitFailure, std::string(step.function) + " failed for " + line.creator + " (" +
-                                    std::to_string(result) + ")");
+      return Fail(kExitFailure,
+                  std::string(step.function) + " failed for " + line.creator + " (" + std::to_string(result) + ")");
   std::int32_t priority = line.priority;
   if (long result = setPriority(creator, &priority); result != kCmOk)
     return Fail(kExitFailure, "CmSetCreatorPriority failed for " + line.creator + " (" + std::to_string(result) + ")");
@@ -81,14 +81,16 @@ int RunUnregister(const Installation& installation, const CommandLine& line) {
   std::optional<Library> manager = LoadConduitManager(installation, &exitCode);
   if (!manager) return exitCode;
   auto remove = manager->Find<CmRemoveConduitByCreatorIDFn>("CmRemoveConduitByCreatorID");
-  if (!remove) return Fail(kExitFailure, installation.PathOf(kConduitManagerLibrary) + " lacks CmRemoveConduitByCreatorID");
+  if (!remove)
+    return Fail(kExitFailure, installation.PathOf(kConduitManagerLibrary) + " lacks CmRemoveConduitByCreatorID");
   long result = remove(line.creator.c_str());
   if (result == kCmRemoved) {
     Say("Unregistered " + line.creator);
     return kExitOk;
   }
   if (result == kCmNotRemoved) return Fail(kExitFailure, "no conduit is registered for " + line.creator);
-  return Fail(kExitFailure, "CmRemoveConduitByCreatorID failed for " + line.creator + " (" + std::to_string(result) + ")");
+  return Fail(kExitFailure,
+              "CmRemoveConduitByCreatorID failed for " + line.creator + " (" + std::to_string(result) + ")");
 }
 
 int RunConduits(const Installation& installation) {

@@ -4,14 +4,14 @@
 #include <optional>
 
 #include "conduit/platform/conduit_records.h"
+#include "sim/sync20/link_model.h"
+#include "sim/sync20/operation_names.h"
 #include "sim/synchost/commands.h"
 #include "sim/synchost/conduit_library.h"
 #include "sim/synchost/console.h"
 #include "sim/synchost/host_libraries.h"
 #include "sim/synchost/host_settings.h"
 #include "sim/synchost/sync_properties_builder.h"
-#include "sim/sync20/link_model.h"
-#include "sim/sync20/operation_names.h"
 
 namespace korvet::hotsync {
 namespace {
@@ -38,7 +38,8 @@ std::int32_t SyncTypeFor(const CommandLine& line, const RememberedActions& actio
 
 long TotalCalls(const HostLibraries& host) {
   long total = 0;
-  for (std::string_view operation : sim::kSyncOperationNames) total += std::max(0L, host.CallCount(std::string(operation)));
+  for (std::string_view operation : sim::kSyncOperationNames)
+    total += std::max(0L, host.CallCount(std::string(operation)));
   return total;
 }
 
@@ -74,20 +75,20 @@ int RunSync(const Installation& installation, const CommandLine& line) {
   std::optional<HostLibraries> host = HostLibraries::Load(installation, &error);
   if (!host) return Fail(kExitFailure, error);
   if (long result = host->SetInstallDirectory(installation.Folder()); result != 0)
-    return Fail(kExitFailure, "the Sync Manager cannot use " + installation.HandheldFolder() + " (" +
-                                  std::to_string(result) + ")");
+    return Fail(kExitFailure,
+                "the Sync Manager cannot use " + installation.HandheldFolder() + " (" + std::to_string(result) + ")");
   host->SetEcho(true);
   // Failures count calls from here, across every conduit of this session.
   host->ResetCallCounts();
   for (const InjectedFailure& failure : line.failures) {
     if (long result = host->FailOperation(failure.operation, failure.nthCall, failure.code); result != 0)
-      return Fail(kExitBadArguments, "the Sync Manager refused --fail " + failure.operation + " (" +
-                                         std::to_string(result) + ")");
+      return Fail(kExitBadArguments,
+                  "the Sync Manager refused --fail " + failure.operation + " (" + std::to_string(result) + ")");
   }
   for (const InjectedKill& kill : line.kills) {
     if (long result = host->KillAtOperation(kill.operation, kill.nthCall); result != 0)
-      return Fail(kExitBadArguments, "the Sync Manager refused --kill " + kill.operation + " (" +
-                                         std::to_string(result) + ")");
+      return Fail(kExitBadArguments,
+                  "the Sync Manager refused --kill " + kill.operation + " (" + std::to_string(result) + ")");
   }
 
   if (settings->registrations.empty()) {

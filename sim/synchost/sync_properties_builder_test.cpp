@@ -8,8 +8,15 @@ namespace korvet::hotsync {
 namespace {
 
 ConduitRegistration Korvet() {
-  return {.creator = "KRVT", .type = 1, .library = "C:\\Korvet\\Korv.dll", .directory = "C:\\Data\\",
-          .file = "dummy.qzl", .remote = "KORVETDatabaseDB", .title = "Korvet", .priority = 2, .info = ""};
+  return {.creator = "KRVT",
+          .type = 1,
+          .library = "C:\\Korvet\\Korv.dll",
+          .directory = "C:\\Data\\",
+          .file = "dummy.qzl",
+          .remote = "KORVETDatabaseDB",
+          .title = "Korvet",
+          .priority = 2,
+          .info = ""};
 }
 
 TEST(SyncPropertiesBuilder, FillsTheRecordFromTheRegistration) {

@@ -9,24 +9,23 @@
 
 #include <windows.h>
 
-#include "conduit/platform/conduit_records.h"
-#include "conduit/platform/sync_properties.h"
-#include "conduit/platform/sync_manager.h"
 #include "common/paths.h"
+#include "conduit/platform/conduit_records.h"
+#include "conduit/platform/sync_manager.h"
+#include "conduit/platform/sync_properties.h"
 #include "sim/support/sim_files.h"
 
 namespace {
 
-using korvet::ConfigRequest;
 using korvet::ConduitInfoRequest;
+using korvet::ConfigRequest;
 using korvet::SyncProperties;
 
 constexpr const char* kName = "Test Conduit";
 
 void Record(const std::string& text) {
   static const char anchor = 0;
-  korvet::sim::AppendToFile(korvet::JoinPath(korvet::FolderOfModuleContaining(&anchor), "received.txt"),
-                            text);
+  korvet::sim::AppendToFile(korvet::JoinPath(korvet::FolderOfModuleContaining(&anchor), "received.txt"), text);
 }
 
 long ResultFromEnvironment(const char* name) {
@@ -90,9 +89,11 @@ long OpenConduit(void* hotsync, SyncProperties* properties) {
   text += "category mode: " + std::to_string(p.categoryMode) + "\n";
   text += "user: " + std::string(p.userName) + "\n";
   text += "log state before: " + std::to_string(QueryHotSyncLogState()) + "\n";
-  AppendHotSyncLog(("Test conduit: sync type " + std::to_string(p.syncType) + " of " + p.remoteNames[0]).c_str(), -1, 0);
+  AppendHotSyncLog(("Test conduit: sync type " + std::to_string(p.syncType) + " of " + p.remoteNames[0]).c_str(), -1,
+                   0);
   text += std::string("log state after: ") + (QueryHotSyncLogState() ? "set" : "0") + "\n";
-  text += "record written: " + std::to_string(WriteRecord(p, "from the test conduit, sync type " + std::to_string(p.syncType))) + "\n";
+  text += "record written: " +
+          std::to_string(WriteRecord(p, "from the test conduit, sync type " + std::to_string(p.syncType))) + "\n";
   Record(text);
   return ResultFromEnvironment("TEST_CONDUIT_OPEN_RESULT");
 }
@@ -143,10 +144,18 @@ long CfgConduit(long kind, void* request, std::uint32_t* size) {
   if (kind != 0) return 4217;
   if (long result = ResultFromEnvironment("TEST_CONDUIT_CFG_RESULT")) return result;
   switch (record->nextAction) {
-    case 0: record->chosenAction = 3; break;
-    case 3: record->chosenAction = 2; break;
-    case 2: record->chosenAction = 6; break;
-    default: record->chosenAction = 0; break;
+    case 0:
+      record->chosenAction = 3;
+      break;
+    case 3:
+      record->chosenAction = 2;
+      break;
+    case 2:
+      record->chosenAction = 6;
+      break;
+    default:
+      record->chosenAction = 0;
+      break;
   }
   record->defaultChoice = 1;
   return 0;

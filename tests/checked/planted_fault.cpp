@@ -47,10 +47,14 @@ int main(int argc, char** argv) {
   const std::string kind = argc == 2 ? argv[1] : "";
   korvet::sweep::SetCurrentCase("planted fault: " + kind);
   int result = 0;
-  if (kind == "overflow") result = SignedOverflow();
-  else if (kind == "index") result = IndexOutOfRange();
-  else if (kind == "stack") result = StackOverrun();
-  else if (kind == "fortify") result = FortifiedCopy();
+  if (kind == "overflow")
+    result = SignedOverflow();
+  else if (kind == "index")
+    result = IndexOutOfRange();
+  else if (kind == "stack")
+    result = StackOverrun();
+  else if (kind == "fortify")
+    result = FortifiedCopy();
   else {
     std::fprintf(stderr, "usage: planted_fault overflow|index|stack|fortify\n");
     return 2;

@@ -10,16 +10,16 @@
 #include <string>
 #include <vector>
 
-#include "tests/support/test_process.h"
 #include "tests/robot/robot.h"
+#include "tests/support/test_process.h"
 
 namespace korvet::testing {
 
 struct AnsweredRun {
-  std::string failure;  // empty when the program ran to its end as a user would see it
-  std::string question;                         // the static text of the question dialog
-  std::string yesButton, noButton;              // texts of its buttons 1 and 2
-  std::vector<robot::SeenMessage> messages;     // every message box, in order
+  std::string failure;                       // empty when the program ran to its end as a user would see it
+  std::string question;                      // the static text of the question dialog
+  std::string yesButton, noButton;           // texts of its buttons 1 and 2
+  std::vector<robot::SeenMessage> messages;  // every message box, in order
   std::optional<DWORD> exitCode;
 };
 

@@ -69,17 +69,19 @@ std::size_t Count(const std::string& text, const std::string& part) {
 
 TEST(BinaryResources, EveryProgramDeclaresItsExecutionLevelAndTheWindowsItSupports) {
   const std::pair<const char*, const char*> programs[] = {
-      {"Attachor.exe", "requireAdministrator"}, {"Detachor.exe", "requireAdministrator"},
-      {"Setpanel.exe", "asInvoker"},           {"Setpanelrun.exe", "asInvoker"},
-      {"Xembrafilepath.dll", "asInvoker"},     {"Cardoon.dll", "asInvoker"}};
+      {"Attachor.exe", "requireAdministrator"}, {"Detachor.exe", "requireAdministrator"}, {"Setpanel.exe", "asInvoker"},
+      {"Setpanelrun.exe", "asInvoker"},         {"Xembrafilepath.dll", "asInvoker"},      {"Cardoon.dll", "asInvoker"}};
   for (const auto& [name, level] : programs) {
     const std::string manifest = Manifest(ProductFile(name));
     EXPECT_NE(manifest.find(std::string("<requestedExecutionLevel level=\"") + level + "\" uiAccess=\"false\"/>"),
-              std::string::npos) << name << "\n" << manifest;
+              std::string::npos)
+        << name << "\n"
+        << manifest;
     EXPECT_EQ(Count(manifest, "<supportedOS Id="), 5u) << name;
     EXPECT_NE(manifest.find("{8e0f7a12-bfb3-4fe8-b9a5-48fd50a15a9a}"), std::string::npos) << name;  // 10 and 11
     EXPECT_NE(manifest.find(">true</dpiAware>"), std::string::npos) << name;
-    EXPECT_NE(manifest.find("name=\"Microsoft.Windows.Common-Controls\" version=\"6.0.0.0\""), std::string::npos) << name;
+    EXPECT_NE(manifest.find("name=\"Microsoft.Windows.Common-Controls\" version=\"6.0.0.0\""), std::string::npos)
+        << name;
   }
 }
 

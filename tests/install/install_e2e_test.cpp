@@ -24,8 +24,8 @@ using ::testing::Not;
 constexpr const char* kRestartNote = "The Hotsync Manager must be restarted\nafter the install is complete.";
 constexpr DWORD kHostTimeoutMs = 60000;
 
-const std::vector<std::string> kDeliverables = {"Attachor.exe", "Detachor.exe", "Korv.dll", "Xembrafilepath.dll",
-                                                "Cardoon.dll", "Setpanel.exe", "Setpanelrun.exe"};
+const std::vector<std::string> kDeliverables = {"Attachor.exe", "Detachor.exe", "Korv.dll",       "Xembrafilepath.dll",
+                                                "Cardoon.dll",  "Setpanel.exe", "Setpanelrun.exe"};
 const std::vector<std::string> kCopiedTools = {"Xembrafilepath.dll", "Cardoon.dll", "Setpanel.exe"};
 
 // Every message box of the installer and the remover has no owner window and only an OK button.
@@ -90,7 +90,9 @@ class InstallTest : public ::testing::Test {
   std::string InstallationCalls() const {
     return "CmGetCorePath(512) = 0\r\n"
            "CmInstallCreator(\"KRVT\", 1) = 0\r\n"
-           "CmSetCreatorName(\"KRVT\", \"" + Distributed("Korv.dll") + "\") = 0\r\n"
+           "CmSetCreatorName(\"KRVT\", \"" +
+           Distributed("Korv.dll") +
+           "\") = 0\r\n"
            "CmSetCreatorDirectory(\"KRVT\", \"\") = 0\r\n"
            "CmSetCreatorFile(\"KRVT\", \"dummy.qzl\") = 0\r\n"
            "CmSetCreatorRemote(\"KRVT\", \"KORVETDatabaseDB\") = 0\r\n"
@@ -111,7 +113,9 @@ class InstallTest : public ::testing::Test {
     scratch_.Write("HotSync\\Cardoon.dat", reports_ + "\\@$%");
     return Host("sync");
   }
-  bool ReportWritten() const { return ScratchFolder::ReadPath(reports_ + "\\North.csv") == "Station,N,E\r\nP1,1.0,2.0\r\n"; }
+  bool ReportWritten() const {
+    return ScratchFolder::ReadPath(reports_ + "\\North.csv") == "Station,N,E\r\nP1,1.0,2.0\r\n";
+  }
 
   ScratchFolder scratch_;
   const std::string distribution_ = scratch_.File("Korvet");
@@ -137,10 +141,12 @@ TEST_F(InstallTest, YesCopiesTheToolsRegistersKorvetAndHotSyncRunsIt) {
   EXPECT_EQ(Conduits(), KorvetRegistration());
   // What reached the Conduit Manager, in order (CmSetCreatorInfo never), and what it stored.
   EXPECT_EQ(ConduitManagerCalls(), InstallationCalls());
-  EXPECT_EQ(ScratchFolder::ReadPath(InHotSync("Conduits.txt")),
-            "; Conduits registered with the stand-in HotSync Manager.\r\n"
-            "[KRVT]\r\nType=1\r\nLibrary=" + Distributed("Korv.dll") +
-                "\r\nDirectory=\r\nFile=dummy.qzl\r\nRemote=KORVETDatabaseDB\r\nTitle=Korvet\r\nPriority=2\r\nInfo=\r\n");
+  EXPECT_EQ(
+      ScratchFolder::ReadPath(InHotSync("Conduits.txt")),
+      "; Conduits registered with the stand-in HotSync Manager.\r\n"
+      "[KRVT]\r\nType=1\r\nLibrary=" +
+          Distributed("Korv.dll") +
+          "\r\nDirectory=\r\nFile=dummy.qzl\r\nRemote=KORVETDatabaseDB\r\nTitle=Korvet\r\nPriority=2\r\nInfo=\r\n");
 
   ProgramOutput sync = SyncWithOneReport();
   EXPECT_EQ(sync.exitCode, 0u) << sync.output;
@@ -150,7 +156,8 @@ TEST_F(InstallTest, YesCopiesTheToolsRegistersKorvetAndHotSyncRunsIt) {
 
 TEST_F(InstallTest, RunningAgainReplacesTheToolsAndTheRegistration) {
   scratch_.Write("HotSync\\Cardoon.dll", "an older folder picker");
-  ASSERT_EQ(Host("register KRVT \"" + InHotSync("sync20.dll") + "\" --remote Old --title Old --priority 7").exitCode, 0u);
+  ASSERT_EQ(Host("register KRVT \"" + InHotSync("sync20.dll") + "\" --remote Old --title Old --priority 7").exitCode,
+            0u);
 
   for (int pass = 0; pass < 2; ++pass) {
     AnsweredRun run = Attach(1);
@@ -164,8 +171,7 @@ TEST_F(InstallTest, RunningAgainReplacesTheToolsAndTheRegistration) {
 TEST_F(InstallTest, NoChangesNothing) {
   AnsweredRun run = Attach(2);
   ASSERT_EQ(run.failure, "");
-  EXPECT_THAT(run.messages,
-              ElementsAre(Message("Note", "The Conduit will not be registered with the Hotsync Manager")))
+  EXPECT_THAT(run.messages, ElementsAre(Message("Note", "The Conduit will not be registered with the Hotsync Manager")))
       << Describe(run.messages);
   for (const std::string& tool : kCopiedTools) EXPECT_FALSE(scratch_.Exists("HotSync\\" + tool)) << tool;
   EXPECT_EQ(Conduits(), "No conduits registered.\n");
@@ -241,9 +247,10 @@ TEST_F(InstallTest, AnUnknownCoreDirectoryStopsTheInstallation) {
 
   AnsweredRun run = Attach(1);
   ASSERT_EQ(run.failure, "");
-  EXPECT_THAT(run.messages,
-              ElementsAre(Message("Error", "Unable to find the Hotsync directory\n Conduit may not be registered correctly"),
-                          Message("Note", kRestartNote)))
+  EXPECT_THAT(
+      run.messages,
+      ElementsAre(Message("Error", "Unable to find the Hotsync directory\n Conduit may not be registered correctly"),
+                  Message("Note", kRestartNote)))
       << Describe(run.messages);
   for (const std::string& tool : kCopiedTools) EXPECT_FALSE(scratch_.Exists("HotSync\\" + tool)) << tool;
   EXPECT_EQ(Conduits(), "No conduits registered.\n");
@@ -288,7 +295,8 @@ TEST_F(InstallTest, RemoverTakesKorvetOutOfHotSyncOnceAndLeavesTheFiles) {
     EXPECT_EQ(yes.exitCode, 0u);
     EXPECT_EQ(Conduits(), "No conduits registered.\n");
   }
-  EXPECT_EQ(ConduitManagerCalls(), "CmRemoveConduitByCreatorID(\"KRVT\") = 1\r\nCmRemoveConduitByCreatorID(\"KRVT\") = 0\r\n");
+  EXPECT_EQ(ConduitManagerCalls(),
+            "CmRemoveConduitByCreatorID(\"KRVT\") = 1\r\nCmRemoveConduitByCreatorID(\"KRVT\") = 0\r\n");
   for (const std::string& tool : kCopiedTools) EXPECT_TRUE(scratch_.Exists("HotSync\\" + tool)) << tool;
 
   ProgramOutput sync = SyncWithOneReport();

@@ -143,7 +143,8 @@ static BOOL CALLBACK CollectButtonText(HWND child, LPARAM context) {
   GetClassNameA(child, className, sizeof className);
   if (std::string(className) == "Button" && IsWindowVisible(child)) {
     char text[256] = {};
-    SendMessageTimeoutA(child, WM_GETTEXT, sizeof text, reinterpret_cast<LPARAM>(text), SMTO_ABORTIFHUNG, 5000, nullptr);
+    SendMessageTimeoutA(child, WM_GETTEXT, sizeof text, reinterpret_cast<LPARAM>(text), SMTO_ABORTIFHUNG, 5000,
+                        nullptr);
     reinterpret_cast<std::vector<std::string>*>(context)->push_back(text);
   }
   return TRUE;
@@ -171,12 +172,14 @@ bool FillFileOpen(const std::string& path, DWORD timeoutMs) {
   if (!dialog) return false;
   // The dialog shows before all its controls are made: wait for the file name box.
   HWND edit = nullptr;
-  WaitFor([&] {
-    // The file name box is a combo box (inside an extended combo box on some systems) with an edit.
-    HWND combo = GetDlgItem(dialog, kFileNameCombo);
-    if (combo) EnumChildWindows(combo, FindEdit, reinterpret_cast<LPARAM>(&edit));
-    return edit != nullptr;
-  }, timeoutMs);
+  WaitFor(
+      [&] {
+        // The file name box is a combo box (inside an extended combo box on some systems) with an edit.
+        HWND combo = GetDlgItem(dialog, kFileNameCombo);
+        if (combo) EnumChildWindows(combo, FindEdit, reinterpret_cast<LPARAM>(&edit));
+        return edit != nullptr;
+      },
+      timeoutMs);
   if (!edit) return false;
   SendMessageA(edit, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(path.c_str()));
   PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
@@ -194,10 +197,12 @@ bool FillFolderBrowser(const std::string& path, DWORD timeoutMs) {
   HWND dialog = WaitForDialog(kFolderBrowserCaption, timeoutMs);
   if (!dialog) return false;
   // The browser fills its tree after showing itself; a selection sent earlier is lost.
-  WaitFor([&] {
-    HWND tree = GetDlgItem(dialog, kFolderTree);
-    return tree && SendMessageA(tree, TVM_GETCOUNT, 0, 0) > 0;
-  }, timeoutMs);
+  WaitFor(
+      [&] {
+        HWND tree = GetDlgItem(dialog, kFolderTree);
+        return tree && SendMessageA(tree, TVM_GETCOUNT, 0, 0) > 0;
+      },
+      timeoutMs);
   DWORD owner = 0;
   GetWindowThreadProcessId(dialog, &owner);
   // BFFM_SETSELECTION takes a pointer, which must point into the browser's own process.

@@ -9,8 +9,8 @@
 #include <system_error>
 #include <vector>
 
-#include "common/unique_handle.h"
 #include "common/paths.h"
+#include "common/unique_handle.h"
 
 namespace korvet::testing {
 
@@ -20,8 +20,8 @@ class ScratchFolder {
     const std::filesystem::path temp = std::filesystem::temp_directory_path();
     static unsigned counter = 0;
     for (;;) {
-      path_ = (temp / ("korvet-" + std::to_string(GetCurrentProcessId()) + "-" + std::to_string(GetTickCount()) +
-                       "-" + std::to_string(++counter)))
+      path_ = (temp / ("korvet-" + std::to_string(GetCurrentProcessId()) + "-" + std::to_string(GetTickCount()) + "-" +
+                       std::to_string(++counter)))
                   .string();
       std::error_code error;
       if (std::filesystem::create_directory(path_, error)) break;
@@ -49,7 +49,8 @@ class ScratchFolder {
   std::string Write(const std::string& name, const std::string& bytes) const { return WritePath(File(name), bytes); }
 
   static std::string WritePath(const std::string& path, const std::string& bytes) {
-    UniqueFile file(CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+    UniqueFile file(
+        CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
     DWORD written = 0;
     if (!bytes.empty()) WriteFile(file.Get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
     return path;

@@ -24,8 +24,9 @@ std::string Where(const void* address) {
     GetModuleFileNameA(module, name, sizeof name);
   const char* base = std::strrchr(name, '\\');
   char where[MAX_PATH + 32];
-  std::snprintf(where, sizeof where, "%s+0x%llx", base ? base + 1 : name,
-                static_cast<unsigned long long>(static_cast<const char*>(address) - reinterpret_cast<const char*>(module)));
+  std::snprintf(
+      where, sizeof where, "%s+0x%llx", base ? base + 1 : name,
+      static_cast<unsigned long long>(static_cast<const char*>(address) - reinterpret_cast<const char*>(module)));
   return where;
 }
 

@@ -22,8 +22,9 @@ struct SettingsFile {
 };
 
 const std::vector<SettingsFile>& StandardSettings() {
-  static const std::vector<SettingsFile> files = {
-      {"site1.qzl", "Ko site one\r\nunits=m\r\n"}, {"site2.qzl", "Ko site two"}, {"site3.qzl", "Ko three, with a comma"}};
+  static const std::vector<SettingsFile> files = {{"site1.qzl", "Ko site one\r\nunits=m\r\n"},
+                                                  {"site2.qzl", "Ko site two"},
+                                                  {"site3.qzl", "Ko three, with a comma"}};
   return files;
 }
 
@@ -49,7 +50,8 @@ Scene StandardScene(const SweepBench& bench) {
   records.push_back("site2.qzl,Ko older two*");
   for (int number = 1; number <= 24; ++number) {
     records.push_back(ReportRecord(number, "Station,N,E\r\nP" + std::to_string(number) + ",5000.000,1000.000\r\n"));
-    if (number % 4 == 0) records.push_back(ReportRecord(number - 1, "Station,N,E\nrevised " + std::to_string(number) + "\n"));
+    if (number % 4 == 0)
+      records.push_back(ReportRecord(number - 1, "Station,N,E\nrevised " + std::to_string(number) + "\n"));
   }
   return scene;
 }
@@ -74,8 +76,8 @@ void CheckCompleted(const SweepBench& bench, const std::vector<Report>& reports,
       if (record == file.name + "," + file.text + "*") ++exact;
     }
     if (copies != 1 || exact != 1)
-      problems->push_back("settings file " + file.name + " on the handheld " + std::to_string(copies) +
-                          " times, " + std::to_string(exact) + " with its text");
+      problems->push_back("settings file " + file.name + " on the handheld " + std::to_string(copies) + " times, " +
+                          std::to_string(exact) + " with its text");
   }
 }
 
@@ -121,8 +123,8 @@ int RunFaultSweep(SweepBench& bench, unsigned timeLimitMs, std::optional<long> o
       if (only && index != *only) continue;
       for (long code : {kCommsError, kNotFound}) {
         char what[160];
-        std::snprintf(what, sizeof what, "fault %ld of %ld (--fail %s:%ld:0x%lx)", index, total, operation.c_str(),
-                      nth, static_cast<unsigned long>(code));
+        std::snprintf(what, sizeof what, "fault %ld of %ld (--fail %s:%ld:0x%lx)", index, total, operation.c_str(), nth,
+                      static_cast<unsigned long>(code));
         bench.Restore(scene);
         SessionFindings faulty = session(what, [&] { SimFailOperation(operation.c_str(), nth, code); });
         ++faults;
@@ -133,9 +135,10 @@ int RunFaultSweep(SweepBench& bench, unsigned timeLimitMs, std::optional<long> o
       }
     }
   }
-  std::printf("fault sweep: %ld Sync Manager calls in the clean session, %zu faults injected, %zu reports checked, "
-              "%zu handheld files kept for Palm::PDB, %d failed\n",
-              total, faults, reportsChecked, bench.ArchivedFiles(), failures);
+  std::printf(
+      "fault sweep: %ld Sync Manager calls in the clean session, %zu faults injected, %zu reports checked, "
+      "%zu handheld files kept for Palm::PDB, %d failed\n",
+      total, faults, reportsChecked, bench.ArchivedFiles(), failures);
   return failures;
 }
 

@@ -36,7 +36,9 @@ class Random {
     return bytes;
   }
   template <typename T, std::size_t N>
-  const T& Pick(const std::array<T, N>& items) { return items[Below(N)]; }
+  const T& Pick(const std::array<T, N>& items) {
+    return items[Below(N)];
+  }
 
  private:
   std::uint64_t state_;
@@ -49,19 +51,45 @@ const std::string kPrintable = [] {
   return text;
 }();
 
-const std::array<std::string, 24> kHostileNames = {
-    "CON", "nul", "COM1.txt", "LPT9 ", "AUX.csv", "PRN.", "..", "..\\..\\escape", "a/b", "a:b", "a*b", "a?b", "<x>",
-    "a|b", "\"q\"", " ", ".", "...", "Reports\\..\\..\\x", "C:\\x", "\\\\server\\share\\x", "a\tb", "CON\\x", "..."};
+const std::array<std::string, 24> kHostileNames = {"CON",
+                                                   "nul",
+                                                   "COM1.txt",
+                                                   "LPT9 ",
+                                                   "AUX.csv",
+                                                   "PRN.",
+                                                   "..",
+                                                   "..\\..\\escape",
+                                                   "a/b",
+                                                   "a:b",
+                                                   "a*b",
+                                                   "a?b",
+                                                   "<x>",
+                                                   "a|b",
+                                                   "\"q\"",
+                                                   " ",
+                                                   ".",
+                                                   "...",
+                                                   "Reports\\..\\..\\x",
+                                                   "C:\\x",
+                                                   "\\\\server\\share\\x",
+                                                   "a\tb",
+                                                   "CON\\x",
+                                                   "..."};
 
 std::string ReportRecord(const std::string& name, const std::string& text) { return "$0000001" + name + "," + text; }
 
 std::string ReportName(Random& random) {
   switch (random.Below(5)) {
-    case 0: return random.Pick(kHostileNames);
-    case 1: return random.From(kPrintable, random.Below(300));
-    case 2: return random.Bytes(random.Below(40));
-    case 3: return random.Pick(kHostileNames) + random.From("abc.\\/: ", random.Below(6));
-    default: return "T" + std::to_string(random.Below(1000));
+    case 0:
+      return random.Pick(kHostileNames);
+    case 1:
+      return random.From(kPrintable, random.Below(300));
+    case 2:
+      return random.Bytes(random.Below(40));
+    case 3:
+      return random.Pick(kHostileNames) + random.From("abc.\\/: ", random.Below(6));
+    default:
+      return "T" + std::to_string(random.Below(1000));
   }
 }
 
@@ -135,7 +163,8 @@ HostileCase MakeCase(const SweepBench& bench, std::uint64_t seed, std::uint64_t 
       break;
     case 4:
       made.kind = "reserved characters and device names";
-      for (std::size_t n = 1 + random.Below(6); n > 0; --n) records.push_back(ReportRecord(ReportName(random), "r" + std::to_string(n)));
+      for (std::size_t n = 1 + random.Below(6); n > 0; --n)
+        records.push_back(ReportRecord(ReportName(random), "r" + std::to_string(n)));
       break;
     case 5:
       made.kind = "records of 0 and 65520 bytes";
@@ -147,7 +176,8 @@ HostileCase MakeCase(const SweepBench& bench, std::uint64_t seed, std::uint64_t 
     case 6:
       made.kind = "settings-file list of random bytes";
       scene.files["hotsync\\Xembrafilepath.dat"] =
-          random.OneIn(2) ? random.Bytes(random.Below(3000)) : random.From(std::string(kListMarkers) + "ab", random.Below(600));
+          random.OneIn(2) ? random.Bytes(random.Below(3000))
+                          : random.From(std::string(kListMarkers) + "ab", random.Below(600));
       break;
     case 7:
       made.kind = "list files of 1 MB";
@@ -158,18 +188,21 @@ HostileCase MakeCase(const SweepBench& bench, std::uint64_t seed, std::uint64_t 
       } else {
         scene.files["hotsync\\Xembrafilepath.dat"] = random.Bytes(1u << 20);
       }
-      scene.files["hotsync\\Cardoon.dat"] = random.OneIn(2) ? random.Bytes(1u << 20) : std::string(1u << 20, 'R') + "\\@$#";
+      scene.files["hotsync\\Cardoon.dat"] =
+          random.OneIn(2) ? random.Bytes(1u << 20) : std::string(1u << 20, 'R') + "\\@$#";
       break;
     case 8: {
       made.kind = "list files without markers";
-      scene.files["hotsync\\Xembrafilepath.dat"] = settings + "\\,a.qzl" + (random.OneIn(2) ? "" : settings + "\\,b.qzl");
+      scene.files["hotsync\\Xembrafilepath.dat"] =
+          settings + "\\,a.qzl" + (random.OneIn(2) ? "" : settings + "\\,b.qzl");
       const std::array<std::string, 4> folders = {bench.Path("Reports") + "\\", bench.Path("Reports"), "Reports\\", ""};
       scene.files["hotsync\\Cardoon.dat"] = random.Pick(folders) + (random.OneIn(2) ? "$#" : "");
       break;
     }
     case 9: {
       made.kind = "list files of markers only";
-      const std::array<std::string, 10> lists = {"@", "@^", "*@$", "^", "@@@@", ",*", "****@", "&", ",a.qzl*@", "\\,*@^"};
+      const std::array<std::string, 10> lists = {"@",  "@^",    "*@$", "^",        "@@@@",
+                                                 ",*", "****@", "&",   ",a.qzl*@", "\\,*@^"};
       scene.files["hotsync\\Xembrafilepath.dat"] = random.Pick(lists);
       const std::array<std::string, 8> folders = {"@$#", "$#", "@", "#", "@$", "$@#", "\\@$#", "@^#"};
       scene.files["hotsync\\Cardoon.dat"] = random.Pick(folders);
@@ -177,9 +210,14 @@ HostileCase MakeCase(const SweepBench& bench, std::uint64_t seed, std::uint64_t 
     }
     case 10: {
       made.kind = "report folder files of hostile folders";
-      const std::array<std::string, 8> folders = {
-          bench.Path("Reports"), "Reports\\", "..\\Reports\\", bench.Path("Reports") + "\\sub\\..\\", bench.Path("Reports") + "\\\\",
-          bench.Path("Reports") + "\\" + std::string(300, 'x') + "\\", random.Bytes(random.Below(60)), "\\"};
+      const std::array<std::string, 8> folders = {bench.Path("Reports"),
+                                                  "Reports\\",
+                                                  "..\\Reports\\",
+                                                  bench.Path("Reports") + "\\sub\\..\\",
+                                                  bench.Path("Reports") + "\\\\",
+                                                  bench.Path("Reports") + "\\" + std::string(300, 'x') + "\\",
+                                                  random.Bytes(random.Below(60)),
+                                                  "\\"};
       scene.files["hotsync\\Cardoon.dat"] = random.Pick(folders) + "@$#";
       break;
     }
@@ -197,7 +235,8 @@ HostileCase MakeCase(const SweepBench& bench, std::uint64_t seed, std::uint64_t 
   // Drawn last, so that the cases above stay what they were for their seed and index.
   if (random.OneIn(6)) {
     made.kind += ", settings file of " + std::string(random.OneIn(2) ? "random bytes" : "1 MB");
-    scene.files["Settings\\a.qzl"] = made.kind.ends_with("1 MB") ? std::string(1u << 20, 'k') : random.Bytes(random.Below(700));
+    scene.files["Settings\\a.qzl"] =
+        made.kind.ends_with("1 MB") ? std::string(1u << 20, 'k') : random.Bytes(random.Below(700));
   }
   return made;
 }
@@ -223,9 +262,10 @@ int RunHostileSweep(SweepBench& bench, std::uint64_t seed, std::uint64_t cases, 
     for (const std::string& problem : findings.problems) std::printf("FAILED: %s: %s\n", what, problem.c_str());
     if (!findings.problems.empty()) ++failures;
   }
-  std::printf("hostile sweep: seed %llu, %zu cases, %zu reports checked, %zu handheld files kept for Palm::PDB, "
-              "%d failed\n",
-              static_cast<unsigned long long>(seed), run, reportsChecked, bench.ArchivedFiles(), failures);
+  std::printf(
+      "hostile sweep: seed %llu, %zu cases, %zu reports checked, %zu handheld files kept for Palm::PDB, "
+      "%d failed\n",
+      static_cast<unsigned long long>(seed), run, reportsChecked, bench.ArchivedFiles(), failures);
   return failures;
 }
 

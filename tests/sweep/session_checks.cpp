@@ -11,7 +11,9 @@
 namespace korvet::sweep {
 namespace {
 
-bool StartsWith(const std::string& text, const std::string& prefix) { return text.compare(0, prefix.size(), prefix) == 0; }
+bool StartsWith(const std::string& text, const std::string& prefix) {
+  return text.compare(0, prefix.size(), prefix) == 0;
+}
 
 // The changes a session may make.
 bool Allowed(const std::string& path, const FileState* before, const FileState* after) {

@@ -13,7 +13,7 @@
 namespace korvet::sweep {
 
 struct SessionFindings {
-  std::vector<std::string> problems;                  // empty: all held
+  std::vector<std::string> problems;                 // empty: all held
   std::optional<std::vector<std::string>> handheld;  // KORVETDatabaseDB's live records afterwards
   std::size_t reportsChecked = 0;
 };

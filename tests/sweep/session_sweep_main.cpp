@@ -31,7 +31,8 @@ int main(int argc, char** argv) {
   std::setvbuf(stdout, nullptr, _IONBF, 0);
   // KORVET_SWEEP_LIMIT_MS: another time limit per session, to measure one that runs long.
   unsigned limit = kSessionTimeLimitMs;
-  if (const char* given = std::getenv("KORVET_SWEEP_LIMIT_MS")) limit = static_cast<unsigned>(std::strtoul(given, nullptr, 10));
+  if (const char* given = std::getenv("KORVET_SWEEP_LIMIT_MS"))
+    limit = static_cast<unsigned>(std::strtoul(given, nullptr, 10));
   InstallCrashReporting();
   const std::string mode = argc > 1 ? argv[1] : "";
   unsigned long long seed = 0, cases = 0, only = 0;

@@ -80,7 +80,8 @@ struct SessionCall {
 // hangs (the process then ends: the thread cannot be stopped safely).
 class SessionWorker {
  public:
-  SessionWorker() : start_(CreateEventA(nullptr, FALSE, FALSE, nullptr)), done_(CreateEventA(nullptr, FALSE, FALSE, nullptr)) {
+  SessionWorker()
+      : start_(CreateEventA(nullptr, FALSE, FALSE, nullptr)), done_(CreateEventA(nullptr, FALSE, FALSE, nullptr)) {
     thread_.Reset(CreateThread(nullptr, 0, Loop, this, 0, nullptr));
   }
   // False when the call has not returned within the limit.
@@ -145,7 +146,8 @@ void SweepBench::Restore(const Scene& scene) {
       DeleteFileA(Path(name).c_str());
     }
   }
-  for (const char* folder : {"hotsync\\Handheld", "Settings", "Reports", "cwd"}) CreateDirectoryA(Path(folder).c_str(), nullptr);
+  for (const char* folder : {"hotsync\\Handheld", "Settings", "Reports", "cwd"})
+    CreateDirectoryA(Path(folder).c_str(), nullptr);
   for (const auto& [relative, bytes] : scene.files) {
     if (!WriteBytes(Path(relative), bytes)) std::fprintf(stderr, "cannot write %s\n", Path(relative).c_str());
   }

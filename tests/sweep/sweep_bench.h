@@ -1,6 +1,7 @@
 // An in-process HotSync bench for sweeps of many sessions: one program in a scratch HotSync
 // installation loads the stand-in Sync Manager, the HotSync log and Korv.dll once and runs every
-// session through OpenConduit, so that what one session leaves in the library meets the next. Between sessions the installation is put back into a chosen state.
+// session through OpenConduit, so that what one session leaves in the library meets the next. Between sessions the
+// installation is put back into a chosen state.
 //
 // Layout under the root folder:
 //   hotsync\    the program, sync20.dll, hslog20.dll, CondMgr.dll (the core directory with both list
@@ -16,8 +17,8 @@
 #include <string>
 #include <vector>
 
-#include "sim/support/win_handles.h"
 #include "common/paths.h"
+#include "sim/support/win_handles.h"
 #include "tests/sweep/tree_snapshot.h"
 
 namespace korvet::sweep {

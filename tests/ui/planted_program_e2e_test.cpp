@@ -28,8 +28,8 @@ class PlantedProgramTest : public ::testing::Test {
   }
 
   IsolatedSearchPath isolated_;
-  Installation install_{{"Korv.dll", "Setpanelrun.exe", "Setpanel.exe", "Xembrafilepath.dll", "Cardoon.dll"},
-                        true, "Hot Sync"};
+  Installation install_{
+      {"Korv.dll", "Setpanelrun.exe", "Setpanel.exe", "Xembrafilepath.dll", "Cardoon.dll"}, true, "Hot Sync"};
 };
 
 TEST_F(PlantedProgramTest, LauncherPanelAndConduitDialogStartTheirOwnPrograms) {

@@ -1,6 +1,5 @@
 #include "tests/ui/ui_session.h"
 
-
 #include <vector>
 
 #include "common/paths.h"
@@ -38,7 +37,8 @@ std::string Installation::MakeFolder(const std::string& name) const {
   return path;
 }
 
-std::optional<testing::TestProcess> Installation::Start(const std::string& program, const std::string& arguments) const {
+std::optional<testing::TestProcess> Installation::Start(const std::string& program,
+                                                        const std::string& arguments) const {
   std::string line = "\"" + File(program) + "\"";
   if (!arguments.empty()) line += " " + arguments;
   testing::StartOptions options;

@@ -9,8 +9,8 @@
 #include <string>
 #include <vector>
 
-#include "tests/support/scratch_folder.h"
 #include "common/paths.h"
+#include "tests/support/scratch_folder.h"
 #include "tests/support/test_process.h"
 
 namespace korvet::ui {
@@ -29,7 +29,9 @@ class Installation {
   std::string Write(const std::string& name, const std::string& bytes) const {
     return korvet::testing::ScratchFolder::WritePath(File(name), bytes);
   }
-  bool Exists(const std::string& name) const { return GetFileAttributesA(File(name).c_str()) != INVALID_FILE_ATTRIBUTES; }
+  bool Exists(const std::string& name) const {
+    return GetFileAttributesA(File(name).c_str()) != INVALID_FILE_ATTRIBUTES;
+  }
   const korvet::testing::ScratchFolder& Outside() const { return scratch_; }
   std::string MakeFolder(const std::string& name) const;
 

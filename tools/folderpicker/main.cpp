@@ -33,7 +33,8 @@ void Browse(HWND dialog) {
 
 void Confirm(HWND dialog) {
   if (g_folderFile)
-    settings_controls::TellIfFailed(dialog, *g_folderFile, WriteReportFolder(*g_folderFile, ItemText(dialog, IDC_FOLDER)));
+    settings_controls::TellIfFailed(dialog, *g_folderFile,
+                                    WriteReportFolder(*g_folderFile, ItemText(dialog, IDC_FOLDER)));
   EndDialog(dialog, IDOK);
 }
 

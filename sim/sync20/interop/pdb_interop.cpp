@@ -172,7 +172,7 @@ int main(int argc, char** argv) {
     return 1;
   }
   if (command == "write-open") return Write(argv[3], true, out.get());
-  const int result = command == "write" ? Write(argv[3], false, out.get())
+  const int result = command == "write"  ? Write(argv[3], false, out.get())
                      : command == "read" ? Read(argv[3], out.get())
                                          : 2;
   return Check(SimEndSession(), "SimEndSession") ? result : 1;
