@@ -39,13 +39,15 @@ demo: benchbuild
 dist: build
 	@echo "$(BUILD)/dist/Korvet/:"; ls $(BUILD)/dist/Korvet; echo "$(BUILD)/dist/Korvet.zip"
 
-# One build is enough, before the suite and after it: nothing the tests leave may make the next
+# The sources must be as clang-format leaves them (scripts/check-format --fix formats them). One build
+# is enough, before the suite and after it: nothing the tests leave may make the next
 # build (make screenshots, make demo) start over. Then the checked build's tests (label checked) in
 # the same Wine prefix. Wine's server and its service processes are started first with their output
 # elsewhere: started by a test, they would hold that test's output pipe open, and ctest would wait for
 # it, until the last test ends.
 test: benchbuild checkedbuild
 	@set -e; bench=$$(scripts/bench-dir $(BUILD)); \
+	scripts/check-format; \
 	scripts/build-is-current $(BUILD) $$bench; \
 	if [ "$$bench" != "$(BUILD)" ]; then \
 	  echo "== checks of the 32-bit deliverables in $(BUILD)"; \
