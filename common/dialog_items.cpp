@@ -30,6 +30,12 @@ void InitDialogControls() {
   InitCommonControlsEx(&controls);
 }
 
+int RunProgramDialog(HINSTANCE instance, int dialogId, DLGPROC procedure, LPARAM parameter) {
+  InitDialogControls();
+  DialogBoxParamA(instance, MAKEINTRESOURCEA(dialogId), nullptr, procedure, parameter);
+  return 0;
+}
+
 void ShowMessage(HWND owner, const std::string& text, const std::string& caption) {
   MessageBoxA(owner, text.c_str(), caption.c_str(), MB_OK);
 }

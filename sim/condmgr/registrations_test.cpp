@@ -2,20 +2,12 @@
 
 #include <gtest/gtest.h>
 
+#include "sim/condmgr/korvet_registration.h"
+
 namespace korvet::hotsync {
 namespace {
 
-ConduitRegistration Korvet() {
-  return {.creator = "KRVT",
-          .type = 1,
-          .library = "C:\\Korvet\\Korv.dll",
-          .directory = "",
-          .file = "dummy.qzl",
-          .remote = "KORVETDatabaseDB",
-          .title = "Korvet",
-          .priority = 2,
-          .info = ""};
-}
+ConduitRegistration Korvet() { return KorvetRegistration(); }
 
 TEST(RegistrationFile, WritesOneSectionPerConduitInCrLfLines) {
   ConduitRegistration other{.creator = "a b!", .type = 0, .library = "x=y", .priority = -3, .info = "i"};

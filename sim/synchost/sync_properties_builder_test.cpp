@@ -4,20 +4,12 @@
 
 #include <gtest/gtest.h>
 
+#include "sim/condmgr/korvet_registration.h"
+
 namespace korvet::hotsync {
 namespace {
 
-ConduitRegistration Korvet() {
-  return {.creator = "KRVT",
-          .type = 1,
-          .library = "C:\\Korvet\\Korv.dll",
-          .directory = "C:\\Data\\",
-          .file = "dummy.qzl",
-          .remote = "KORVETDatabaseDB",
-          .title = "Korvet",
-          .priority = 2,
-          .info = ""};
-}
+ConduitRegistration Korvet() { return KorvetRegistration("C:\\Data\\"); }
 
 TEST(SyncPropertiesBuilder, FillsTheRecordFromTheRegistration) {
   std::string error;

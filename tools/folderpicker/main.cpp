@@ -66,8 +66,6 @@ INT_PTR CALLBACK PickerProc(HWND dialog, UINT message, WPARAM wParam, LPARAM) {
 }  // namespace korvet
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
-  korvet::InitDialogControls();
   korvet::g_folderFile = korvet::FindToolListFile(korvet::lists::kReportFolderTool);
-  DialogBoxParamA(instance, MAKEINTRESOURCEA(IDD_FOLDER_PICKER), nullptr, korvet::PickerProc, 0);
-  return 0;
+  return korvet::RunProgramDialog(instance, IDD_FOLDER_PICKER, korvet::PickerProc);
 }

@@ -73,7 +73,5 @@ INT_PTR CALLBACK LauncherProc(HWND dialog, UINT message, WPARAM wParam, LPARAM) 
 }  // namespace korvet
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
-  korvet::InitDialogControls();
-  DialogBoxParamA(instance, MAKEINTRESOURCEA(IDD_LAUNCHER), nullptr, korvet::LauncherProc, 0);
-  return 0;
+  return korvet::RunProgramDialog(instance, IDD_LAUNCHER, korvet::LauncherProc);
 }

@@ -96,10 +96,7 @@ INT_PTR CALLBACK EditorProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lPa
 }  // namespace korvet
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
-  korvet::InitDialogControls();
   korvet::Editor editor;
   editor.listPath = korvet::FindToolListFile(korvet::lists::kSettingsListTool);
-  DialogBoxParamA(instance, MAKEINTRESOURCEA(IDD_LIST_EDITOR), nullptr, korvet::EditorProc,
-                  reinterpret_cast<LPARAM>(&editor));
-  return 0;
+  return korvet::RunProgramDialog(instance, IDD_LIST_EDITOR, korvet::EditorProc, reinterpret_cast<LPARAM>(&editor));
 }

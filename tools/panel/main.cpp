@@ -32,7 +32,5 @@ INT_PTR CALLBACK PanelProc(HWND dialog, UINT message, WPARAM wParam, LPARAM) {
 }  // namespace korvet
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
-  korvet::InitDialogControls();
-  DialogBoxParamA(instance, MAKEINTRESOURCEA(IDD_PANEL), nullptr, korvet::PanelProc, 0);
-  return 0;
+  return korvet::RunProgramDialog(instance, IDD_PANEL, korvet::PanelProc);
 }
