@@ -42,9 +42,11 @@ dist: build
 # The sources must be as clang-format leaves them (scripts/check-format --fix formats them). One build
 # is enough, before the suite and after it: nothing the tests leave may make the next
 # build (make screenshots, make demo) start over. Then the checked build's tests (label checked) in
-# the same Wine prefix. Wine's server and its service processes are started first with their output
-# elsewhere: started by a test, they would hold that test's output pipe open, and ctest would wait for
-# it, until the last test ends.
+# the same Wine prefix. Wine's server and its service processes are started first, their output
+# elsewhere, and the server stays up until both suites are done: started by a test, they would hold
+# that test's output pipe open until the last test ends; and a server that quits between two tests
+# (3 seconds after its last program) refuses the next program while it goes ("a wine server seems to
+# be running, but I cannot connect to it").
 test: benchbuild checkedbuild
 	@set -e; bench=$$(scripts/bench-dir $(BUILD)); \
 	scripts/check-format; \
@@ -54,12 +56,15 @@ test: benchbuild checkedbuild
 	  (cd $(BUILD) && ctest --output-on-failure -L static); \
 	fi; \
 	echo "== test suite in $$bench"; \
+	export KORVET_WINEPREFIX=$$(cd $$bench && pwd)/wineprefix; \
+	scripts/wine-run --build $$bench cmd /c exit </dev/null >/dev/null 2>&1 || true; \
+	WINEPREFIX=$$KORVET_WINEPREFIX wineserver -w; \
+	WINEPREFIX=$$KORVET_WINEPREFIX wineserver -p </dev/null >/dev/null 2>&1 || true; \
+	scripts/wine-run --build $$bench cmd /c exit </dev/null >/dev/null 2>&1 || true; \
 	suite=0; (cd $$bench && xvfb-run -a -s "-screen 0 1024x768x24" ctest --output-on-failure -j $(JOBS)) || suite=$$?; \
 	echo "== checked build in $(BUILD)/checked (Wine prefix of $$bench)"; \
-	export KORVET_WINEPREFIX=$$(cd $$bench && pwd)/wineprefix; \
-	WINEPREFIX=$$KORVET_WINEPREFIX wineserver -p5 </dev/null >/dev/null 2>&1 || true; \
-	scripts/wine-run --build $(BUILD)/checked cmd /c exit </dev/null >/dev/null 2>&1 || true; \
 	(cd $(BUILD)/checked && ctest --output-on-failure -L checked -j $(JOBS)) || suite=1; \
+	WINEPREFIX=$$KORVET_WINEPREFIX wineserver -k </dev/null >/dev/null 2>&1 || true; \
 	scripts/build-is-current $(BUILD) $$bench || suite=1; \
 	exit $$suite
 
