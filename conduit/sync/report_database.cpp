@@ -15,6 +15,8 @@ long CountRecords(std::uint8_t handle, std::uint16_t& count) {
   return SyncGetDBRecordCount(handle, &count);
 }
 
+bool IsReport(const HandheldRecord& record) { return !record.data.empty() && record.data[0] == '$'; }
+
 long ReadRecordByIndex(std::uint8_t handle, std::uint16_t index, HandheldRecord& record) {
   // Records are read whole, up to the handheld's record size limit.
   record.data.assign(kMaxRecordSize, 0);

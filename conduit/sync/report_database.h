@@ -17,6 +17,8 @@ struct HandheldRecord {
 
 // Calls on an open database handle; each returns 0 or the Sync Manager's error.
 long CountRecords(std::uint8_t handle, std::uint16_t& count);  // resets the record index first
+// A traverse report: the device starts each with '$'; every other record is a settings record.
+bool IsReport(const HandheldRecord& record);
 long ReadRecordByIndex(std::uint8_t handle, std::uint16_t index, HandheldRecord& record);
 long DeleteRecordById(std::uint8_t handle, std::uint32_t id);
 

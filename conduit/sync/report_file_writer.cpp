@@ -11,11 +11,6 @@ constexpr std::size_t kMaxReportPath = 255;
 
 bool IsDiskFull(DWORD error) { return error == ERROR_DISK_FULL || error == ERROR_HANDLE_DISK_FULL; }
 
-ReportFileSteps& PlainSteps() {
-  static ReportFileSteps steps;
-  return steps;
-}
-
 // Two lines, as for every report file that cannot be created.
 void LogRefused(const std::string& path, std::vector<std::string>& log) {
   log.push_back("Filename already exist");
@@ -30,7 +25,13 @@ ReportSave SavedWhenIdentical(const std::string& path, const std::string& text) 
 
 }  // namespace
 
-ReportFolderWriter::ReportFolderWriter(std::string folder) : ReportFolderWriter(std::move(folder), PlainSteps()) {}
+ReportFileSteps& PlainReportFileSteps() {
+  static ReportFileSteps steps;
+  return steps;
+}
+
+ReportFolderWriter::ReportFolderWriter(std::string folder)
+    : ReportFolderWriter(std::move(folder), PlainReportFileSteps()) {}
 
 ReportFolderWriter::ReportFolderWriter(std::string folder, ReportFileSteps& steps)
     : folder_(std::move(folder)), temporary_(folder_ + kTemporaryName), steps_(steps) {}

@@ -26,6 +26,9 @@ class ReportFileSteps {
   virtual bool Flush(WinFile& file) { return file.Flush(); }
 };
 
+// The steps as they are: what every session uses.
+ReportFileSteps& PlainReportFileSteps();
+
 class ReportFolderWriter {
  public:
   // The temporary file's name, in the report folder. Not a ".csv" name, so never a report's.

@@ -11,12 +11,9 @@
 namespace korvet {
 namespace {
 
-constexpr std::uint8_t kReportMark = '$';
 // HotSync Manager gets a turn before the first report file and then at most this often: a turn per
 // file would double the calls of a large retrieval.
 constexpr DWORD kYieldEveryMs = 200;
-
-bool IsReport(const HandheldRecord& record) { return !record.data.empty() && record.data[0] == kReportMark; }
 
 }  // namespace
 

@@ -96,8 +96,7 @@ ReportSave SettingsFileStore::WriteReportFile(const std::string& folder, const s
   std::size_t textEnd = textStart;
   while (textEnd < record.size() && record[textEnd] != 0) ++textEnd;
   const std::string text(record.begin() + textStart, record.begin() + textEnd);
-  if (reportFileSteps_) return ReportFolderWriter(folder, *reportFileSteps_).Save(name, text, log);
-  return ReportFolderWriter(folder).Save(name, text, log);
+  return ReportFolderWriter(folder, *reportFileSteps_).Save(name, text, log);
 }
 
 void SettingsFileStore::DeleteReports(ReportPass& pass) { pass.DeleteSaved(); }

@@ -63,7 +63,7 @@ class SettingsFileStore : public store::DesktopDatabaseManager, public store::Se
   long private_ = 0;
   std::array<char, kFileNameSize> fileName_{};
   bool nameRefused_ = false;
-  ReportFileSteps* reportFileSteps_ = nullptr;
+  ReportFileSteps* reportFileSteps_ = &PlainReportFileSteps();
 };
 
 // The one instance that desktop stores hand settings files to. It is made on first use and destroyed

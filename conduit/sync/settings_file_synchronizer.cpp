@@ -15,7 +15,6 @@ namespace {
 using store::kOk;
 
 constexpr long kOpenReadWriteKind = 2;
-constexpr std::uint8_t kReportMark = '$';
 
 long IgnoreMissingCategoryBlock(long status) { return status == store::kNoCategoryBlock ? kOk : status; }
 
@@ -37,7 +36,7 @@ long RemoveSettingsRecords(const char* databaseName, long card, bool& databaseMi
   HandheldRecord record;
   for (std::uint16_t index = 0; index < count; ++index) {
     if (long status = ReadRecordByIndex(database.Handle(), index, record)) return status;
-    if (record.data.empty() || record.data[0] != kReportMark) settings.push_back(record.id);
+    if (!IsReport(record)) settings.push_back(record.id);
   }
   for (std::uint32_t id : settings) {
     if (long status = DeleteRecordById(database.Handle(), id)) return status;
