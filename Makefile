@@ -2,7 +2,9 @@
 #
 # build/ always holds the 32-bit deliverables (build/korvet) and the stand-in HotSync installation
 # (build/hotsync). Where this machine cannot run 32-bit code, the same sources are also built for
-# 64-bit Windows in build/bench-x64, and the tests and the demo run there (see docs/architecture.md).
+# 64-bit Windows in build/bench-x64, and the tests and the demo run there (see docs/architecture.md);
+# build/ then holds only what the checks that run nothing read. KORVET_BENCH_ARCH=x86_64 takes that
+# path on any machine (scripts/bench-arch).
 BUILD ?= build
 JOBS ?= $(shell nproc)
 CMAKE_FLAGS = -G Ninja -DCMAKE_BUILD_TYPE=Release
@@ -13,24 +15,26 @@ setup:
 	@scripts/setup
 
 build: setup
-	@cmake -S . -B $(BUILD) $(CMAKE_FLAGS) -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-i686.cmake >/dev/null
+	@programs=ON; [ "$$(scripts/bench-arch)" = i686 ] || programs=OFF; \
+	cmake -S . -B $(BUILD) $(CMAKE_FLAGS) -DKORVET_TEST_PROGRAMS=$$programs \
+	  -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-i686.cmake >/dev/null
 	@cmake --build $(BUILD) -j $(JOBS)
 
 # Builds what the tests and the demo run: build/ itself, or build/bench-x64.
 benchbuild: build
 	@if [ "$$(scripts/bench-arch)" = x86_64 ]; then \
-	  echo "note: this machine cannot run 32-bit code; tests and demo run a 64-bit build of the same sources"; \
+	  if [ "$${KORVET_BENCH_ARCH:-}" = x86_64 ]; then why="KORVET_BENCH_ARCH=x86_64"; \
+	  else why="this machine cannot run 32-bit programs under Wine"; fi; \
+	  echo "note: $$why; tests and demo run a 64-bit build of the same sources"; \
 	  cmake -S . -B $(BUILD)/bench-x64 $(CMAKE_FLAGS) -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-x86_64.cmake >/dev/null && \
 	  cmake --build $(BUILD)/bench-x64 -j $(JOBS); \
 	fi
 
-# The checked build (README, "Sweeps"): the same sources with undefined-behaviour traps, library
-# assertions and stack protection in $(BUILD)/checked, for the architecture the tests run; only what
-# its tests need (korvet_checked) is built there.
+# The checked build (README, "The checked build"): the same sources with undefined-behaviour traps,
+# library assertions and stack protection in $(BUILD)/checked, for the architecture the tests run;
+# only what its tests need is built there. make test builds it beside the suite (scripts/run-tests).
 checkedbuild: benchbuild
-	@arch=$$(scripts/bench-arch); \
-	cmake -S . -B $(BUILD)/checked $(CMAKE_FLAGS) -DKORVET_CHECKED=ON -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-$$arch.cmake >/dev/null && \
-	cmake --build $(BUILD)/checked -j $(JOBS) --target korvet_checked
+	@scripts/build-checked $(BUILD) $(JOBS)
 
 demo: benchbuild
 	@scripts/demo $$(scripts/bench-dir $(BUILD))
@@ -39,34 +43,11 @@ demo: benchbuild
 dist: build
 	@echo "$(BUILD)/dist/Korvet/:"; ls $(BUILD)/dist/Korvet; echo "$(BUILD)/dist/Korvet.zip"
 
-# The sources must be as clang-format leaves them (scripts/check-format --fix formats them). One build
-# is enough, before the suite and after it: nothing the tests leave may make the next
-# build (make screenshots, make demo) start over. Then the checked build's tests (label checked) in
-# the same Wine prefix. Wine's server and its service processes are started first, their output
-# elsewhere, and the server stays up until both suites are done: started by a test, they would hold
-# that test's output pipe open until the last test ends; and a server that quits between two tests
-# (3 seconds after its last program) refuses the next program while it goes ("a wine server seems to
-# be running, but I cannot connect to it").
-test: benchbuild checkedbuild
-	@set -e; bench=$$(scripts/bench-dir $(BUILD)); \
-	scripts/check-format; \
-	scripts/build-is-current $(BUILD) $$bench; \
-	if [ "$$bench" != "$(BUILD)" ]; then \
-	  echo "== checks of the 32-bit deliverables in $(BUILD)"; \
-	  (cd $(BUILD) && ctest --output-on-failure -L static); \
-	fi; \
-	echo "== test suite in $$bench"; \
-	export KORVET_WINEPREFIX=$$(cd $$bench && pwd)/wineprefix; \
-	scripts/wine-run --build $$bench cmd /c exit </dev/null >/dev/null 2>&1 || true; \
-	WINEPREFIX=$$KORVET_WINEPREFIX wineserver -w; \
-	WINEPREFIX=$$KORVET_WINEPREFIX wineserver -p </dev/null >/dev/null 2>&1 || true; \
-	scripts/wine-run --build $$bench cmd /c exit </dev/null >/dev/null 2>&1 || true; \
-	suite=0; (cd $$bench && xvfb-run -a -s "-screen 0 1024x768x24" ctest --output-on-failure -j $(JOBS)) || suite=$$?; \
-	echo "== checked build in $(BUILD)/checked (Wine prefix of $$bench)"; \
-	(cd $(BUILD)/checked && ctest --output-on-failure -L checked -j $(JOBS)) || suite=1; \
-	WINEPREFIX=$$KORVET_WINEPREFIX wineserver -k </dev/null >/dev/null 2>&1 || true; \
-	scripts/build-is-current $(BUILD) $$bench || suite=1; \
-	exit $$suite
+# The sources as clang-format leaves them, one build enough before and after the suite, the static
+# checks of the 32-bit deliverables on the 64-bit path, the suite, and the checked build's tests
+# (scripts/run-tests says how and why).
+test: benchbuild
+	@scripts/run-tests $(BUILD) $(JOBS)
 
 # A PNG of each window of the desktop programs and the conduit dialog, caption included, in
 # <bench>/screenshots (not part of the tests; docs/screenshots holds the committed copies).

@@ -11,3 +11,8 @@ add_link_options(-fstack-protector-strong)
 foreach(language C CXX)
   set(CMAKE_${language}_STANDARD_LIBRARIES "${CMAKE_${language}_STANDARD_LIBRARIES} -lssp")
 endforeach()
+# -O1 is enough for every check here (the fortified functions need some optimisation) and builds in
+# about two thirds of the time of -O3.
+foreach(language C CXX)
+  set(CMAKE_${language}_FLAGS_RELEASE "-O1 -DNDEBUG")
+endforeach()

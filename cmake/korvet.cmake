@@ -76,3 +76,20 @@ function(korvet_add_sweep_tests prefix timeout)
   set_tests_properties(${prefix}_fault_sweep ${prefix}_hostile_sweep ${prefix}_hostile_regressions
                        PROPERTIES TIMEOUT ${timeout})
 endfunction()
+
+# Leaves every target of this build out of "all" but the given ones (and what they need): where the
+# machine runs no 32-bit code, the 32-bit build makes only what is checked there without running it.
+function(korvet_build_only)
+  set(folders ${CMAKE_SOURCE_DIR})
+  while(folders)
+    list(POP_FRONT folders folder)
+    get_property(targets DIRECTORY ${folder} PROPERTY BUILDSYSTEM_TARGETS)
+    foreach(target ${targets})
+      if(NOT target IN_LIST ARGN)
+        set_property(TARGET ${target} PROPERTY EXCLUDE_FROM_ALL TRUE)
+      endif()
+    endforeach()
+    get_property(subfolders DIRECTORY ${folder} PROPERTY SUBDIRECTORIES)
+    list(APPEND folders ${subfolders})
+  endwhile()
+endfunction()

@@ -13,6 +13,7 @@
 #include "conduit/store/sync_logger.h"
 #include "conduit/store/sync_record.h"
 #include "conduit/test_support/hotsync_bench.h"
+#include "conduit/test_support/packed_field.h"
 #include "sim/sync20/sync20_control.h"
 
 namespace korvet::handheld {
@@ -20,6 +21,7 @@ namespace {
 
 using store::SyncRecord;
 using ::testing::ElementsAre;
+using testing::Field;
 
 // The database the handheld tests work on, as the device names it.
 constexpr const char* kKorvetDatabase = "KORVETDatabaseDB";
@@ -336,14 +338,14 @@ TEST_F(HandheldManagerTest, ApplicationDataFollowsTheCategoryBlockAndIsWrittenOn
   EXPECT_EQ(std::string(buffer.begin(), buffer.begin() + 276), std::string(276, '\0'));
   EXPECT_EQ(std::string(buffer.begin() + 276, buffer.begin() + block.dataSize), data);
   EXPECT_EQ(manager->SetAppInfo(&block), 0);
-  EXPECT_EQ(block.data, buffer.data());  // the caller's buffer stays the caller's
+  EXPECT_EQ(Field(block.data), buffer.data());  // the caller's buffer stays the caller's
 
   // A block without a buffer gets one of the manager's, which SetAppInfo takes back.
   DatabaseInfoBlock lent{};
   ASSERT_EQ(manager->GetAppInfo(&lent), 0);
   EXPECT_EQ(lent.dataSize, 276 + data.size());
   EXPECT_EQ(manager->SetAppInfo(&lent), 0);
-  EXPECT_EQ(lent.data, nullptr);
+  EXPECT_EQ(Field(lent.data), nullptr);
 }
 
 // The block goes back with each write: a second save reads what the handheld holds again rather

@@ -7,11 +7,13 @@
 #include <string>
 
 #include "conduit/store/status_codes.h"
+#include "conduit/test_support/packed_field.h"
 
 namespace korvet::store {
 namespace {
 
 using handheld::RecordTransferBlock;
+using testing::Field;
 
 SyncRecord RecordWith(const std::string& data, long category = 0, bool isPrivate = false) {
   SyncRecord record;
@@ -127,12 +129,6 @@ TEST(SyncRecordCompare, ReportsTheFirstDifferenceOnly) {
   EXPECT_EQ(SyncRecord().Compare(SyncRecord()), 0);
 }
 
-// The block is packed and gtest compares through references: each field is copied out first.
-template <typename T>
-T Field(T value) {
-  return value;
-}
-
 RecordTransferBlock BlockOver(std::uint8_t* buffer, std::uint16_t capacity) {
   RecordTransferBlock block{};
   block.data = buffer;
@@ -237,7 +233,7 @@ TEST(SyncRecordTransfer, SharingPointsTheBlockAtTheRecordsData) {
   RecordTransferBlock block{};
   block.attributes = 0x40;
   ASSERT_EQ(record.ShareIntoTransferBlock(7, block), kOk);
-  EXPECT_EQ(block.data, record.GetData());
+  EXPECT_EQ(Field(block.data), record.GetData());
   EXPECT_EQ(Field(block.capacity), 6);
   EXPECT_EQ(Field(block.dataSize), 6u);
   EXPECT_EQ(Field(block.handle), 7);
@@ -247,7 +243,7 @@ TEST(SyncRecordTransfer, SharingPointsTheBlockAtTheRecordsData) {
   EXPECT_EQ(Field(block.attributes), 0x40);  // the caller's
   SyncRecord empty;
   ASSERT_EQ(empty.ShareIntoTransferBlock(1, block), kOk);
-  EXPECT_EQ(block.data, nullptr);
+  EXPECT_EQ(Field(block.data), nullptr);
   EXPECT_EQ(Field(block.capacity), 0);
   EXPECT_EQ(Field(block.dataSize), 0u);
 }
