@@ -62,10 +62,12 @@ class SessionResult {
 constexpr char kNoMemoryForFileText[] = "Out of memory, an Ostrel settings file was not sent";
 
 // Duplicate removal, retrieval and deletion share one pass over the handheld database, which runs
-// once the report folder file said what it is to do.
-void RemoveDuplicatesAndRetrieveReports(const std::string& coreDirectory) {
+// once the report folder file said what it is to do; it also does the purge that the settings-file
+// synchronizers left to it.
+void RemoveDuplicatesAndRetrieveReports(const std::string& coreDirectory, bool purgeDeleted) {
   ReportPass pass;
   RemoveDuplicateRecords(pass);
+  if (purgeDeleted) pass.PurgeDeleted();
   // The folder file stays open, unshared, until the reports are retrieved and deleted, so that no
   // tool rewrites it in the middle of the session.
   WinFile file = WinFile::OpenForReading(JoinPath(coreDirectory, lists::kReportFolderFile));
@@ -108,6 +110,7 @@ long RunHotSyncSession(void* hotsync, SyncProperties* properties, const SessionS
   // runaway list of a megabyte holds tens of thousands of entries) would otherwise run a
   // synchronizer for every copy and hold the HotSync for many minutes, sending the same record.
   std::set<std::string> sent;
+  bool purgeLeft = false;
   while (!reader.Ended()) {
     SettingsListEntry entry = reader.ReadEntry();
     SyncYieldCycles(1);
@@ -118,6 +121,7 @@ long RunHotSyncSession(void* hotsync, SyncProperties* properties, const SessionS
         CopyField(properties->localName, entry.fileName);
         if (auto synchronizer = services.makeSynchronizer(*properties, kSettingsSyncOptions)) {
           result.Add(synchronizer->Run());
+          purgeLeft = purgeLeft || synchronizer->LeftPurgeToSession();
         } else {
           LogLine(kNoMemoryForFileText);
           result.Add(store::kOutOfMemory);
@@ -139,7 +143,7 @@ long RunHotSyncSession(void* hotsync, SyncProperties* properties, const SessionS
   list.Close();
   if (reader.TruncateList()) WinFile::OpenTruncated(listPath).Close();
 
-  RemoveDuplicatesAndRetrieveReports(*coreDirectory);
+  RemoveDuplicatesAndRetrieveReports(*coreDirectory, purgeLeft);
 
   LogLine("KorvIR Sync OK...Complete");
   return result.Value(reader.StoppedEarly());

@@ -371,7 +371,8 @@ long HandheldDatabaseManager::ModifyRecordById(SyncRecord& record) {
   if (long status = record.ToTransferBlock(transfer_)) return status;
   transfer_.handle = handle_;
   if (long status = WriteRecord()) return status;
-  record.SetIndex(transfer_.index);
+  // The handheld answers a write with the record's ID alone; the block's index is still the one the
+  // record put there.
   record.SetId(transfer_.recordId);
   return store::kOk;
 }

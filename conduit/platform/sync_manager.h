@@ -24,6 +24,8 @@ inline constexpr std::uint8_t kHandheldArchived = 0x08;
 inline constexpr std::uint8_t kOpenRead = 0x80;
 inline constexpr std::uint8_t kOpenWrite = 0x40;
 inline constexpr std::uint8_t kOpenReadWrite = 0xC0;
+// Shows the records marked private; a database opened without it may hide them.
+inline constexpr std::uint8_t kOpenShowSecret = 0x10;
 
 // The largest record the handheld holds, and the capacity a whole-record read asks for.
 inline constexpr std::uint16_t kMaxRecordSize = 65520;

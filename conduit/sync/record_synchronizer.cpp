@@ -524,8 +524,10 @@ bool RecordSynchronizer::RemoveIdFromList(std::uint32_t* ids, long count, std::u
   return false;
 }
 
+long RecordSynchronizer::PurgeHandheldDeletions() { return handheld_->PurgeDeletedRecords(); }
+
 long RecordSynchronizer::ReconcileRecordIds() {
-  if (long status = handheld_->PurgeDeletedRecords()) return status;
+  if (long status = PurgeHandheldDeletions()) return status;
   if (long status = desktop_->PurgeDeletedRecords()) {
     logger_->ReportPurgeFailure(status, store::kSideDesktop);
     return status;

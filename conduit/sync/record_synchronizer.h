@@ -84,6 +84,8 @@ class RecordSynchronizer : public SettingsSynchronizer {
   virtual std::uint32_t LookupHandheldCopyAction(std::uint32_t key);
   virtual bool RemoveIdFromList(std::uint32_t* ids, long count, std::uint32_t id);
   virtual long ReconcileRecordIds();
+  // The first step of ReconcileRecordIds: the handheld's purge of the records marked deleted.
+  virtual long PurgeHandheldDeletions();
   // The archive store of a handheld category index, made and opened on first use.
   virtual long GetArchiveStore(long category, DatabaseManager** archive);
   virtual void CloseArchiveStores();

@@ -15,10 +15,19 @@ long CountRecords(std::uint8_t handle, std::uint16_t& count) {
   return SyncGetDBRecordCount(handle, &count);
 }
 
-bool IsReport(const HandheldRecord& record) { return !record.data.empty() && record.data[0] == '$'; }
+bool HandheldRecord::IsDeleted() const {
+  return (attributes & handheld::kHandheldDeleted) && !(attributes & handheld::kHandheldArchived);
+}
+
+bool HandheldRecord::IsArchived() const { return (attributes & handheld::kHandheldArchived) != 0; }
+
+bool IsReport(const HandheldRecord& record) {
+  return !record.IsDeleted() && !record.data.empty() && record.data[0] == '$';
+}
 
 long ReadRecordByIndex(std::uint8_t handle, std::uint16_t index, HandheldRecord& record) {
   // Records are read whole, up to the handheld's record size limit.
+  record.attributes = 0;
   record.data.assign(kMaxRecordSize, 0);
   RecordTransferBlock block;
   std::memset(&block, 0, sizeof block);
@@ -31,7 +40,9 @@ long ReadRecordByIndex(std::uint8_t handle, std::uint16_t index, HandheldRecord&
     return error;
   }
   record.id = block.recordId;
+  record.attributes = block.attributes;
   record.data.resize(block.dataSize < kMaxRecordSize ? block.dataSize : kMaxRecordSize);
+  if (record.IsDeleted()) record.data.clear();  // what a deleted record held is gone
   return 0;
 }
 
@@ -56,7 +67,7 @@ long KorvetDatabase::Open() { return Open(kKorvetDatabase, 0); }
 
 long KorvetDatabase::Open(const char* name, long card) {
   Close();
-  return OpenHandheldDatabase(name, card, &handle_, handheld::kOpenReadWrite);
+  return OpenHandheldDatabase(name, card, &handle_, handheld::kOpenReadWrite | handheld::kOpenShowSecret);
 }
 
 long KorvetDatabase::ReopenAfterEarlierPass() {

@@ -1,5 +1,6 @@
 // The handheld database "KORVETDatabaseDB" as the end-of-session passes use it: opened for reading
-// and writing, records read whole by index, deleted by ID, and always closed again.
+// and writing with its private records shown (a private traverse report is a report like any other),
+// records read whole by index, deleted by ID, and always closed again.
 #pragma once
 
 #include <cstdint>
@@ -12,12 +13,20 @@ inline constexpr const char* kKorvetDatabase = "KORVETDatabaseDB";
 
 struct HandheldRecord {
   std::uint32_t id = 0;
+  std::uint8_t attributes = 0;     // as the handheld reports them
   std::vector<std::uint8_t> data;  // the record's bytes, exactly as many as it holds
+
+  // Deleted on the device without a copy for the desktop: whatever bytes a read brings, the record
+  // holds nothing any more and only waits to be cleaned up.
+  bool IsDeleted() const;
+  // Deleted on the device with a copy kept for the desktop: the data is there until it is cleaned up.
+  bool IsArchived() const;
 };
 
 // Calls on an open database handle; each returns 0 or the Sync Manager's error.
 long CountRecords(std::uint8_t handle, std::uint16_t& count);  // resets the record index first
-// A traverse report: the device starts each with '$'; every other record is a settings record.
+// A traverse report: the device starts each with '$'; every other record is a settings record. A
+// deleted record is neither.
 bool IsReport(const HandheldRecord& record);
 long ReadRecordByIndex(std::uint8_t handle, std::uint16_t index, HandheldRecord& record);
 long DeleteRecordById(std::uint8_t handle, std::uint32_t id);
@@ -33,7 +42,7 @@ class KorvetDatabase {
   KorvetDatabase(const KorvetDatabase&) = delete;
   KorvetDatabase& operator=(const KorvetDatabase&) = delete;
 
-  long Open();  // card 0, read and write
+  long Open();  // card 0, read and write, private records shown
   long Open(const char* name, long card);
   // Closes a database left open by an earlier pass (the first handle that closes), then opens.
   long ReopenAfterEarlierPass();

@@ -6,6 +6,7 @@
 #include <unordered_set>
 
 #include "conduit/platform/hotsync_log.h"
+#include "conduit/platform/sync_manager.h"
 #include "conduit/sync/report_database.h"
 
 namespace korvet {
@@ -18,7 +19,7 @@ constexpr DWORD kYieldEveryMs = 200;
 }  // namespace
 
 void ReportPass::Run() {
-  if (!removeDuplicates_ && !writer_) return;
+  if (!removeDuplicates_ && !writer_ && !purgeDeleted_) return;
   KorvetDatabase database;
   bool removeDuplicates = removeDuplicates_;
   if (database.Open() != 0) {
@@ -34,18 +35,37 @@ void ReportPass::Run() {
   HandheldRecord record;
   std::vector<std::vector<std::string>> logs;  // per report that has lines, from the last record down
   int notRetrieved = 0;                        // reports left on the handheld since the disk became full
+  std::vector<std::uint32_t> purgeable;        // what the purge would take, none of it unsaved
+  bool archivedUnsaved = false;                // an archived report the purge must not take
+  bool walkedAll = false;
   bool yielded = false;
   DWORD lastYield = 0;
-  for (int index = count - 1; index >= 0; --index) {
+  for (int index = count - 1;; --index) {
+    if (index < 0) {
+      walkedAll = true;
+      break;
+    }
     if (ReadRecordByIndex(database.Handle(), static_cast<std::uint16_t>(index), record) != 0) break;
-    if (!keys.insert(DuplicateKey(record.data)).second) {
-      // A lower copy of a key already met.
-      if (removeDuplicates && DeleteRecordById(database.Handle(), record.id) != 0) break;
+    if (record.IsDeleted()) {
+      purgeable.push_back(record.id);
       continue;
     }
-    if (!writer_ || !IsReport(record)) continue;
-    if (notRetrieved > 0) {
-      ++notRetrieved;
+    if (!keys.insert(DuplicateKey(record.data)).second) {
+      // A lower copy of a key already met.
+      if (removeDuplicates) {
+        if (DeleteRecordById(database.Handle(), record.id) != 0) break;
+      } else if (record.IsArchived()) {
+        archivedUnsaved = true;
+      }
+      continue;
+    }
+    if (!IsReport(record)) {
+      if (record.IsArchived()) purgeable.push_back(record.id);  // a settings record the user deleted
+      continue;
+    }
+    if (!writer_ || notRetrieved > 0) {
+      if (notRetrieved > 0) ++notRetrieved;
+      if (record.IsArchived()) archivedUnsaved = true;
       continue;
     }
     if (!yielded || GetTickCount() - lastYield >= kYieldEveryMs) {
@@ -57,7 +77,22 @@ void ReportPass::Run() {
     const ReportSave saved = writer_(record.data, log);
     if (!log.empty()) logs.push_back(std::move(log));
     if (saved == ReportSave::kDiskFull) notRetrieved = 1;
-    if (saved == ReportSave::kSaved && deleteSaved_ && DeleteRecordById(database.Handle(), record.id) != 0) break;
+    if (saved != ReportSave::kSaved) {
+      if (record.IsArchived()) archivedUnsaved = true;
+    } else if (deleteSaved_) {
+      if (DeleteRecordById(database.Handle(), record.id) != 0) break;
+    } else if (record.IsArchived()) {
+      purgeable.push_back(record.id);
+    }
+  }
+  // After a failed call the walk stopped short: what it did not see may be unsaved, so nothing goes.
+  if (purgeDeleted_ && walkedAll) {
+    if (!archivedUnsaved) {
+      PurgeDeletedHandheldRecords(database.Handle());
+    } else {
+      for (std::uint32_t id : purgeable)
+        if (DeleteRecordById(database.Handle(), id) != 0) break;
+    }
   }
   database.Close();
   for (auto lines = logs.rbegin(); lines != logs.rend(); ++lines)

@@ -4,6 +4,12 @@
 //   - the first copy of a key met (the highest index) stays; lower copies are deleted as they are met;
 //   - each surviving traverse report is written to its .csv file;
 //   - with deletion on, a report is deleted right after its file is safely written.
+//   - a record the device marked deleted holds nothing any more: it is never written and has no key;
+//   - a report the user deleted on the device with a copy for the desktop (archived) is a report
+//     like any other until it is saved;
+//   - when a settings-file synchronizer left its purge of the deleted records to this pass, the
+//     pass purges at its end, once no archived report it met is left unsaved; otherwise it deletes
+//     the records the purge would have taken one by one and keeps the unsaved archived reports.
 // Walking downwards keeps the indexes still to be visited valid after a delete. Any Sync Manager
 // failure ends the pass silently: what was done stays done, nothing unsaved was deleted, and the
 // database is closed.
@@ -27,6 +33,7 @@ class ReportPass {
   void RemoveDuplicates() { removeDuplicates_ = true; }
   void Retrieve(Writer writer) { writer_ = std::move(writer); }
   void DeleteSaved() { deleteSaved_ = true; }
+  void PurgeDeleted() { purgeDeleted_ = true; }
 
   // Does what was asked above. The reports' log lines are written at the end in the order of the
   // records, first record first. After the first full disk no more report is written; one last log
@@ -36,6 +43,7 @@ class ReportPass {
  private:
   bool removeDuplicates_ = false;
   bool deleteSaved_ = false;
+  bool purgeDeleted_ = false;
   Writer writer_;
 };
 

@@ -35,6 +35,14 @@ class SettingsFileSynchronizer : public RecordSynchronizer {
   long OpenBackupStore() override;
   long CopyAppInfoToDesktop() override;
   long CopyAppInfoToHandheld() override;
+  // The traverse reports share the database, and the purge takes the archived ones with the deleted
+  // records: a report the user deleted on the device while keeping a desktop copy would be gone
+  // before the end-of-session pass saves it. The purge is left to that pass.
+  long PurgeHandheldDeletions() override;
+  bool LeftPurgeToSession() const override { return purgeLeftToSession_; }
+  // A traverse report is not this synchronizer's record: in a slow sync an archived one would be
+  // archived (which keeps nothing here) and deleted. The report pass takes care of reports.
+  long ProcessHandheldRecord(SyncRecord& handheld) override;
 
  protected:
   // The settings file is never written: the handheld's other records (the reports among them) would be
@@ -50,6 +58,7 @@ class SettingsFileSynchronizer : public RecordSynchronizer {
   std::shared_ptr<SettingsTransferSession> session_;
   // The sync type HotSync Manager asked for; a fall-back to a copy changes the synchronizer's own.
   long requestedSyncType_;
+  bool purgeLeftToSession_ = false;
 };
 
 }  // namespace korvet::sync

@@ -13,6 +13,9 @@ class SettingsSynchronizer {
  public:
   virtual ~SettingsSynchronizer() = default;
   virtual long Run() = 0;
+  // Whether the run came to the purge of the records the device marked deleted and left it to the
+  // end-of-session pass, which purges once the archived traverse reports among them are saved.
+  virtual bool LeftPurgeToSession() const { return false; }
 };
 
 // Makes the synchronizer for the file the properties point at; null when it cannot be made.

@@ -19,7 +19,6 @@ constexpr std::size_t kRecordCountField = 76;
 // Attribute byte bits in the file.
 constexpr std::uint8_t kFileDelete = 0x80;
 constexpr std::uint8_t kFileDirty = 0x40;
-constexpr std::uint8_t kFileBusy = 0x20;
 constexpr std::uint8_t kFileSecret = 0x10;
 constexpr std::uint8_t kFileArchive = 0x08;
 constexpr std::uint8_t kFileCategoryMask = 0x0F;
@@ -62,12 +61,12 @@ struct Region {
 
 }  // namespace
 
+// On a device the archive bit belongs to a deleted record only; in a live record's byte the low four
+// bits are its category. Busy never reaches the desktop and is not kept.
 std::uint8_t PackRecordAttributes(std::uint8_t attributes, std::uint8_t category) {
   std::uint8_t packed = 0;
   if (attributes & kRecDeleted) {
     packed = kFileDelete | ((attributes & kRecArchived) ? kFileArchive : 0);
-  } else if (attributes & kRecArchived) {
-    packed = kFileBusy | kFileArchive;  // archived, not deleted: the category has no room here
   } else {
     packed = category & kFileCategoryMask;
   }
@@ -78,10 +77,10 @@ std::uint8_t PackRecordAttributes(std::uint8_t attributes, std::uint8_t category
 
 void UnpackRecordAttributes(std::uint8_t packed, std::uint8_t* attributes, std::uint8_t* category) {
   std::uint8_t bits = 0;
-  if (packed & kFileDelete) bits |= kRecDeleted;
   if (packed & kFileDirty) bits |= kRecModified;
   if (packed & kFileSecret) bits |= kRecPrivate;
-  if (packed & (kFileDelete | kFileBusy)) {
+  if (packed & kFileDelete) {
+    bits |= kRecDeleted;
     if (packed & kFileArchive) bits |= kRecArchived;
     *category = 0;
   } else {

@@ -14,7 +14,7 @@ namespace korvet::sim {
 inline constexpr std::uint8_t kRecDeleted = 0x80;
 inline constexpr std::uint8_t kRecModified = 0x40;
 inline constexpr std::uint8_t kRecPrivate = 0x10;
-inline constexpr std::uint8_t kRecArchived = 0x08;
+inline constexpr std::uint8_t kRecArchived = 0x08;  // only with kRecDeleted: deleted, data kept for the desktop
 
 // Database attribute flag: a resource database.
 inline constexpr std::uint16_t kDbResource = 0x0001;

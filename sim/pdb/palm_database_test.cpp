@@ -135,27 +135,30 @@ TEST(PalmRecordAttributes, PacksAsTheFileFormatDoes) {
   EXPECT_EQ(PackRecordAttributes(kRecModified | kRecPrivate, 3), 0x53);
   EXPECT_EQ(PackRecordAttributes(kRecDeleted, 7), 0x80);  // no room for the category
   EXPECT_EQ(PackRecordAttributes(kRecDeleted | kRecArchived | kRecModified, 2), 0xC8);
-  EXPECT_EQ(PackRecordAttributes(kRecArchived, 9), 0x28);  // archived, not deleted
-  EXPECT_EQ(PackRecordAttributes(kRecArchived | kRecPrivate | kRecModified, 1), 0x78);
+  EXPECT_EQ(PackRecordAttributes(kRecArchived, 9), 0x09);  // no device state: a live record's category
+  EXPECT_EQ(PackRecordAttributes(kRecDeleted | kRecArchived | kRecPrivate | kRecModified, 1), 0xD8);
   EXPECT_EQ(PackRecordAttributes(0x27, 0), 0x00);  // bits without a meaning are dropped
 }
 
 TEST(PalmRecordAttributes, UnpacksWhatItPacksAndForeignBytes) {
-  for (std::uint8_t bits : {0x00, 0x40, 0x10, 0x50, 0x80, 0x88, 0xC8, 0xD8, 0x08, 0x48, 0x18, 0x58}) {
+  for (std::uint8_t bits : {0x00, 0x40, 0x10, 0x50, 0x80, 0x88, 0xC8, 0xD8, 0xC0, 0x90}) {
     std::uint8_t attributes = 0;
     std::uint8_t category = 0;
     UnpackRecordAttributes(PackRecordAttributes(bits, 6), &attributes, &category);
     EXPECT_EQ(attributes, bits) << int{bits};
-    EXPECT_EQ(category, (bits & (kRecDeleted | kRecArchived)) ? 0 : 6) << int{bits};
+    EXPECT_EQ(category, (bits & kRecDeleted) ? 0 : 6) << int{bits};
   }
   std::uint8_t attributes = 0;
   std::uint8_t category = 0;
   UnpackRecordAttributes(0x0F, &attributes, &category);  // category 15 is not an archive flag
   EXPECT_EQ(attributes, 0);
   EXPECT_EQ(category, 15);
-  UnpackRecordAttributes(0x20, &attributes, &category);  // set aside without archive flag
+  UnpackRecordAttributes(0x48, &attributes, &category);  // a live record of category 8, not archived
+  EXPECT_EQ(attributes, kRecModified);
+  EXPECT_EQ(category, 8);
+  UnpackRecordAttributes(0x28, &attributes, &category);  // busy is the device's own, never kept
   EXPECT_EQ(attributes, 0);
-  EXPECT_EQ(category, 0);
+  EXPECT_EQ(category, 8);
 }
 
 TEST(PalmDatabaseUniqueIds, FreshIdsAreNeverInUse) {

@@ -15,6 +15,7 @@ using handheld::kMaxRecordSize;
 using handheld::RecordTransferBlock;
 
 constexpr std::uint8_t kModeWrite = handheld::kOpenWrite;
+constexpr std::uint8_t kModeShowSecret = handheld::kOpenShowSecret;
 // The attribute bits a record keeps; the others of a written block are dropped.
 constexpr std::uint8_t kKeptAttributes = kRecDeleted | kRecModified | kRecPrivate | kRecArchived;
 constexpr std::int16_t kLastCategory = 15;
@@ -38,6 +39,18 @@ std::string NameFrom(const char* text, std::size_t room) {
 
 std::uint32_t ReverseBytes(std::uint32_t value) {
   return (value >> 24) | ((value >> 8) & 0x0000FF00u) | ((value << 8) & 0x00FF0000u) | (value << 24);
+}
+
+// The archive bit means "deleted, with a copy for the desktop": a device has no archived live record.
+std::uint8_t DeviceAttributes(std::uint8_t attributes) {
+  attributes &= kKeptAttributes;
+  if (!(attributes & kRecDeleted)) attributes &= static_cast<std::uint8_t>(~kRecArchived);
+  return attributes;
+}
+
+// A deleted record that was not archived has given its data up.
+bool HasLostItsData(const PalmRecord& record) {
+  return (record.attributes & kRecDeleted) && !(record.attributes & kRecArchived);
 }
 
 bool IsModified(const PalmRecord& record, std::int16_t) { return (record.attributes & kRecModified) != 0; }
@@ -160,6 +173,7 @@ long EmulatedHandheld::OpenDatabase(const char* name, long card, std::uint8_t* h
   if (database->name != wanted) return kSyncErrNotFound;
   auto open = std::make_unique<Opened>();
   open->database = std::move(*database);
+  for (PalmRecord& record : open->database.records) record.attributes = DeviceAttributes(record.attributes);
   open->folder = folder_;
   open->mode = mode;
   *free = std::move(open);
@@ -186,7 +200,8 @@ long EmulatedHandheld::CreateDatabase(handheld::DatabaseCreationBlock* block) {
   database.creator = block->creator;
   database.creationDate = database.modificationDate = PalmNow();
   open->folder = folder_;
-  open->mode = handheld::kOpenReadWrite;
+  // A database its creator has just made holds nothing to hide from it.
+  open->mode = handheld::kOpenReadWrite | kModeShowSecret;
   // The file exists from now on, so that the database can be found and is not created twice.
   std::string error;
   if (!open->folder.Save(database, &error)) return kSyncErrStorage;
@@ -251,8 +266,36 @@ long EmulatedHandheld::RecordCount(std::uint8_t handle, std::uint16_t* count) {
   Opened* open = Find(handle, &code);
   if (open == nullptr) return code;
   if (count == nullptr) return kSyncErrBadArgument;
-  *count = static_cast<std::uint16_t>(open->database.records.size());
+  *count = static_cast<std::uint16_t>(ShownCount(*open));
   return 0;
+}
+
+bool EmulatedHandheld::Shows(const Opened& open, const PalmRecord& record) {
+  return (open.mode & kModeShowSecret) || !(record.attributes & kRecPrivate) || open.database.IsResource();
+}
+
+std::size_t EmulatedHandheld::ShownCount(const Opened& open) {
+  const auto& records = open.database.records;
+  if (open.mode & kModeShowSecret) return records.size();
+  return static_cast<std::size_t>(
+      std::count_if(records.begin(), records.end(), [&](const PalmRecord& record) { return Shows(open, record); }));
+}
+
+std::size_t EmulatedHandheld::PositionOfShown(const Opened& open, std::size_t shown) {
+  const auto& records = open.database.records;
+  if (open.mode & kModeShowSecret) return shown < records.size() ? shown : kNoPosition;
+  for (std::size_t position = 0; position < records.size(); ++position) {
+    if (!Shows(open, records[position])) continue;
+    if (shown-- == 0) return position;
+  }
+  return kNoPosition;
+}
+
+std::size_t EmulatedHandheld::ShownIndex(const Opened& open, std::size_t position) {
+  if (open.mode & kModeShowSecret) return position;
+  const auto& records = open.database.records;
+  return static_cast<std::size_t>(std::count_if(records.begin(), records.begin() + static_cast<std::ptrdiff_t>(position),
+                                                [&](const PalmRecord& record) { return Shows(open, record); }));
 }
 
 long EmulatedHandheld::ResetRecordIndex(std::uint8_t handle) {
@@ -282,7 +325,8 @@ long EmulatedHandheld::PurgeDeleted(std::uint8_t handle) {
   if (open == nullptr) return code;
   auto& records = open->database.records;
   const std::size_t before = records.size();
-  std::erase_if(records, [](const PalmRecord& record) { return (record.attributes & kRecDeleted) != 0; });
+  std::erase_if(records,
+                [](const PalmRecord& record) { return (record.attributes & (kRecDeleted | kRecArchived)) != 0; });
   if (records.size() != before) {
     open->changed = true;
     open->ids.Reset();
@@ -302,11 +346,12 @@ long EmulatedHandheld::FillBlock(const Opened& open, std::size_t index, RecordTr
     block->attributes = record.attributes & kKeptAttributes;
     block->category = record.category;
   }
-  block->index = static_cast<std::uint16_t>(index);
+  block->index = static_cast<std::uint16_t>(ShownIndex(open, index));
   // Never past the caller's buffer; the whole size tells the caller when the copy was cut.
-  const std::size_t copied = std::min<std::size_t>(record.data.size(), block->capacity);
+  const std::size_t size = HasLostItsData(record) ? 0 : record.data.size();
+  const std::size_t copied = std::min<std::size_t>(size, block->capacity);
   if (copied > 0) std::memcpy(block->data, record.data.data(), copied);
-  block->dataSize = static_cast<std::uint32_t>(record.data.size());
+  block->dataSize = static_cast<std::uint32_t>(size);
   return 0;
 }
 
@@ -316,7 +361,7 @@ long EmulatedHandheld::ReadById(RecordTransferBlock* block) {
   Opened* open = FindOfKind(block->handle, false, false, &code);
   if (open == nullptr) return code;
   const std::size_t position = open->ids.Find(open->database.records, block->recordId);
-  if (position == RecordIdIndex::kNone) return kSyncErrNotFound;
+  if (position == RecordIdIndex::kNone || !Shows(*open, open->database.records[position])) return kSyncErrNotFound;
   return FillBlock(*open, position, block);
 }
 
@@ -325,8 +370,9 @@ long EmulatedHandheld::ReadByIndex(RecordTransferBlock* block) {
   long code = 0;
   Opened* open = Find(block->handle, &code);
   if (open == nullptr) return code;
-  if (block->index >= open->database.records.size()) return kSyncErrNotFound;
-  return FillBlock(*open, block->index, block);
+  const std::size_t position = PositionOfShown(*open, block->index);
+  if (position == kNoPosition) return kSyncErrNotFound;
+  return FillBlock(*open, position, block);
 }
 
 long EmulatedHandheld::ReadNext(RecordTransferBlock* block, bool (*matches)(const PalmRecord&, std::int16_t)) {
@@ -336,7 +382,7 @@ long EmulatedHandheld::ReadNext(RecordTransferBlock* block, bool (*matches)(cons
   if (open == nullptr) return code;
   const auto& records = open->database.records;
   for (std::size_t index = open->cursor; index < records.size(); ++index) {
-    if (matches(records[index], block->category)) {
+    if (Shows(*open, records[index]) && matches(records[index], block->category)) {
       if (long filled = FillBlock(*open, index, block); filled != 0) return filled;
       open->cursor = index + 1;
       return 0;
@@ -374,12 +420,13 @@ long EmulatedHandheld::WriteRecord(RecordTransferBlock* block) {
     records.push_back(std::move(added));
     it = records.end() - 1;
   }
-  it->attributes = block->attributes & kKeptAttributes;
+  it->attributes = DeviceAttributes(block->attributes);
   it->category = static_cast<std::uint8_t>(block->category);
   it->data.assign(block->data, block->data + block->dataSize);
+  if (HasLostItsData(*it)) it->data.clear();
   open->changed = true;
+  // The answer carries the record's ID and nothing else.
   block->recordId = it->id;
-  block->index = static_cast<std::uint16_t>(it - records.begin());
   return 0;
 }
 
@@ -407,7 +454,6 @@ long EmulatedHandheld::WriteResource(RecordTransferBlock* block) {
   }
   it->data.assign(block->data, block->data + block->dataSize);
   open->changed = true;
-  block->index = static_cast<std::uint16_t>(it - records.begin());
   return 0;
 }
 
@@ -418,7 +464,7 @@ long EmulatedHandheld::DeleteRecord(RecordTransferBlock* block) {
   if (open == nullptr) return code;
   auto& records = open->database.records;
   const std::size_t index = open->ids.Find(records, block->recordId);
-  if (index == RecordIdIndex::kNone) return kSyncErrNotFound;
+  if (index == RecordIdIndex::kNone || !Shows(*open, records[index])) return kSyncErrNotFound;
   records.erase(records.begin() + static_cast<std::ptrdiff_t>(index));
   open->ids.Erased(index, block->recordId);
   if (open->cursor > index) --open->cursor;  // the cursor stays on the record it was before
@@ -519,13 +565,13 @@ long EmulatedHandheld::ReadPositionMap(handheld::PositionMapBlock* block) {
   Opened* open = FindOfKind(block->handle, false, false, &code);
   if (open == nullptr) return code;
   const auto& records = open->database.records;
+  const std::size_t shown = ShownCount(*open);
   const std::size_t wanted = std::min<std::size_t>(block->wanted, block->capacity);
   if (wanted > 0 && block->ids == nullptr) return kSyncErrBadArgument;
-  if (wanted > 0 && block->firstPosition >= records.size()) return kSyncErrNotFound;
-  const std::size_t count =
-      block->firstPosition >= records.size() ? 0 : std::min(wanted, records.size() - block->firstPosition);
+  if (wanted > 0 && block->firstPosition >= shown) return kSyncErrNotFound;
+  const std::size_t count = block->firstPosition >= shown ? 0 : std::min(wanted, shown - block->firstPosition);
   for (std::size_t i = 0; i < count; ++i) {
-    const std::uint32_t id = ReverseBytes(records[block->firstPosition + i].id);
+    const std::uint32_t id = ReverseBytes(records[PositionOfShown(*open, block->firstPosition + i)].id);
     std::memcpy(block->ids + i, &id, sizeof id);
   }
   block->returned = static_cast<std::uint16_t>(count);

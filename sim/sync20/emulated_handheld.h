@@ -7,12 +7,18 @@
 // - A database opened without the write bit (0x40) refuses changes with kSyncErrReadOnly.
 // - Reads copy at most the block's capacity into the caller's buffer and report the record's whole
 //   size in the data size field; a data size above the capacity therefore means the copy was cut.
+// - Records follow the device's rules (shared/handheld-semantics): a deleted record has lost its data
+//   (it reads with size 0) unless it was archived (0x88, data kept); the archive bit never stands
+//   without the deleted bit; the purge removes deleted and archived records.
+// - A database opened without the secret bit (0x10) shows no private record: counts, indexes, reads
+//   and deletes see only the others. This is the stricter of the two readings of the device.
 // - One cursor per open database serves ReadNextModifiedHandheldRecord and
 //   SyncReadNextRecInCategory; opening and SyncResetRecordIndex put it before the first record.
 //   The category read skips records marked deleted.
 // - WriteHandheldRecord with record ID 0 appends a record with a fresh unique ID; with an ID that no
 //   record holds it appends a record that keeps that ID (as a restore onto an emptied handheld
-//   needs); with an existing ID it replaces that record in place.
+//   needs); with an existing ID it replaces that record in place. The answer is the ID alone: the
+//   block's index is left as the caller set it.
 // - Resource databases: the block's record ID field carries the resource type and its category
 //   field the resource ID. Reads by index work on them; the other record operations give
 //   kSyncErrWrongKind, as WriteHandheldResource and SyncDeleteResourceRec do on record databases.
@@ -90,6 +96,12 @@ class EmulatedHandheld {
   long WriteBack(Opened& open);
   long ReadNext(handheld::RecordTransferBlock* block, bool (*matches)(const PalmRecord&, std::int16_t));
   static long FillBlock(const Opened& open, std::size_t index, handheld::RecordTransferBlock* block);
+  // What the open database shows of its records (see above), with indexes counted among them.
+  static constexpr std::size_t kNoPosition = static_cast<std::size_t>(-1);
+  static bool Shows(const Opened& open, const PalmRecord& record);
+  static std::size_t ShownCount(const Opened& open);
+  static std::size_t PositionOfShown(const Opened& open, std::size_t shown);  // kNoPosition past the end
+  static std::size_t ShownIndex(const Opened& open, std::size_t position);
   static long ReadInfo(const std::vector<std::uint8_t>& source, handheld::DatabaseInfoBlock* block);
 
   HandheldFolder folder_{""};

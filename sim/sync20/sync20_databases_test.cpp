@@ -177,7 +177,7 @@ TEST_F(Sync20Test, ADatabaseWrittenByAnotherToolOpens) {
   record.data = {1, 2, 3, 0, 5};
   database.records.push_back(record);
   SaveFile(database);
-  const std::uint8_t handle = Open("AddressDB", handheld::kOpenRead);
+  const std::uint8_t handle = Open("AddressDB", handheld::kOpenRead | handheld::kOpenShowSecret);
   const Read read = ReadIndex(handle, 0);
   EXPECT_EQ(read.block.recordId, 0x00ABCDEFu);
   EXPECT_EQ(read.block.attributes, kRecModified | kRecPrivate);

@@ -1,4 +1,6 @@
 // Records, categories, information blocks and the position map of the stand-in Sync Manager.
+#include <algorithm>
+
 #include "sim/sync20/sync20_test_fixture.h"
 
 namespace korvet::sim::testing {
@@ -17,9 +19,9 @@ TEST_F(Sync20Test, WriteAppendsWithFreshIdsAndReadsBack) {
   EXPECT_NE(second.recordId, 0u);
   EXPECT_NE(first.recordId, second.recordId);
   EXPECT_LE(second.recordId, kMaxUniqueId);
-  EXPECT_EQ(first.index, 0);
-  EXPECT_EQ(second.index, 1);
+  EXPECT_EQ(second.index, 0);  // the answer is the ID alone: the index stays as the caller set it
   EXPECT_EQ(Count(handle), 2);
+  EXPECT_EQ(ReadIndex(handle, 1).block.recordId, second.recordId);
 
   Read byId(handle);
   byId.block.recordId = second.recordId;
@@ -48,7 +50,6 @@ TEST_F(Sync20Test, WriteWithAnIdReplacesInPlaceOrKeepsAnUnknownId) {
   const std::uint32_t b = Write(handle, 0, 0, 2, {'b'}).recordId;
   const RecordTransferBlock replaced = Write(handle, a, kModified | kPrivate, 7, {'A', 'A'});
   EXPECT_EQ(replaced.recordId, a);
-  EXPECT_EQ(replaced.index, 0);
   EXPECT_EQ(Count(handle), 2);
   const Read read = ReadIndex(handle, 0);
   EXPECT_EQ(read.block.attributes, kModified | kPrivate);
@@ -59,7 +60,7 @@ TEST_F(Sync20Test, WriteWithAnIdReplacesInPlaceOrKeepsAnUnknownId) {
   // A record restored onto an emptied handheld keeps its ID; later fresh IDs avoid it.
   const RecordTransferBlock restored = Write(handle, 0x00F00000, 0, 0, {'r'});
   EXPECT_EQ(restored.recordId, 0x00F00000u);
-  EXPECT_EQ(restored.index, 2);
+  EXPECT_EQ(ReadIndex(handle, 2).block.recordId, 0x00F00000u);
   EXPECT_GT(Write(handle, 0, 0, 0, {'n'}).recordId, 0x00F00000u);
   Write(handle, 0x01000000, 0, 0, {'x'}, kSyncErrBadArgument);  // does not fit in three bytes
 }
@@ -125,6 +126,77 @@ TEST_F(Sync20Test, DeleteRemovesByIdAndIndexesCountDeletedRecords) {
   EXPECT_EQ(PurgeDeletedHandheldRecords(handle), 0);
   EXPECT_EQ(Count(handle), 1);
   EXPECT_EQ(ReadIndex(handle, 0).block.recordId, c);
+}
+
+// As on a device: a plain delete gives the data up, an archive keeps it for the desktop, and the
+// archive bit means nothing without the deleted bit.
+TEST_F(Sync20Test, DeletedRecordsReadWithoutTheirDataAndArchivedOnesWithIt) {
+  const std::uint8_t handle = Create("Db");
+  const std::uint32_t deleted = Write(handle, 0, kDeleted | kModified, 0, {'s', 't', 'a', 'l', 'e'}).recordId;
+  Write(handle, 0, kDeleted | kArchived | kModified, 0, {'k', 'e', 'p', 't'});
+  Write(handle, 0, kArchived | kModified, 9, {'l', 'i', 'v', 'e'});
+  const Read gone = ReadIndex(handle, 0);
+  EXPECT_EQ(gone.block.attributes, kDeleted | kModified);
+  EXPECT_EQ(gone.block.dataSize, 0u);
+  EXPECT_EQ(gone.buffer[0], 0xEE);
+  Read byId(handle);
+  byId.block.recordId = deleted;
+  ASSERT_EQ(ReadHandheldRecordById(&byId.block), 0);
+  EXPECT_EQ(byId.block.dataSize, 0u);
+  const Read archived = ReadIndex(handle, 1);
+  EXPECT_EQ(archived.block.attributes, kDeleted | kArchived | kModified);
+  EXPECT_EQ(archived.Data(), (Bytes{'k', 'e', 'p', 't'}));
+  const Read live = ReadIndex(handle, 2);
+  EXPECT_EQ(live.block.attributes, kModified);
+  EXPECT_EQ(live.block.category, 9);
+
+  ASSERT_EQ(SimEndSession(), 0);  // the same on the file, written and read back
+  const std::uint8_t reopened = Open("Db");
+  EXPECT_EQ(ReadIndex(reopened, 1).block.attributes, kDeleted | kArchived | kModified);
+  EXPECT_EQ(ReadIndex(reopened, 2).block.attributes, kModified);
+  EXPECT_EQ(PurgeDeletedHandheldRecords(reopened), 0);
+  EXPECT_EQ(Count(reopened), 1);
+  EXPECT_EQ(ReadIndex(reopened, 0).Data(), (Bytes{'l', 'i', 'v', 'e'}));
+}
+
+// The stricter reading of the device: without the secret bit a private record is not there at all.
+TEST_F(Sync20Test, ADatabaseOpenedWithoutTheSecretBitShowsNoPrivateRecord) {
+  const std::uint8_t created = Create("Db");
+  Write(created, 0, kModified, 0, {'a'});
+  const std::uint32_t secret = Write(created, 0, kModified | kPrivate, 0, {'s'}).recordId;
+  const std::uint32_t c = Write(created, 0, kModified, 0, {'c'}).recordId;
+  ASSERT_EQ(CloseHandheldDatabase(created), 0);
+
+  const std::uint8_t handle = Open("Db", handheld::kOpenReadWrite);
+  EXPECT_EQ(Count(handle), 2);
+  const Read second = ReadIndex(handle, 1);
+  EXPECT_EQ(second.block.recordId, c);
+  EXPECT_EQ(second.block.index, 1);
+  ReadIndex(handle, 2, 0x4003);
+  Read byId(handle);
+  byId.block.recordId = secret;
+  EXPECT_EQ(ReadHandheldRecordById(&byId.block), 0x4003);
+  std::vector<std::uint32_t> modified;
+  for (Read next(handle); ReadNextModifiedHandheldRecord(&next.block) == 0;) modified.push_back(next.block.recordId);
+  EXPECT_EQ(modified.size(), 2u);
+  EXPECT_EQ(std::count(modified.begin(), modified.end(), secret), 0);
+  RecordTransferBlock block{};
+  block.handle = handle;
+  block.recordId = secret;
+  EXPECT_EQ(DeleteHandheldRecord(&block), 0x4003);
+  std::uint32_t ids[3] = {};
+  handheld::PositionMapBlock map{};
+  map.handle = handle;
+  map.wanted = 3;
+  map.capacity = 3;
+  map.ids = ids;
+  ASSERT_EQ(SyncReadPositionXMap(&map), 0);
+  EXPECT_EQ(map.returned, 2);
+  ASSERT_EQ(CloseHandheldDatabase(handle), 0);
+
+  const std::uint8_t shown = Open("Db");  // with the secret bit
+  EXPECT_EQ(Count(shown), 3);
+  EXPECT_EQ(ReadIndex(shown, 1).block.recordId, secret);
 }
 
 TEST_F(Sync20Test, ModifiedRecordsOneAfterAnotherUntilNotFound) {

@@ -116,9 +116,14 @@ class Parser {
     report.add_option("NAME", line_.reportName)->required();
     report.add_option("--file", line_.textFile)->required();
     report.add_option("--stamp", line_.reportStamp);
-    CLI::App& remove = Add(*handheld_, "remove", Command::kHandheldRemove);
-    remove.add_option("DBNAME", line_.database)->required();
-    remove.add_option("INDEX", index_)->required();
+    report.add_flag("--private", line_.privateRecord);
+    for (auto [name, command] : {std::pair{"remove", Command::kHandheldRemove},
+                                 {"delete", Command::kHandheldDelete},
+                                 {"archive", Command::kHandheldArchive}}) {
+      CLI::App& change = Add(*handheld_, name, command);
+      change.add_option("DBNAME", line_.database)->required();
+      change.add_option("INDEX", index_)->required();
+    }
   }
 
   ParsedArguments Run(const std::vector<std::string>& arguments) {
@@ -141,7 +146,7 @@ class Parser {
       if (!error.empty()) return Fail(error);
       return Done(command);
     }
-    return Fail("missing handheld command (list, dump, add, add-report or remove)");
+    return Fail("missing handheld command (list, dump, add, add-report, remove, delete or archive)");
   }
 
  private:
@@ -182,7 +187,9 @@ class Parser {
       case Command::kHandheldAddReport:
         return CheckReport();
       case Command::kHandheldRemove:
-        return CheckRemove();
+      case Command::kHandheldDelete:
+      case Command::kHandheldArchive:
+        return CheckRecordIndex();
       default:
         return {};
     }
@@ -253,7 +260,7 @@ class Parser {
     return {};
   }
 
-  std::string CheckRemove() {
+  std::string CheckRecordIndex() {
     std::int64_t index = 0;
     const bool goodIndex = ParseInteger(index_, 0, 65535, &index);
     line_.index = static_cast<std::uint16_t>(index);
@@ -362,9 +369,16 @@ const char* UsageText() {
          "  handheld add DBNAME --text TEXT|--file FILE [--creator CODE] [--type CODE]\n"
          "      Adds a modified record, creating the database when missing (default creator KRVT,\n"
          "      type DATA).\n"
-         "  handheld add-report NAME --file FILE [--stamp SEVEN]\n"
-         "      Stores a traverse report in KORVETDatabaseDB as the device application does.\n"
+         "  handheld add-report NAME --file FILE [--stamp SEVEN] [--private]\n"
+         "      Stores a traverse report in KORVETDatabaseDB as the device application does (--private:\n"
+         "      marked private).\n"
          "  handheld remove DBNAME INDEX\n"
+         "      Erases the record outright, as if it had never been there.\n"
+         "  handheld delete DBNAME INDEX\n"
+         "      Deletes the record as the user does on the device: marked deleted, its data gone, until\n"
+         "      the next HotSync cleans it up.\n"
+         "  handheld archive DBNAME INDEX\n"
+         "      The same, keeping a copy for the desktop: marked deleted and archived, its data kept.\n"
          "\n"
          "The default user is \"HotSync User\". Exit codes: 0 done, 1 missing installation file, unloadable\n"
          "conduit or file error, 2 bad arguments, 3 a conduit answered with a non-zero result.\n";

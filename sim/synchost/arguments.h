@@ -31,6 +31,8 @@ enum class Command {
   kHandheldAdd,
   kHandheldAddReport,
   kHandheldRemove,
+  kHandheldDelete,   // as the user deletes a record on the device
+  kHandheldArchive,  // deleted on the device, a copy kept for the desktop
 };
 
 // sync --fail OPERATION:N:CODE: the N-th call of the Sync Manager operation fails with CODE.
@@ -68,7 +70,8 @@ struct CommandLine {
   std::string databaseType = "DATA";
   std::string reportName;
   std::string reportStamp = "0000001";  // the seven bytes after "$"
-  std::uint16_t index = 0;
+  bool privateRecord = false;           // add-report --private
+  std::uint16_t index = 0;              // remove, delete, archive
 };
 
 struct ParsedArguments {

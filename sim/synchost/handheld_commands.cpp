@@ -91,13 +91,14 @@ std::optional<PalmDatabase> OpenForAdding(const HandheldFolder& handheld, const 
   return database;
 }
 
-int AddRecord(const HandheldFolder& handheld, const CommandLine& line, const std::string& data) {
+int AddRecord(const HandheldFolder& handheld, const CommandLine& line, const std::string& data,
+              std::uint8_t attributes = sim::kRecModified) {
   int exitCode = kExitOk;
   std::optional<PalmDatabase> database = OpenForAdding(handheld, line, &exitCode);
   if (!database) return exitCode;
   PalmRecord record;
   record.id = database->NewUniqueId();
-  record.attributes = sim::kRecModified;
+  record.attributes = attributes;
   record.data.assign(data.begin(), data.end());
   database->records.push_back(record);
   database->modificationDate = HandheldNow();
@@ -131,23 +132,54 @@ int AddReport(const HandheldFolder& handheld, const CommandLine& line) {
   int exitCode = kExitOk;
   std::optional<std::string> text = ReadInput(*line.textFile, &exitCode);
   if (!text) return exitCode;
-  return AddRecord(handheld, line, "$" + line.reportStamp + line.reportName + "," + *text);
+  const std::uint8_t attributes = sim::kRecModified | (line.privateRecord ? sim::kRecPrivate : 0);
+  return AddRecord(handheld, line, "$" + line.reportStamp + line.reportName + "," + *text, attributes);
 }
 
-int Remove(const HandheldFolder& handheld, const CommandLine& line) {
-  if (!handheld.Exists(line.database)) return Fail(kExitFailure, "no database " + line.database + " on the handheld");
+// Loads the database and checks the record index of remove, delete and archive.
+std::optional<PalmDatabase> LoadForChange(const HandheldFolder& handheld, const CommandLine& line, int* exitCode) {
+  if (!handheld.Exists(line.database)) {
+    *exitCode = Fail(kExitFailure, "no database " + line.database + " on the handheld");
+    return std::nullopt;
+  }
   std::string error;
   std::optional<PalmDatabase> database = handheld.Load(line.database, &error);
-  if (!database) return Fail(kExitFailure, "cannot read " + handheld.PathOf(line.database) + ": " + error);
-  if (line.index >= database->records.size())
-    return Fail(kExitBadArguments, line.database + " has no record " + std::to_string(line.index) + " (it holds " +
-                                       std::to_string(database->records.size()) + ")");
-  std::uint32_t id = database->records[line.index].id;
-  database->records.erase(database->records.begin() + line.index);
+  if (!database) {
+    *exitCode = Fail(kExitFailure, "cannot read " + handheld.PathOf(line.database) + ": " + error);
+  } else if (line.index >= database->records.size()) {
+    *exitCode = Fail(kExitBadArguments, line.database + " has no record " + std::to_string(line.index) +
+                                            " (it holds " + std::to_string(database->records.size()) + ")");
+    database.reset();
+  }
+  return database;
+}
+
+// Removes the record outright, or marks it as the device does when the user deletes it: deleted and
+// changed, its category and (unless archived) its data given up.
+int Change(const HandheldFolder& handheld, const CommandLine& line) {
+  int exitCode = kExitOk;
+  std::optional<PalmDatabase> database = LoadForChange(handheld, line, &exitCode);
+  if (!database) return exitCode;
+  PalmRecord& record = database->records[line.index];
+  const std::uint32_t id = record.id;
+  std::string done;
+  if (line.command == Command::kHandheldRemove) {
+    database->records.erase(database->records.begin() + line.index);
+    done = "Removed";
+  } else {
+    const bool archive = line.command == Command::kHandheldArchive;
+    record.attributes = static_cast<std::uint8_t>((record.attributes & sim::kRecPrivate) | sim::kRecDeleted |
+                                                  sim::kRecModified | (archive ? sim::kRecArchived : 0));
+    record.category = 0;
+    if (!archive) record.data.clear();
+    done = archive ? "Archived" : "Deleted";
+  }
   database->modificationDate = HandheldNow();
   ++database->modificationNumber;
+  std::string error;
   if (!handheld.Save(*database, &error)) return Fail(kExitFailure, "cannot write " + line.database + ": " + error);
-  Say("Removed record " + std::to_string(line.index) + " (id " + std::to_string(id) + ") from " + line.database);
+  Say(done + " record " + std::to_string(line.index) + " (id " + std::to_string(id) + ") " +
+      (line.command == Command::kHandheldRemove ? "from " : "in ") + line.database);
   return kExitOk;
 }
 
@@ -167,7 +199,9 @@ int RunHandheld(const Installation& installation, const CommandLine& line) {
     case Command::kHandheldAddReport:
       return AddReport(handheld, line);
     case Command::kHandheldRemove:
-      return Remove(handheld, line);
+    case Command::kHandheldDelete:
+    case Command::kHandheldArchive:
+      return Change(handheld, line);
     default:
       return Fail(kExitBadArguments, "not a handheld command");
   }

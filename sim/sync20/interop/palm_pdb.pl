@@ -1,7 +1,8 @@
 #!/usr/bin/perl
 # The Palm::PDB side of the interoperability test of the emulated handheld's files. Lists a database
 # in the same text form as sim_pdb_interop, with attributes in Sync Manager bits (0x80 deleted,
-# 0x40 modified, 0x10 private, 0x08 archived) and the category 0 where the file keeps none.
+# 0x40 modified, 0x10 private, 0x08 archived), the category 0 where the file keeps none, and no data
+# for a deleted record that was not archived (a device gives it up).
 #   palm_pdb.pl read FILE LISTING    lists a database as Palm::PDB reads it
 #   palm_pdb.pl write FILE LISTING   writes a database with Palm::PDB and lists what it wrote
 use strict;
@@ -24,8 +25,9 @@ sub list_database {
     my $a = $record->{attributes};
     my $bits = ($a->{expunged} || $a->{Delete} ? 0x80 : 0) | ($a->{dirty} || $a->{Dirty} ? 0x40 : 0) |
                ($a->{private} || $a->{Secret} ? 0x10 : 0) | ($a->{archive} ? 0x08 : 0);
-    printf $out "record %06x %02x %d %s\n", $record->{id}, $bits, $record->{category} // 0,
-      hex_or_dash($record->{data});
+    my $data = ($bits & 0x80) && !($bits & 0x08) ? "" : $record->{data};
+    printf $out "record %06x %02x %d %s\n", $record->{id}, $bits, ($bits & 0x80) ? 0 : $record->{category} // 0,
+      hex_or_dash($data);
   }
   close $out or die "cannot write $listing: $!\n";
 }
@@ -51,6 +53,8 @@ if ($command eq 'read') {
     # Palm::PDB puts deleted records last; so does this list.
     { id => 0x0000AA, category => 0,  attributes => { expunged => 1, dirty => 1 }, data => "gone" },
     { id => 0x0000BB, category => 0,  attributes => { expunged => 1, archive => 1 }, data => "keep" },
+    { id => 0x0000CC, category => 0,  attributes => { expunged => 1, archive => 1, dirty => 1, private => 1 },
+      data => "\$0000001Trip,private report" },
   );
   $pdb->{records} = \@records;
   $pdb->Write($file) or die "cannot write $file\n";

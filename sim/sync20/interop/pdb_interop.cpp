@@ -7,6 +7,7 @@
 //   sim_pdb_interop write|write-open|read INSTALL_FOLDER DATABASE LISTING
 // "write-open" leaves the database open and the session running when the program ends, so that the
 // library's own clean-up must write it back. An installation folder "-" keeps the library's default.
+#include <algorithm>
 #include <cstdio>
 #include <cstring>
 #include <memory>
@@ -52,9 +53,20 @@ bool Check(long code, const char* what) {
   return code == 0;
 }
 
-// What the file keeps of the category: nothing beside a deleted or archived flag.
-int StoredCategory(std::uint8_t attributes, int category) {
-  return (attributes & (kDeleted | kArchived)) ? 0 : category;
+// A record as the device keeps what was written: the archive bit only on a deleted record, no
+// category beside the deleted bit, and no data in a deleted record that was not archived.
+struct Written {
+  std::uint32_t id;
+  std::uint8_t attributes;
+  int category;
+  Bytes data;
+};
+
+Written AsTheDeviceKeepsIt(std::uint32_t id, std::uint8_t attributes, int category, Bytes data) {
+  if (!(attributes & kDeleted)) attributes &= static_cast<std::uint8_t>(~kArchived);
+  if (attributes & kDeleted) category = 0;
+  if ((attributes & kDeleted) && !(attributes & kArchived)) data.clear();
+  return {id, attributes, category, std::move(data)};
 }
 
 int Write(const std::string& name, bool leaveOpen, std::FILE* out) {
@@ -75,13 +87,7 @@ int Write(const std::string& name, bool leaveOpen, std::FILE* out) {
   info.data = appInfo.data();
   if (!Check(WriteHandheldAppInfoBlock(handle, &info), "WriteHandheldAppInfoBlock")) return 1;
 
-  struct Written {
-    std::uint32_t id;
-    std::uint8_t attributes;
-    int category;
-    Bytes data;
-  };
-  std::vector<Written> written;
+  std::vector<Written> written;  // in the order of the database: a write answers with the ID alone
   auto write = [&](std::uint32_t id, std::uint8_t attributes, int category, Bytes data) {
     hh::RecordTransferBlock block{};
     block.handle = handle;
@@ -92,10 +98,12 @@ int Write(const std::string& name, bool leaveOpen, std::FILE* out) {
     block.capacity = static_cast<std::uint16_t>(data.size());
     block.data = data.data();
     if (!Check(WriteHandheldRecord(&block), "WriteHandheldRecord")) return false;
-    if (block.index < written.size()) {
-      written[block.index] = {block.recordId, attributes, category, data};
+    Written kept = AsTheDeviceKeepsIt(block.recordId, attributes, category, std::move(data));
+    auto same = std::find_if(written.begin(), written.end(), [&](const Written& w) { return w.id == kept.id; });
+    if (same != written.end()) {
+      *same = std::move(kept);
     } else {
-      written.push_back({block.recordId, attributes, category, data});
+      written.push_back(std::move(kept));
     }
     return true;
   };
@@ -106,7 +114,8 @@ int Write(const std::string& name, bool leaveOpen, std::FILE* out) {
   bool ok = write(0, 0, 0, {'h', 'e', 'l', 'l', 'o'}) && write(0, kModified | kPrivate, 15, every) &&
             write(0, kModified, 7, long_) && write(0, kDeleted | kModified, 3, {'g', 'o', 'n', 'e'}) &&
             write(0, kDeleted | kArchived, 9, {'k', 'e', 'e', 'p'}) &&
-            write(0, kArchived | kPrivate, 4, {'a', 'r', 'c', 'h'}) && write(0, 0, 1, {}) &&
+            write(0, kArchived | kPrivate, 4, {'a', 'r', 'c', 'h'}) &&
+            write(0, kDeleted | kArchived | kModified | kPrivate, 0, {'s', 'e', 'c'}) && write(0, 0, 1, {}) &&
             write(0x00ABCDEF, kModified, 2, {'i', 'd'}) && write(0, 0, 5, {'d', 'r', 'o', 'p'});
   if (!ok) return 1;
   ok = write(written[0].id, kModified, 6, {'h', 'e', 'l', 'l', 'o', '!'});  // replaced in place
@@ -120,7 +129,7 @@ int Write(const std::string& name, bool leaveOpen, std::FILE* out) {
   std::fprintf(out, "name %s\ncreator 4b525654\ntype 44415441\nversion 1\nappinfo %s\n", name.c_str(),
                Hex(appInfo.data(), appInfo.size()).c_str());
   for (const Written& record : written) {
-    PrintRecord(out, record.id, record.attributes, StoredCategory(record.attributes, record.category), record.data);
+    PrintRecord(out, record.id, record.attributes, record.category, record.data);
   }
   return 0;
 }
@@ -130,7 +139,8 @@ int Read(const std::string& name, std::FILE* out) {
   hh::FoundDatabaseBlock found{};
   if (!Check(SyncFindDbByName(&query, &found), "SyncFindDbByName")) return 1;
   std::uint8_t handle = 0;
-  if (!Check(OpenHandheldDatabase(name.c_str(), 0, &handle, hh::kOpenRead), "OpenHandheldDatabase")) return 1;
+  const std::uint8_t mode = hh::kOpenRead | hh::kOpenShowSecret;  // the private records too
+  if (!Check(OpenHandheldDatabase(name.c_str(), 0, &handle, mode), "OpenHandheldDatabase")) return 1;
   Bytes buffer(hh::kMaxRecordSize);
   hh::DatabaseInfoBlock info{};
   info.capacity = hh::kMaxRecordSize;
