@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # The crash sweep: a standard HotSync (three settings files, one with an older copy on the handheld,
-# reports with newer copies, retrieval and deletion on) is ended abruptly at each of its Sync Manager
+# reports with newer copies, one archived and one deleted on the device, retrieval and deletion on) is ended abruptly at each of its Sync Manager
 # calls in turn (synchost sync --kill), then a clean session follows. After the crash no report file
 # stands cut under a report's name; after the clean session every report is in its .csv byte for
 # byte and gone from the handheld, no temporary file is left, and the settings files are unchanged.
@@ -32,6 +32,17 @@ for entry in T1:a T2:b T3:c T2:B T4:d T5:e T6:f T5:E; do
   run handheld add-report "$name" --file "$(winpath "$samples/$name")"
   expect_rc "add-report $name" 0
 done
+# T7 the user deleted on the device keeping a desktop copy (archived: it must still reach its file),
+# T8 deleted outright (its file must never appear).
+for entry in T7:g T8:h; do
+  printf "Station,N,E\r\n${entry#*:}1,5000.000,1000.000\r\n" >"$samples/${entry%:*}"
+  run handheld add-report "${entry%:*}" --file "$(winpath "$samples/${entry%:*}")"
+done
+cp "$samples/T7" "$scratch/expected/T7.csv"
+run handheld archive KORVETDatabaseDB 9
+expect_rc "archive T7" 0
+run handheld delete KORVETDatabaseDB 10
+expect_rc "delete T8" 0
 cp -r "$settings" "$scratch/settings.orig"
 cp -r "$install" "$scratch/install.orig"
 
@@ -61,6 +72,7 @@ check_completed() {
   ls "$reports" >"$scratch/actual"; expect "$what: report folder" "$scratch/actual" <<<"$(cd "$scratch/expected" && ls)"
   run handheld dump KORVETDatabaseDB
   grep -c '\$0000001' "$scratch/out" >"$scratch/actual"; expect "$what: reports gone from the handheld" "$scratch/actual" <<<0
+  grep -c 'attributes 0x[C8]' "$scratch/out" >"$scratch/actual"; expect "$what: deleted records purged" "$scratch/actual" <<<0
   for file in "$scratch/settings.orig"/*; do
     cmp "$file" "$settings/$(basename "$file")" >"$scratch/actual" 2>&1
     expect "$what: $(basename "$file") unchanged" "$scratch/actual" </dev/null

@@ -294,7 +294,8 @@ std::size_t EmulatedHandheld::PositionOfShown(const Opened& open, std::size_t sh
 std::size_t EmulatedHandheld::ShownIndex(const Opened& open, std::size_t position) {
   if (open.mode & kModeShowSecret) return position;
   const auto& records = open.database.records;
-  return static_cast<std::size_t>(std::count_if(records.begin(), records.begin() + static_cast<std::ptrdiff_t>(position),
+  return static_cast<std::size_t>(std::count_if(records.begin(),
+                                                records.begin() + static_cast<std::ptrdiff_t>(position),
                                                 [&](const PalmRecord& record) { return Shows(open, record); }));
 }
 

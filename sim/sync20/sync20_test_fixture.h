@@ -56,8 +56,7 @@ class Sync20Test : public ::testing::Test {
     return block.handle;
   }
 
-  std::uint8_t Open(const std::string& name,
-                    std::uint8_t mode = handheld::kOpenReadWrite | handheld::kOpenShowSecret) {
+  std::uint8_t Open(const std::string& name, std::uint8_t mode = handheld::kOpenReadWrite | handheld::kOpenShowSecret) {
     std::uint8_t handle = 0;
     EXPECT_EQ(OpenHandheldDatabase(name.c_str(), 0, &handle, mode), 0) << name;
     return handle;

@@ -147,8 +147,8 @@ std::optional<PalmDatabase> LoadForChange(const HandheldFolder& handheld, const 
   if (!database) {
     *exitCode = Fail(kExitFailure, "cannot read " + handheld.PathOf(line.database) + ": " + error);
   } else if (line.index >= database->records.size()) {
-    *exitCode = Fail(kExitBadArguments, line.database + " has no record " + std::to_string(line.index) +
-                                            " (it holds " + std::to_string(database->records.size()) + ")");
+    *exitCode = Fail(kExitBadArguments, line.database + " has no record " + std::to_string(line.index) + " (it holds " +
+                                            std::to_string(database->records.size()) + ")");
     database.reset();
   }
   return database;

@@ -6,6 +6,8 @@
 #include <string>
 #include <vector>
 
+#include "sim/pdb/palm_database.h"
+#include "sim/support/win_handles.h"
 #include "sim/sync20/operation_names.h"
 #include "sim/sync20/sync20_control.h"
 #include "tests/sweep/session_checks.h"
@@ -35,7 +37,8 @@ std::string ReportRecord(int number, const std::string& text) {
 }
 
 // Three listed settings files (one with an older copy on the handheld), 30 reports of which six are
-// newer copies of earlier ones, retrieval and deletion on.
+// newer copies of earlier ones, one the user deleted on the device keeping a desktop copy (archived:
+// it must reach its file) and one deleted outright (nothing left to write), retrieval and deletion on.
 Scene StandardScene(const SweepBench& bench) {
   Scene scene;
   std::string list;
@@ -53,11 +56,15 @@ Scene StandardScene(const SweepBench& bench) {
     if (number % 4 == 0)
       records.push_back(ReportRecord(number - 1, "Station,N,E\nrevised " + std::to_string(number) + "\n"));
   }
+  scene.deviceDeleted[records.size()] = sim::kRecDeleted | sim::kRecArchived;
+  records.push_back(ReportRecord(25, "Station,N,E\r\nkept for the desktop\r\n"));
+  scene.deviceDeleted[records.size()] = sim::kRecDeleted;
+  records.push_back("");  // Traverse26, its data gone with the delete
   return scene;
 }
 
-// After the clean session that follows: every report exported and gone from the handheld, every
-// settings file there exactly once.
+// After the clean session that follows: every report exported and gone from the handheld, no other
+// report file (none for the deleted report), every settings file there exactly once.
 void CheckCompleted(const SweepBench& bench, const std::vector<Report>& reports, const SessionFindings& findings,
                     std::vector<std::string>* problems) {
   const std::vector<std::string> none;
@@ -68,6 +75,14 @@ void CheckCompleted(const SweepBench& bench, const std::vector<Report>& reports,
     if (std::find(records.begin(), records.end(), report.record) != records.end())
       problems->push_back("exported report still on the handheld: " + report.name);
   }
+  std::size_t files = 0;
+  sim::FileSearch search(bench.Path("Reports\\*.csv"));
+  if (search.Valid()) {
+    do ++files;
+    while (search.Next());
+  }
+  if (files != reports.size())
+    problems->push_back(std::to_string(files) + " report files for " + std::to_string(reports.size()) + " reports");
   for (const SettingsFile& file : StandardSettings()) {
     int copies = 0, exact = 0;
     for (const std::string& record : records) {

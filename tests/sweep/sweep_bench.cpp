@@ -159,7 +159,8 @@ void SweepBench::Restore(const Scene& scene) {
     for (const std::string& data : *scene.records) {
       sim::PalmRecord record;
       record.id = database.NewUniqueId();
-      record.attributes = sim::kRecModified;
+      const auto deleted = scene.deviceDeleted.find(database.records.size());
+      record.attributes = sim::kRecModified | (deleted != scene.deviceDeleted.end() ? deleted->second : 0);
       record.data.assign(data.begin(), data.end());
       database.records.push_back(std::move(record));
     }
@@ -219,7 +220,8 @@ std::optional<std::vector<std::string>> SweepBench::LoadHandheld(std::vector<std
     if (name == kDatabaseName) {
       records.emplace();
       for (const sim::PalmRecord& record : database->records) {
-        if (!(record.attributes & sim::kRecDeleted)) records->emplace_back(record.data.begin(), record.data.end());
+        const bool dataGone = (record.attributes & sim::kRecDeleted) && !(record.attributes & sim::kRecArchived);
+        if (!dataGone) records->emplace_back(record.data.begin(), record.data.end());
       }
     }
     // Each distinct file once: Palm::PDB must read the same records from it.

@@ -30,6 +30,9 @@ struct Scene {
   // KORVETDatabaseDB's records in index order, marked modified as the device leaves them; no database
   // at all when absent.
   std::optional<std::vector<std::string>> records = std::vector<std::string>{};
+  // Records the user deleted on the device, by index: deleted ones (their data already gone, so empty
+  // in `records`) and archived ones (deleted with a copy for the desktop, data kept).
+  std::map<std::size_t, std::uint8_t> deviceDeleted;
   // Files by path relative to the root (list files, settings files, .BAK and .ARC copies).
   std::map<std::string, std::string> files;
   // The files whose bytes and time the session must keep (settings files).
@@ -69,7 +72,8 @@ class SweepBench {
   // the start of the session.
   SessionOutcome RunSession(std::int32_t syncType, unsigned timeLimitMs);
 
-  // Live records of KORVETDatabaseDB as the stand-in loads them; nothing when the database is absent.
+  // The records of KORVETDatabaseDB that hold data (live and archived ones) as the stand-in loads them;
+  // nothing when the database is absent.
   // Every database file of the handheld must load (else *problem says which) and is archived for the
   // Palm::PDB check.
   std::optional<std::vector<std::string>> LoadHandheld(std::vector<std::string>* problems);
