@@ -124,6 +124,16 @@ expect "backup leaves the device's deleted records, marks and all" "$scratch/lef
 0xC0 
 X
 
+# Retrieval off: the purge due after a fast sync must not take the unsaved archived report, so the
+# records it would take go one by one instead.
+scenario fast list off
+expect "fast with a list, retrieval off: left" "$scratch/left" <<'X'
+0x00 $0000001Ordinary
+0x10 $0000001Private
+0x88 $0000001Archived
+0x00 new.qzl
+X
+
 # Retrieval off: every report stays on the handheld as it was, the archived one with its data.
 for type in fast slow pc2hh hh2pc backup; do
   for listed in list none; do

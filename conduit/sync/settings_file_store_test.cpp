@@ -171,6 +171,37 @@ TEST_F(ReportRetrievalTest, ReadFailureEndsThePassAndKeepsWhatWasNotSaved) {
   EXPECT_FALSE(reports_.Exists(ReportFolderWriter::kTemporaryName));
 }
 
+// The purge a settings-file synchronizer left to the pass takes the device's deleted records only
+// after a walk to the end, and only when no archived report it would take is unsaved.
+TEST_F(ReportRetrievalTest, TheLeftPurgeWaitsForAWholeWalkAndSparesUnsavedArchivedReports) {
+  bench_.AddRecord("", 0xC0, 0);  // deleted on the device, its data gone
+  bench_.AddRecord("$0000001Kept,archived", 0xC8, 0);
+  bench_.AddRecord("$0000001Live,live", 0x40, 0);
+  auto purging = [this] {
+    SettingsFileStore store;
+    ReportPass pass;
+    pass.RemoveDuplicates();
+    pass.PurgeDeleted();
+    store.RetrieveReports(reports_.WithSlash(), pass);
+    pass.Run();
+  };
+  SimFailOperation("ReadHandheldRecordByIndex", 3, 0x2004);  // the deleted record is never read
+  purging();
+  EXPECT_EQ(bench_.Records().size(), 3u);
+
+  reports_.Write("Kept.csv", "another file");  // the archived report cannot be saved
+  purging();
+  auto records = bench_.Records();
+  ASSERT_EQ(records.size(), 2u);
+  EXPECT_EQ(records[0].attributes, 0xC8);
+  EXPECT_EQ(records[1].data, "$0000001Live,live");
+
+  ASSERT_TRUE(DeleteFileA(reports_.File("Kept.csv").c_str()));
+  purging();
+  EXPECT_EQ(reports_.Read("Kept.csv"), "archived");
+  EXPECT_EQ(bench_.RecordData(), Data{"$0000001Live,live"});
+}
+
 // Duplicate removal may not have run to its end (a failed read or delete ends it): the older copy of a
 // report must not take the file name that the newest copy needs.
 TEST_F(ReportRetrievalTest, OnlyTheNewestCopyOfAReportIsExported) {

@@ -14,7 +14,9 @@
 //   and deletes see only the others. This is the stricter of the two readings of the device.
 // - One cursor per open database serves ReadNextModifiedHandheldRecord and
 //   SyncReadNextRecInCategory; opening and SyncResetRecordIndex put it before the first record.
-//   The category read skips records marked deleted.
+//   The category read skips records marked deleted. Like the device's own iterator, neither read
+//   takes its start from the block's index: a caller that leaves there the index of the record it
+//   was given last would otherwise be given that record again and again.
 // - WriteHandheldRecord with record ID 0 appends a record with a fresh unique ID; with an ID that no
 //   record holds it appends a record that keeps that ID (as a restore onto an emptied handheld
 //   needs); with an existing ID it replaces that record in place. The answer is the ID alone: the

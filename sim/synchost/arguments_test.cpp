@@ -138,11 +138,20 @@ TEST(Arguments, HandheldCommands) {
   EXPECT_NE(ErrorOf({"handheld", "add-report", "Trip", "--file", "r", "--stamp", "123456"}).find("bad --stamp"),
             std::string::npos);
 
-  CommandLine remove = Parsed({"handheld", "remove", "MemoDB", "65535"});
-  EXPECT_EQ(remove.command, Command::kHandheldRemove);
-  EXPECT_EQ(remove.index, 65535);
-  for (const char* index : {"-1", "65536", "x", ""})
-    EXPECT_NE(ErrorOf({"handheld", "remove", "MemoDB", index}).find("bad record index"), std::string::npos) << index;
+  EXPECT_TRUE(Parsed({"handheld", "add-report", "Trip", "--file", "r", "--private"}).privateRecord);
+  EXPECT_FALSE(report.privateRecord);
+
+  for (auto [name, command] : {std::pair{"remove", Command::kHandheldRemove},
+                               {"delete", Command::kHandheldDelete},
+                               {"archive", Command::kHandheldArchive}}) {
+    CommandLine change = Parsed({"handheld", name, "MemoDB", "65535"});
+    EXPECT_EQ(change.command, command) << name;
+    EXPECT_EQ(change.database, "MemoDB") << name;
+    EXPECT_EQ(change.index, 65535) << name;
+    for (const char* index : {"-1", "65536", "x", ""})
+      EXPECT_NE(ErrorOf({"handheld", name, "MemoDB", index}).find("bad record index"), std::string::npos) << index;
+    EXPECT_NE(ErrorOf({"handheld", name, "a/b", "1"}).find("bad database name"), std::string::npos) << name;
+  }
   EXPECT_NE(ErrorOf({"handheld"}).find("missing handheld command"), std::string::npos);
   EXPECT_NE(ErrorOf({"handheld", "format"}).find("unknown handheld command format"), std::string::npos);
 }
