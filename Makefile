@@ -24,7 +24,8 @@ build: setup
 benchbuild: build
 	@if [ "$$(scripts/bench-arch)" = x86_64 ]; then \
 	  if [ "$${KORVET_BENCH_ARCH:-}" = x86_64 ]; then why="KORVET_BENCH_ARCH=x86_64"; \
-	  else why="this machine cannot run 32-bit programs under Wine"; fi; \
+	  elif [ "$$(scripts/bench-arch --kernel)" = i686 ]; then why="the 32-bit Wine (wine32:i386) is not installed"; \
+	  else why="this machine's kernel runs no 32-bit code"; fi; \
 	  echo "note: $$why; tests and demo run a 64-bit build of the same sources"; \
 	  cmake -S . -B $(BUILD)/bench-x64 $(CMAKE_FLAGS) -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-x86_64.cmake >/dev/null && \
 	  cmake --build $(BUILD)/bench-x64 -j $(JOBS); \

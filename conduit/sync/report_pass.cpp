@@ -37,14 +37,10 @@ void ReportPass::Run() {
   int notRetrieved = 0;                        // reports left on the handheld since the disk became full
   std::vector<std::uint32_t> purgeable;        // what the purge would take, none of it unsaved
   bool archivedUnsaved = false;                // an archived report the purge must not take
-  bool walkedAll = false;
   bool yielded = false;
   DWORD lastYield = 0;
-  for (int index = count - 1;; --index) {
-    if (index < 0) {
-      walkedAll = true;
-      break;
-    }
+  int index = count - 1;
+  for (; index >= 0; --index) {
     if (ReadRecordByIndex(database.Handle(), static_cast<std::uint16_t>(index), record) != 0) break;
     if (record.IsDeleted()) {
       purgeable.push_back(record.id);
@@ -86,6 +82,7 @@ void ReportPass::Run() {
     }
   }
   // After a failed call the walk stopped short: what it did not see may be unsaved, so nothing goes.
+  const bool walkedAll = index < 0;
   if (purgeDeleted_ && walkedAll) {
     if (!archivedUnsaved) {
       PurgeDeletedHandheldRecords(database.Handle());
