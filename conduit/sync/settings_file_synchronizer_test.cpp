@@ -66,13 +66,17 @@ TEST_F(SettingsFileSynchronizerTest, ARecreateKeepsTheReportsAndHappensOncePerSe
   EXPECT_THAT(bench_.RecordData(), UnorderedElementsAre("$0000001North,1", "a.qzl,Koa*"));
 }
 
+// Only the open's "not found" means that the database is missing: the same code from a later read is
+// a failure, which must not turn the recreate into one that deletes the database with its reports.
 TEST_F(SettingsFileSynchronizerTest, ARecreateThatCannotReadTheDatabaseDeletesNothing) {
   bench_.AddRecord("$0000001North,1", 0, 0);
   bench_.AddRecord("old.qzl,Ko0*", 0, 0);
   bench_.Folder().Write("a.qzl", "Koa");
-  SimFailOperation("ReadHandheldRecordByIndex", 2, 0x2001);
-  EXPECT_EQ(Send("a.qzl", kDesktopOverwritesHandheld), 0x2001);
-  EXPECT_THAT(bench_.RecordData(), ElementsAre("$0000001North,1", "old.qzl,Ko0*"));
+  for (long code : {0x4003L, 0x2001L}) {
+    SimFailOperation("ReadHandheldRecordByIndex", 2, code);
+    EXPECT_EQ(Send("a.qzl", kDesktopOverwritesHandheld), code);
+    EXPECT_THAT(bench_.RecordData(), ElementsAre("$0000001North,1", "old.qzl,Ko0*")) << code;
+  }
 }
 
 }  // namespace
