@@ -586,10 +586,13 @@ long RecordSynchronizer::SendRecordsTheHandheldLacks() {
   for (long i = 0; i < listed; ++i) {
     const std::uint32_t id = desktopIds[static_cast<std::size_t>(i)];
     if (std::find(writtenIds_.begin(), writtenIds_.end(), id) != writtenIds_.end()) continue;
-    SyncRecord onHandheld;
-    const long found = handheld_->ReadRecordById(id, onHandheld, false);
-    if (found == kOk) continue;
-    if (found != handheld::kSyncNotFound) return found;
+    // A record without a handheld ID is on no handheld: no look-up can find it.
+    if (id != 0) {
+      SyncRecord onHandheld;
+      const long found = handheld_->ReadRecordById(id, onHandheld, false);
+      if (found == kOk) continue;
+      if (found != handheld::kSyncNotFound) return found;
+    }
     SyncRecord record;
     if (long status = desktop_->ReadRecordById(id, record, false)) return status;
     if (long status = WriteToHandheld(record)) return status;

@@ -64,13 +64,6 @@ long SettingsFileSynchronizer::PurgeHandheldDeletions() {
   return kOk;
 }
 
-long SettingsFileSynchronizer::ProcessHandheldRecord(SyncRecord& handheld) {
-  const std::uint8_t* data = handheld.GetData();
-  const bool plainlyDeleted = handheld.IsDeleted() && !handheld.IsArchived();
-  if (!plainlyDeleted && handheld.GetDataSize() > 0 && data != nullptr && data[0] == '$') return kOk;
-  return RecordSynchronizer::ProcessHandheldRecord(handheld);
-}
-
 long SettingsFileSynchronizer::OpenHandheldStore() {
   if (!Recreates(SyncType())) return RecordSynchronizer::OpenHandheldStore();
   const RemoteDatabaseDescriptor* descriptor = Descriptor();

@@ -40,9 +40,6 @@ class SettingsFileSynchronizer : public RecordSynchronizer {
   // before the end-of-session pass saves it. The purge is left to that pass.
   long PurgeHandheldDeletions() override;
   bool LeftPurgeToSession() const override { return purgeLeftToSession_; }
-  // A traverse report is not this synchronizer's record: in a slow sync an archived one would be
-  // archived (which keeps nothing here) and deleted. The report pass takes care of reports.
-  long ProcessHandheldRecord(SyncRecord& handheld) override;
 
  protected:
   // The settings file is never written: the handheld's other records (the reports among them) would be

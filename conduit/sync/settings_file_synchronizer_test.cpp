@@ -79,5 +79,18 @@ TEST_F(SettingsFileSynchronizerTest, ARecreateThatCannotReadTheDatabaseDeletesNo
   }
 }
 
+// The settings record the desktop side builds has no handheld ID, and ID 0 is never on a handheld:
+// looking it up would cost a round trip and make the run hang on an answer that can say nothing.
+TEST_F(SettingsFileSynchronizerTest, ARecordWithoutAnIdIsNeverLookedUp) {
+  bench_.AddRecord("a.qzl,Ko0*", handheld::kHandheldDeleted | handheld::kHandheldArchived, 0);
+  bench_.Folder().Write("a.qzl", "Koa");
+  SimResetCallCounts();
+  SimFailOperation("ReadHandheldRecordById", 1, 0x2004);
+  EXPECT_EQ(Send("a.qzl", kSlowSync), 0);
+  EXPECT_EQ(SimCallCount("ReadHandheldRecordById"), 0);
+  // The old record, archived on the device, waits for the purge that the session's pass does.
+  EXPECT_THAT(bench_.RecordData(), ElementsAre("a.qzl,Ko0*", "a.qzl,Koa*"));
+}
+
 }  // namespace
 }  // namespace korvet::sync
