@@ -8,11 +8,9 @@ add_compile_definitions(_GLIBCXX_ASSERTIONS _FORTIFY_SOURCE=2)
 # The stack checks and the fortified functions live in libssp, linked in like the other runtimes
 # (the build links with -static, so this is libssp.a).
 add_link_options(-fstack-protector-strong)
-foreach(language C CXX)
-  set(CMAKE_${language}_STANDARD_LIBRARIES "${CMAKE_${language}_STANDARD_LIBRARIES} -lssp")
-endforeach()
 # -O1 is enough for every check here (the fortified functions need some optimisation) and builds in
 # about two thirds of the time of -O3.
 foreach(language C CXX)
+  set(CMAKE_${language}_STANDARD_LIBRARIES "${CMAKE_${language}_STANDARD_LIBRARIES} -lssp")
   set(CMAKE_${language}_FLAGS_RELEASE "-O1 -DNDEBUG")
 endforeach()

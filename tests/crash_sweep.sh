@@ -11,8 +11,7 @@ source_dir=$1 build=$2 only=${3:-}
 
 reports=$scratch/Reports settings=$scratch/Settings samples=$scratch/samples
 mkdir -p "$reports" "$settings" "$samples"
-run register KRVT "$(winpath "$build/korvet/Korv.dll")" --remote KORVETDatabaseDB --file dummy.qzl --title Korvet --priority 2
-expect_rc "register" 0
+register_korvet
 
 printf 'Ko site one\r\nunits=m\r\n' >"$settings/site1.qzl"
 printf 'Ko site two' >"$settings/site2.qzl"

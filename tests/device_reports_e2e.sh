@@ -17,8 +17,7 @@ win_settings=$(winpath "$settings")
 win_reports=$(winpath "$reports")
 database=$install/Handheld/KORVETDatabaseDB.pdb
 
-run register KRVT "$(winpath "$build/korvet/Korv.dll")" --remote KORVETDatabaseDB --file dummy.qzl --title Korvet --priority 2
-expect_rc "register" 0
+register_korvet
 
 # The device's database, made once: records 0 to 4.
 run handheld add KORVETDatabaseDB --text "old.qzl,Ko old*" --creator KRVT --type DATA

@@ -40,6 +40,11 @@ expect() {
 expect_rc() {
   if [ "$rc" = "$2" ]; then passed=$((passed + 1)); else failed=$((failed + 1)); echo "FAILED: $1: exit code $rc, expected $2"; cat "$scratch/out" "$scratch/err"; fi
 }
+# Korv.dll registered as the installer registers it.
+register_korvet() {
+  run register KRVT "$(winpath "$build/korvet/Korv.dll")" --remote KORVETDatabaseDB --file dummy.qzl --title Korvet --priority 2
+  expect_rc "register" 0
+}
 # The closing line CTest and CI read.
 finish() {
   echo "$passed passed, $failed failed"

@@ -11,8 +11,7 @@ reports=$scratch/Reports
 mkdir -p "$reports" "$scratch/samples"
 win_reports=$(winpath "$reports")
 
-run register KRVT "$(winpath "$build/korvet/Korv.dll")" --remote KORVETDatabaseDB --file dummy.qzl --title Korvet --priority 2
-expect_rc "register" 0
+register_korvet
 
 # --- a list file that cannot be found ends the session with -1
 run sync

@@ -13,8 +13,7 @@ mkdir -p "$settings" "$reports"
 win_settings=$(winpath "$settings")
 win_reports=$(winpath "$reports")
 
-run register KRVT "$(winpath "$build/korvet/Korv.dll")" --remote KORVETDatabaseDB --file dummy.qzl --title Korvet --priority 2
-expect_rc "register" 0
+register_korvet
 
 # list FILE...: the settings-file list as the list editor leaves it, purge flag off.
 list() {

@@ -42,7 +42,6 @@ long ReadRecordByIndex(std::uint8_t handle, std::uint16_t index, HandheldRecord&
   record.id = block.recordId;
   record.attributes = block.attributes;
   record.data.resize(block.dataSize < kMaxRecordSize ? block.dataSize : kMaxRecordSize);
-  if (record.IsDeleted()) record.data.clear();  // what a deleted record held is gone
   return 0;
 }
 

@@ -41,16 +41,13 @@ std::uint32_t ReverseBytes(std::uint32_t value) {
   return (value >> 24) | ((value >> 8) & 0x0000FF00u) | ((value << 8) & 0x00FF0000u) | (value << 24);
 }
 
-// The archive bit means "deleted, with a copy for the desktop": a device has no archived live record.
-std::uint8_t DeviceAttributes(std::uint8_t attributes) {
-  attributes &= kKeptAttributes;
-  if (!(attributes & kRecDeleted)) attributes &= static_cast<std::uint8_t>(~kRecArchived);
-  return attributes;
-}
-
-// A deleted record that was not archived has given its data up.
-bool HasLostItsData(const PalmRecord& record) {
-  return (record.attributes & kRecDeleted) && !(record.attributes & kRecArchived);
+// A record as a device holds it, whoever wrote it: the archive bit means "deleted, with a copy for
+// the desktop", so a live record never has it; a deleted record that was not archived has given its
+// data up.
+void KeepAsADevice(PalmRecord& record) {
+  record.attributes &= kKeptAttributes;
+  if (!(record.attributes & kRecDeleted)) record.attributes &= static_cast<std::uint8_t>(~kRecArchived);
+  if ((record.attributes & kRecDeleted) && !(record.attributes & kRecArchived)) record.data.clear();
 }
 
 bool IsModified(const PalmRecord& record, std::int16_t) { return (record.attributes & kRecModified) != 0; }
@@ -173,7 +170,7 @@ long EmulatedHandheld::OpenDatabase(const char* name, long card, std::uint8_t* h
   if (database->name != wanted) return kSyncErrNotFound;
   auto open = std::make_unique<Opened>();
   open->database = std::move(*database);
-  for (PalmRecord& record : open->database.records) record.attributes = DeviceAttributes(record.attributes);
+  for (PalmRecord& record : open->database.records) KeepAsADevice(record);
   open->folder = folder_;
   open->mode = mode;
   *free = std::move(open);
@@ -271,7 +268,7 @@ long EmulatedHandheld::RecordCount(std::uint8_t handle, std::uint16_t* count) {
 }
 
 bool EmulatedHandheld::Shows(const Opened& open, const PalmRecord& record) {
-  return (open.mode & kModeShowSecret) || !(record.attributes & kRecPrivate) || open.database.IsResource();
+  return (open.mode & kModeShowSecret) || !(record.attributes & kRecPrivate);
 }
 
 std::size_t EmulatedHandheld::ShownCount(const Opened& open) {
@@ -349,10 +346,9 @@ long EmulatedHandheld::FillBlock(const Opened& open, std::size_t index, RecordTr
   }
   block->index = static_cast<std::uint16_t>(ShownIndex(open, index));
   // Never past the caller's buffer; the whole size tells the caller when the copy was cut.
-  const std::size_t size = HasLostItsData(record) ? 0 : record.data.size();
-  const std::size_t copied = std::min<std::size_t>(size, block->capacity);
+  const std::size_t copied = std::min<std::size_t>(record.data.size(), block->capacity);
   if (copied > 0) std::memcpy(block->data, record.data.data(), copied);
-  block->dataSize = static_cast<std::uint32_t>(size);
+  block->dataSize = static_cast<std::uint32_t>(record.data.size());
   return 0;
 }
 
@@ -421,10 +417,10 @@ long EmulatedHandheld::WriteRecord(RecordTransferBlock* block) {
     records.push_back(std::move(added));
     it = records.end() - 1;
   }
-  it->attributes = DeviceAttributes(block->attributes);
+  it->attributes = block->attributes;
   it->category = static_cast<std::uint8_t>(block->category);
   it->data.assign(block->data, block->data + block->dataSize);
-  if (HasLostItsData(*it)) it->data.clear();
+  KeepAsADevice(*it);
   open->changed = true;
   // The answer carries the record's ID and nothing else.
   block->recordId = it->id;

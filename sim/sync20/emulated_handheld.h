@@ -7,9 +7,9 @@
 // - A database opened without the write bit (0x40) refuses changes with kSyncErrReadOnly.
 // - Reads copy at most the block's capacity into the caller's buffer and report the record's whole
 //   size in the data size field; a data size above the capacity therefore means the copy was cut.
-// - Records follow the device's rules (shared/handheld-semantics): a deleted record has lost its data
-//   (it reads with size 0) unless it was archived (0x88, data kept); the archive bit never stands
-//   without the deleted bit; the purge removes deleted and archived records.
+// - Records follow a device's rules, whether a file or a write brought them: a deleted record has
+//   lost its data (it reads with size 0) unless it was archived (0x88, data kept); the archive bit
+//   never stands without the deleted bit; the purge removes deleted and archived records.
 // - A database opened without the secret bit (0x10) shows no private record: counts, indexes, reads
 //   and deletes see only the others. This is the stricter of the two readings of the device.
 // - One cursor per open database serves ReadNextModifiedHandheldRecord and

@@ -185,11 +185,7 @@ TEST_F(Sync20Test, ADatabaseOpenedWithoutTheSecretBitShowsNoPrivateRecord) {
   block.recordId = secret;
   EXPECT_EQ(DeleteHandheldRecord(&block), 0x4003);
   std::uint32_t ids[3] = {};
-  handheld::PositionMapBlock map{};
-  map.handle = handle;
-  map.wanted = 3;
-  map.capacity = 3;
-  map.ids = ids;
+  handheld::PositionMapBlock map = PositionMapOver(handle, ids, 3);
   ASSERT_EQ(SyncReadPositionXMap(&map), 0);
   EXPECT_EQ(map.returned, 2);
   ASSERT_EQ(CloseHandheldDatabase(handle), 0);
@@ -264,11 +260,7 @@ TEST_F(Sync20Test, PositionMapReturnsIdsWithTheirBytesReversed) {
   Write(handle, 0x00ABCDEF, kDeleted, 0, {});
   Write(handle, 0x00000001, 0, 0, {'c'});
   std::uint32_t ids[4] = {0, 0, 0, 0xCAFEF00D};
-  handheld::PositionMapBlock map{};
-  map.handle = handle;
-  map.wanted = 3;
-  map.capacity = 3;
-  map.ids = ids;
+  handheld::PositionMapBlock map = PositionMapOver(handle, ids, 3);
   ASSERT_EQ(SyncReadPositionXMap(&map), 0);
   EXPECT_EQ(map.returned, 3);
   EXPECT_THAT(ids, ::testing::ElementsAre(0x56341200u, 0xEFCDAB00u, 0x01000000u, 0xCAFEF00Du));

@@ -99,6 +99,16 @@ class Sync20Test : public ::testing::Test {
     return read;
   }
 
+  // A position map block over the caller's array of `count` IDs, from position 0.
+  static handheld::PositionMapBlock PositionMapOver(std::uint8_t handle, std::uint32_t* ids, std::uint16_t count) {
+    handheld::PositionMapBlock map{};
+    map.handle = handle;
+    map.wanted = count;
+    map.capacity = count;
+    map.ids = ids;
+    return map;
+  }
+
   std::uint16_t Count(std::uint8_t handle) {
     std::uint16_t count = 0xFFFF;
     EXPECT_EQ(SyncGetDBRecordCount(handle, &count), 0);
