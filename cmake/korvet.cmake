@@ -65,16 +65,17 @@ function(korvet_deliverable target file_name description)
   target_include_directories(${target} PRIVATE ${KORVET_GENERATED_DIR})
 endfunction()
 
-# The fault sweep, the hostile sweep (seed 20261208, 300 cases) and the hostile regressions of the
-# build folder this is called in, their names starting with `prefix`.
+# The fault sweep, the allocation sweep, the hostile sweep (seed 20261208, 300 cases) and the hostile
+# regressions of the build folder this is called in, their names starting with `prefix`.
 function(korvet_add_sweep_tests prefix timeout)
   set(sweep bash ${KORVET_SOURCE_DIR}/tests/session_sweep.sh ${KORVET_SOURCE_DIR} ${CMAKE_BINARY_DIR})
   add_test(NAME ${prefix}_fault_sweep COMMAND ${sweep} faults)
+  add_test(NAME ${prefix}_allocation_sweep COMMAND ${sweep} allocations)
   add_test(NAME ${prefix}_hostile_sweep COMMAND ${sweep} hostile 20261208 300)
   add_test(NAME ${prefix}_hostile_regressions
     COMMAND bash ${KORVET_SOURCE_DIR}/tests/hostile_regressions.sh ${KORVET_SOURCE_DIR} ${CMAKE_BINARY_DIR})
-  set_tests_properties(${prefix}_fault_sweep ${prefix}_hostile_sweep ${prefix}_hostile_regressions
-                       PROPERTIES TIMEOUT ${timeout})
+  set_tests_properties(${prefix}_fault_sweep ${prefix}_allocation_sweep ${prefix}_hostile_sweep
+                       ${prefix}_hostile_regressions PROPERTIES TIMEOUT ${timeout})
 endfunction()
 
 # Leaves every target of this build out of "all" but the given ones (and what they need): where the

@@ -11,6 +11,13 @@ std::string JoinPath(const std::string& folder, std::string_view name) {
   return path;
 }
 
+bool IsFullPath(std::string_view path) {
+  const auto letter = [](char c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z'); };
+  const bool drive = path.size() >= 3 && letter(path[0]) && path[1] == ':' && path[2] == '\\';
+  const bool network = path.size() >= 3 && path[0] == '\\' && path[1] == '\\' && path[2] != '\\';
+  return drive || network;
+}
+
 std::string ModuleFolder(HMODULE module) {
   std::vector<char> buffer(MAX_PATH);
   for (;;) {

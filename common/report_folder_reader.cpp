@@ -9,9 +9,16 @@ ReportFolderSettings ReadReportFolderSettings(WinFile& file) {
   bool folderEnded = false;
   for (;;) {
     std::uint8_t byte = 0;
-    if (file.ReadByte(byte) != WinFile::ReadResult::kByte || byte == 0) {
+    const WinFile::ReadResult read = file.ReadByte(byte);
+    if (read != WinFile::ReadResult::kByte || byte == 0) {
       settings.retrieve = false;
       settings.deleteReports = false;
+      if (read == WinFile::ReadResult::kFailed) {
+        settings.ending = ReportFolderSettings::Ending::kReadFailed;
+        settings.readError = GetLastError();
+      } else if (read == WinFile::ReadResult::kByte || folderEnded || !settings.folder.empty()) {
+        settings.ending = ReportFolderSettings::Ending::kCut;
+      }
       break;
     }
     const char c = static_cast<char>(byte);
@@ -29,6 +36,7 @@ ReportFolderSettings ReadReportFolderSettings(WinFile& file) {
     if (c == lists::kRetrieve || c == lists::kDoNotRetrieve) settings.retrieve = (c == lists::kRetrieve);
     if (c == lists::kDeleteOnHandheld || c == lists::kKeepOnHandheld) {
       settings.deleteReports = (c == lists::kDeleteOnHandheld);
+      settings.ending = ReportFolderSettings::Ending::kComplete;
       break;
     }
   }

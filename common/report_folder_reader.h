@@ -8,10 +8,16 @@
 namespace korvet {
 
 struct ReportFolderSettings {
+  // How the file ended. The tools always write a retrieval and a deletion flag after the '@', so a
+  // file that ends before its deletion flag (no '@', a zero byte, nothing after the '@') is cut.
+  enum class Ending { kComplete, kEmpty, kCut, kReadFailed };
+
   std::string folder;  // everything before the '@'
   bool retrieve = false;
   bool deleteReports = false;
   bool folderTooLong = false;  // longer than the session's folder buffer: nothing is retrieved
+  Ending ending = Ending::kEmpty;
+  DWORD readError = 0;  // kReadFailed: GetLastError() of the failed read
 };
 
 // Retrieval is on only when the file holds "$#" or "$%" after its '@'. A file that cannot be opened

@@ -1,6 +1,7 @@
 #include "common/settings_list_reader.h"
 
 #include "common/list_format.h"
+#include "common/paths.h"
 
 namespace korvet {
 namespace {
@@ -23,21 +24,71 @@ SettingsListReader::SettingsListReader(std::string bytes)
         return WinFile::ReadResult::kByte;
       }) {}
 
+WinFile::ReadResult SettingsListReader::Next(std::uint8_t& byte) {
+  if (!putBack_.empty()) {
+    byte = static_cast<std::uint8_t>(putBack_.front());
+    putBack_.erase(0, 1);
+    ++offset_;
+    return WinFile::ReadResult::kByte;
+  }
+  const WinFile::ReadResult read = readByte_(byte);
+  if (read == WinFile::ReadResult::kByte) ++offset_;
+  return read;
+}
+
+// A list saved by a text editor as UTF-8 may start with EF BB BF, which no path begins with.
+void SettingsListReader::SkipByteOrderMark() {
+  static constexpr char kMark[] = "\xEF\xBB\xBF";
+  std::string first;
+  std::uint8_t byte = 0;
+  while (first.size() < 3 && readByte_(byte) == WinFile::ReadResult::kByte) {
+    first.push_back(static_cast<char>(byte));
+    if (first.back() != kMark[first.size() - 1]) break;
+  }
+  if (first == kMark) {
+    skippedByteOrderMark_ = true;
+    offset_ = 3;
+  } else {
+    putBack_ = first;
+  }
+}
+
+bool SettingsListReader::MoreAfterZeroByte() {
+  std::uint8_t byte = 0;
+  while (Next(byte) == WinFile::ReadResult::kByte)
+    if (byte != 0) return true;
+  return false;
+}
+
 SettingsListEntry SettingsListReader::ReadEntry() {
+  if (!started_) {
+    started_ = true;
+    SkipByteOrderMark();
+  }
   std::string bytes;
   bool complete = false;  // ended by '*'
   for (;;) {
     std::uint8_t byte = 0;
-    const WinFile::ReadResult read = readByte_(byte);
+    const WinFile::ReadResult read = Next(byte);
     if (read == WinFile::ReadResult::kEndOfFile && sawEndMarker_) {
       ended_ = true;  // the purge flag is optional; truncate keeps its value
       break;
     }
     if (read != WinFile::ReadResult::kByte || byte == 0) {
-      // The list stopped before its end marker: the session empties it.
+      // The list stopped before its end marker: the session empties it, unless it is damaged.
       ended_ = true;
       stoppedEarly_ = true;
-      truncate_ = true;
+      stopOffset_ = read == WinFile::ReadResult::kByte ? offset_ - 1 : offset_;
+      if (read == WinFile::ReadResult::kFailed) {
+        readFailed_ = true;
+        readError_ = GetLastError();
+      } else if (read == WinFile::ReadResult::kByte && MoreAfterZeroByte()) {
+        // Bytes after the zero byte are the user's: entries, or after the end marker the flag that
+        // may ask to keep the list.
+        keptAfterZero_ = true;
+        cutByZero_ = !sawEndMarker_;
+      }
+      truncate_ = !readFailed_ && !keptAfterZero_;
       SettingsListEntry cut;
       cut.text = bytes;
       return cut;
@@ -84,6 +135,7 @@ SettingsListEntry SettingsListReader::Parse(const std::string& bytes) const {
   }
   if (comma == std::string::npos || comma + 1 == bytes.size()) return Rejected(entry, "without file name");
   entry.directory = bytes.substr(0, comma);
+  if (!IsFullPath(entry.directory)) return Rejected(entry, "without a full directory path");
   // The file name is kept whole, as the list holds it (my.site.qzl stays my.site.qzl).
   entry.fileName = bytes.substr(comma + 1);
   if (entry.directory.size() > lists::kMaxDirectoryBytes || entry.fileName.size() > lists::kMaxFileNameBytes) {

@@ -13,6 +13,9 @@ struct ReadList {
   std::vector<SettingsListEntry> entries;
   bool truncate = false;
   bool stoppedEarly = false;
+  bool cutByZero = false;
+  std::uint64_t stopOffset = 0;
+  bool skippedMark = false;
 };
 
 ReadList ReadAll(const std::string& bytes) {
@@ -21,6 +24,9 @@ ReadList ReadAll(const std::string& bytes) {
   while (!reader.Ended()) result.entries.push_back(reader.ReadEntry());
   result.truncate = reader.TruncateList();
   result.stoppedEarly = reader.StoppedEarly();
+  result.cutByZero = reader.CutByZeroByte();
+  result.stopOffset = reader.StopOffset();
+  result.skippedMark = reader.SkippedByteOrderMark();
   return result;
 }
 
@@ -62,11 +68,47 @@ TEST(SettingsListReader, ListWithoutEndMarkerSendsItsCompleteEntriesAndIsEmptied
   EXPECT_TRUE(list.stoppedEarly);
 }
 
-TEST(SettingsListReader, NulByteStopsTheListEvenAfterTheEndMarker) {
-  ReadList list = ReadAll(std::string("C:\\D\\,a.qzl*@\0$", 15));
-  EXPECT_EQ(Sent(list), std::vector<std::string>{"C:\\D\\|a.qzl"});
-  EXPECT_TRUE(list.stoppedEarly);
-  EXPECT_TRUE(list.truncate);
+// A zero byte ends the list. The list is emptied only when nothing but zero bytes follows: entries or
+// a keep flag after it are the user's, and entries it cut off are reported.
+TEST(SettingsListReader, ZeroByteEndsTheListButKeepsWhatFollowsIt) {
+  ReadList padded = ReadAll(std::string("C:\\D\\,a.qzl*\0\0\0", 15));
+  EXPECT_EQ(Sent(padded), std::vector<std::string>{"C:\\D\\|a.qzl"});
+  EXPECT_TRUE(padded.stoppedEarly);
+  EXPECT_TRUE(padded.truncate);
+  EXPECT_FALSE(padded.cutByZero);
+
+  ReadList flagAfter = ReadAll(std::string("C:\\D\\,a.qzl*@\0$", 15));
+  EXPECT_EQ(Sent(flagAfter), std::vector<std::string>{"C:\\D\\|a.qzl"});
+  EXPECT_TRUE(flagAfter.stoppedEarly);
+  EXPECT_FALSE(flagAfter.truncate);
+  EXPECT_FALSE(flagAfter.cutByZero);  // after the end marker no entry was lost
+
+  ReadList cut = ReadAll(std::string("C:\\D\\,a.qzl*\0C:\\D\\,b.qzl*@$", 27));
+  EXPECT_EQ(Sent(cut), std::vector<std::string>{"C:\\D\\|a.qzl"});
+  EXPECT_TRUE(cut.cutByZero);
+  EXPECT_EQ(cut.stopOffset, 12u);
+  EXPECT_FALSE(cut.truncate);
+}
+
+TEST(SettingsListReader, UtfByteOrderMarkIsSkippedAndOnlyAWholeOne) {
+  ReadList marked = ReadAll("\xEF\xBB\xBF" "C:\\D\\,a.qzl*@$");
+  EXPECT_EQ(Sent(marked), std::vector<std::string>{"C:\\D\\|a.qzl"});
+  EXPECT_TRUE(marked.skippedMark);
+
+  ReadList partial = ReadAll("\xEF\xBB" "C:\\D\\,a.qzl*@$");
+  EXPECT_FALSE(partial.skippedMark);
+  ASSERT_EQ(partial.entries.size(), 2u);
+  EXPECT_EQ(partial.entries[0].kind, Kind::kRejected);
+}
+
+// A relative directory would send whatever file of that name lies where HotSync Manager runs.
+TEST(SettingsListReader, DirectoryMustBeAFullPath) {
+  ReadList list = ReadAll("Data\\,a.qzl*\\\\server\\share\\,b.qzl*\\Data\\,c.qzl*C:Data\\,d.qzl*@");
+  EXPECT_EQ(Sent(list), std::vector<std::string>{"\\\\server\\share\\|b.qzl"});
+  ASSERT_EQ(list.entries.size(), 5u);
+  EXPECT_EQ(list.entries[0].reason, "Ostrel settings file entry without a full directory path, not sent: Data\\,a.qzl");
+  EXPECT_EQ(list.entries[2].kind, Kind::kRejected);
+  EXPECT_EQ(list.entries[3].kind, Kind::kRejected);
 }
 
 TEST(SettingsListReader, FileNamesAreKeptWholeWhateverTheirDots) {

@@ -68,14 +68,19 @@ X
 done
 printf 'Ko3' >"$settings/dummy.qzl"
 
-# --- a zero byte ends the text that is sent
+# --- a settings file is text: one with a zero byte (saved as UTF-16, damaged) would be cut at it, so
+# nothing of it is sent, and the log says why
 printf 'Ko4\0hidden' >"$settings/zero.qzl"
 list zero.qzl
+rm -f "$install/HotSync.log"
 run sync
-expect_rc "zero byte" 0
-records; expect "sent up to the zero byte" "$scratch/actual" <<'X'
+expect_rc "zero byte" 3
+records; expect "nothing of a file with a zero byte" "$scratch/actual" <<'X'
 size 14: dummy.qzl,Ko3*
-size 13: zero.qzl,Ko4*
+X
+grep -a 'zero byte' "$install/HotSync.log" | cut -f3- | tr -d '\r' >"$scratch/actual"
+expect "the zero byte in the log" "$scratch/actual" <<X
+Ostrel settings file damaged (it holds a zero byte), not sent: $win_settings\\zero.qzl
 X
 
 # --- desktop overwrites handheld: three files all arrive, the device's reports stay and come back
@@ -103,7 +108,7 @@ long=$(printf 'n%.0s' $(seq 1 30)).qzl
 printf 'Kolong' >"$settings/$long"
 printf 'K%0600d' 0 >"$settings/big.qzl"
 list "$long" big.qzl missing.qzl a.qzl
-printf '%s' "$win_reports\\@" >"$install/Cardoon.dat"
+printf '%s' "$win_reports\\@^%" >"$install/Cardoon.dat"
 run sync
 expect_rc "refused files fail the session" 3
 grep -a 'OpenConduit returned' "$scratch/out" | tr -d '\r' >"$scratch/actual"
@@ -120,6 +125,7 @@ cut -f2- "$install/HotSync.log" | tr -d '\r' >"$scratch/actual"; expect "refusal
 -1	$win_settings\\missing.qzl
 21	Korvet
 20	Korvet
+-1	KorvIR Sync finished with problems: 3 of 4 listed Ostrel settings files not sent
 -1	KorvIR Sync OK...Complete
 X
 records; expect "only the sound file arrived" "$scratch/actual" <<'X'

@@ -1,17 +1,74 @@
 #include "conduit/base/allocation.h"
 
+#include <windows.h>
+
+#include <cstdint>
+#include <cstdlib>
+#include <string>
+
 namespace korvet::base {
 namespace {
 
-long g_countdown = 0;  // the conduit runs on one thread
+// The conduit runs on HotSync Manager's one calling thread; a test arms the seam on its own thread.
+long g_countdown = 0;
+std::uint32_t g_made = 0;  // wraps in a HotSync Manager that runs for months
+bool g_refused = false;
+
+// Counts the allocation about to be made; true when it is the one to fail.
+bool Refuse() {
+  ++g_made;
+  if (g_countdown == 0 || --g_countdown != 0) return false;
+  g_refused = true;
+  return true;
+}
+
+constexpr char kFailVariable[] = "KORVET_FAIL_ALLOCATION";
+constexpr char kMadeVariable[] = "KORVET_ALLOCATIONS_MADE";
 
 }  // namespace
 
-void FailAllocation(long nth) { g_countdown = nth > 0 ? nth : 0; }
+void FailAllocation(long nth) {
+  g_countdown = nth > 0 ? nth : 0;
+  g_made = 0;
+  g_refused = false;
+}
 
-bool AllocationRefused() {
-  if (g_countdown == 0) return false;
-  return --g_countdown == 0;
+long AllocationsMade() { return static_cast<long>(g_made & 0x7FFFFFFF); }
+
+bool AllocationFailureHappened() { return g_refused; }
+
+EnvironmentAllocationFailure::EnvironmentAllocationFailure() {
+  char value[32] = {};
+  const DWORD length = GetEnvironmentVariableA(kFailVariable, value, sizeof value);
+  if (length == 0 || length >= sizeof value) return;
+  armed_ = true;
+  FailAllocation(std::strtol(value, nullptr, 10));
+}
+
+EnvironmentAllocationFailure::~EnvironmentAllocationFailure() {
+  if (!armed_) return;
+  char made[32] = {};
+  wsprintfA(made, "%ld", AllocationsMade());
+  FailAllocation(0);
+  SetEnvironmentVariableA(kMadeVariable, made);
+}
+
+std::unique_ptr<std::uint8_t[]> MakeZeroedBytesOrNull(std::size_t count) {
+  try {
+    return std::make_unique<std::uint8_t[]>(count);
+  } catch (const std::bad_alloc&) {
+    return nullptr;
+  }
 }
 
 }  // namespace korvet::base
+
+// The library's operator new: the C++ library's other forms (arrays, nothrow) call this one.
+void* operator new(std::size_t size) {
+  if (korvet::base::Refuse()) throw std::bad_alloc();
+  if (void* block = std::malloc(size == 0 ? 1 : size)) return block;
+  throw std::bad_alloc();
+}
+
+void operator delete(void* block) noexcept { std::free(block); }
+void operator delete(void* block, std::size_t) noexcept { std::free(block); }

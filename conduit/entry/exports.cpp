@@ -3,6 +3,7 @@
 
 #include <cstring>
 
+#include "conduit/base/allocation.h"
 #include "conduit/entry/conduit_exports.h"
 #include "conduit/entry/config_dialog.h"
 #include "conduit/entry/export_guard.h"
@@ -88,6 +89,7 @@ using namespace korvet;
 extern "C" {
 
 long OpenConduit(void* hotsync, SyncProperties* properties) {
+  const base::EnvironmentAllocationFailure allocationSeam;  // a sweep's, see allocation.h
   return Guarded("OpenConduit", [&] { return RunHotSyncSession(hotsync, properties, DefaultSessionServices()); });
 }
 

@@ -1,9 +1,10 @@
 #include "conduit/entry/session_driver.h"
 
-#include <cctype>
 #include <cstring>
+#include <new>
 #include <set>
 
+#include "common/error_text.h"
 #include "common/list_format.h"
 #include "common/list_location.h"
 #include "common/paths.h"
@@ -11,6 +12,7 @@
 #include "common/settings_list_reader.h"
 #include "common/win_file.h"
 #include "conduit/base/ansi_text.h"
+#include "conduit/entry/session_result.h"
 #include "conduit/platform/hotsync_log.h"
 #include "conduit/store/status_codes.h"
 #include "conduit/sync/duplicate_removal.h"
@@ -22,6 +24,13 @@ namespace {
 
 constexpr long kCorePathCapacity = 256;
 
+// Fixed texts for the lines written when memory runs out, which need no memory of their own.
+constexpr char kNoMemoryForFileText[] = "Out of memory, an Ostrel settings file was not sent";
+constexpr char kNoMemoryForListText[] = "Out of memory, the rest of Xembrafilepath.dat was not read";
+constexpr char kNoMemoryForReportsText[] =
+    "Out of memory, traverse reports not all retrieved, the others stay on the handheld";
+constexpr char kProblemsText[] = "KorvIR Sync finished with problems";
+
 template <std::size_t N>
 void CopyField(char (&field)[N], const std::string& text) {
   std::memset(field, 0, N);
@@ -32,57 +41,98 @@ void CopyField(char (&field)[N], const std::string& text) {
 // keeps them inside the chosen folder. A relative one would put them wherever HotSync Manager happens
 // to run, one without its backslash beside the folder under names that begin with its last part.
 bool IsUsableReportFolder(const std::string& folder) {
-  if (folder.empty() || folder.back() != '\\') return false;
-  const bool drive = folder.size() >= 3 && std::isalpha(static_cast<unsigned char>(folder[0])) && folder[1] == ':' &&
-                     folder[2] == '\\';
-  const bool network = folder.size() >= 3 && folder[0] == '\\' && folder[1] == '\\' && folder[2] != '\\';
-  return drive || network;
+  return !folder.empty() && folder.back() == '\\' && IsFullPath(folder);
 }
 
-// The session's result: 0 only when every listed file meant to be sent was sent, else the code of the
-// first that was not, so that a failure is never hidden behind a later success. With nothing to send,
-// a list that stopped before its end marker gives 0 and one that ended at it -1.
-class SessionResult {
- public:
-  void Add(long run) {
-    if (!anyEntry_ || firstFailure_ == 0) firstFailure_ = run;
-    anyEntry_ = true;
+// Runs the synchronizer of one listed file; what it returns, or why it could not run.
+long SendListedFile(const SettingsListEntry& entry, SyncProperties& properties, const SessionServices& services,
+                    bool& purgeLeft) {
+  try {
+    CopyField(properties.localDirectory, entry.directory);
+    CopyField(properties.localName, entry.fileName);
+    auto synchronizer = services.makeSynchronizer(properties, kSettingsSyncOptions);
+    if (!synchronizer) {
+      LogLine(kNoMemoryForFileText);
+      return store::kOutOfMemory;
+    }
+    const long run = synchronizer->Run();
+    purgeLeft = purgeLeft || synchronizer->LeftPurgeToSession();
+    if (run == store::kOutOfMemory)
+      LogLine("Out of memory, Ostrel settings file not sent whole: " + JoinPath(entry.directory, entry.fileName));
+    return run;
+  } catch (const std::bad_alloc&) {
+    LogLine(kNoMemoryForFileText);
+    return store::kOutOfMemory;
   }
-  long Value(bool stoppedEarly) const {
-    if (anyEntry_) return firstFailure_;
-    return stoppedEarly ? 0 : -1;
+}
+
+// Why the list stopped before its end, when that cost entries.
+void ReportDamagedList(const SettingsListReader& reader, SessionResult& result) {
+  if (reader.SkippedByteOrderMark()) LogLine("Xembrafilepath.dat starts with a byte order mark, which was skipped");
+  if (reader.CutByZeroByte()) {
+    LogLine("Xembrafilepath.dat holds a zero byte at offset " + std::to_string(reader.StopOffset()) +
+            ": the entries after it were not sent, and the list was kept");
+    result.AddUnreadList(kSettingsListUnread);
+  } else if (reader.ReadFailed()) {
+    LogLine("Xembrafilepath.dat could not be read to its end (" + FileErrorText(reader.ReadError()) +
+            "): the entries after offset " + std::to_string(reader.StopOffset()) +
+            " were not sent, and the list was kept");
+    result.AddUnreadList(kSettingsListUnread);
   }
+}
 
- private:
-  bool anyEntry_ = false;
-  long firstFailure_ = 0;
-};
-
-// Logged when there is no memory to send a listed file; a fixed text, since memory is short.
-constexpr char kNoMemoryForFileText[] = "Out of memory, an Ostrel settings file was not sent";
+// What the report folder file asks of the pass. When it gives no usable choice, a line says why, and
+// unless no folder was ever chosen (no file, an empty one) the reports on the handheld count as not
+// retrieved: they may have been wanted.
+void AskForReports(WinFile& file, ReportPass& pass, SettingsFileStore& store) {
+  const std::string name = lists::kReportFolderFile;
+  constexpr char kNotRetrieved[] = ", traverse reports not retrieved";
+  auto cannot = [&](const std::string& cause, const std::string& detail) {
+    LogLine(cause + kNotRetrieved + detail);
+    pass.CannotRetrieve(cause);
+  };
+  if (!file) {
+    const DWORD error = file.OpenError();
+    if (error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND) {
+      LogLine(name + " not found" + kNotRetrieved);
+    } else if (error == ERROR_SHARING_VIOLATION) {
+      cannot(name + " in use by another program", "");
+    } else {
+      cannot(name + " could not be opened (" + FileErrorText(error) + ")", "");
+    }
+    return;
+  }
+  const ReportFolderSettings settings = ReadReportFolderSettings(file);
+  using Ending = ReportFolderSettings::Ending;
+  if (settings.ending == Ending::kReadFailed) {
+    cannot(name + " could not be read (" + FileErrorText(settings.readError) + ")", "");
+  } else if (settings.ending == Ending::kEmpty) {
+    LogLine(name + " holds no report folder" + kNotRetrieved);
+  } else if (settings.ending == Ending::kCut) {
+    cannot(name + " is damaged (no complete report folder choice)", "");
+  } else if (settings.folderTooLong) {
+    cannot("Report folder too long", ": " + settings.folder);
+  } else if (settings.retrieve && !IsUsableReportFolder(settings.folder)) {
+    cannot("Report folder not a full folder path ending in a backslash", ": " + settings.folder);
+  } else if (settings.retrieve) {
+    store.RetrieveReports(settings.folder, pass);
+    if (settings.deleteReports) store.DeleteReports(pass);
+  }
+}
 
 // Duplicate removal, retrieval and deletion share one pass over the handheld database, which runs
 // once the report folder file said what it is to do; it also does the purge that the settings-file
-// synchronizers left to it.
-void RemoveDuplicatesAndRetrieveReports(const std::string& coreDirectory, bool purgeDeleted) {
+// synchronizers left to it. False when reports that were to be retrieved stay on the handheld.
+bool RemoveDuplicatesAndRetrieveReports(const std::string& coreDirectory, bool purgeDeleted) {
   ReportPass pass;
   RemoveDuplicateRecords(pass);
   if (purgeDeleted) pass.PurgeDeleted();
   // The folder file stays open, unshared, until the reports are retrieved and deleted, so that no
   // tool rewrites it in the middle of the session.
   WinFile file = WinFile::OpenForReading(JoinPath(coreDirectory, lists::kReportFolderFile));
-  ReportFolderSettings settings = ReadReportFolderSettings(file);
   SettingsFileStore store;
-  if (settings.folderTooLong) {
-    LogLine("Report folder too long, traverse reports not retrieved: " + settings.folder);
-  } else if (settings.retrieve && !IsUsableReportFolder(settings.folder)) {
-    LogLine("Report folder not a full folder path ending in a backslash, traverse reports not retrieved: " +
-            settings.folder);
-  } else if (settings.retrieve) {
-    store.RetrieveReports(settings.folder, pass);
-    if (settings.deleteReports) store.DeleteReports(pass);
-  }
-  pass.Run();
+  AskForReports(file, pass, store);
+  return pass.Run();
 }
 
 }  // namespace
@@ -105,48 +155,64 @@ long RunHotSyncSession(void* hotsync, SyncProperties* properties, const SessionS
   }
 
   SettingsListReader reader(list);
-  SessionResult result;
-  // Each file is sent once per session: a list that names one file many times (a damaged or
-  // runaway list of a megabyte holds tens of thousands of entries) would otherwise run a
-  // synchronizer for every copy and hold the HotSync for many minutes, sending the same record.
-  std::set<std::string> sent;
+  const bool sendsFiles = SendsSettingsFiles(properties->syncType);
+  SessionResult result(sendsFiles);
   bool purgeLeft = false;
-  while (!reader.Ended()) {
-    SettingsListEntry entry = reader.ReadEntry();
-    SyncYieldCycles(1);
-    switch (entry.kind) {
-      case SettingsListEntry::Kind::kSend: {
-        if (!sent.insert(base::ToUpperCase((entry.directory + '\\' + entry.fileName).c_str())).second) break;
-        CopyField(properties->localDirectory, entry.directory);
-        CopyField(properties->localName, entry.fileName);
-        if (auto synchronizer = services.makeSynchronizer(*properties, kSettingsSyncOptions)) {
-          result.Add(synchronizer->Run());
-          purgeLeft = purgeLeft || synchronizer->LeftPurgeToSession();
-        } else {
-          LogLine(kNoMemoryForFileText);
-          result.Add(store::kOutOfMemory);
-        }
-        break;
+  bool listRead = false;
+  try {
+    // Each file is sent once per session: a list that names one file many times (a damaged or
+    // runaway list of a megabyte holds tens of thousands of entries) would otherwise run a
+    // synchronizer for every copy and hold the HotSync for many minutes, sending the same record.
+    std::set<std::string> sent;
+    while (!reader.Ended()) {
+      SettingsListEntry entry = reader.ReadEntry();
+      SyncYieldCycles(1);
+      switch (entry.kind) {
+        case SettingsListEntry::Kind::kSend:
+          if (!sent.insert(base::ToUpperCase((entry.directory + '\\' + entry.fileName).c_str())).second) break;
+          result.AddListedFile(SendListedFile(entry, *properties, services, purgeLeft));
+          break;
+        case SettingsListEntry::Kind::kEmptyDirectory:
+          CopyField(properties->localDirectory, "No Path Name Selected ");
+          CopyField(properties->localName, "No File Name Selected ");
+          break;
+        case SettingsListEntry::Kind::kRejected:
+          LogLine(entry.reason);
+          // Only a HotSync that sends files fails for an entry it cannot send.
+          result.AddListedFile(sendsFiles ? store::kDesktopFileNotFound : 0);
+          break;
+        case SettingsListEntry::Kind::kNotSent:
+          break;
       }
-      case SettingsListEntry::Kind::kEmptyDirectory:
-        CopyField(properties->localDirectory, "No Path Name Selected ");
-        CopyField(properties->localName, "No File Name Selected ");
-        break;
-      case SettingsListEntry::Kind::kRejected:
-        LogLine(entry.reason);
-        result.Add(store::kDesktopFileNotFound);
-        break;
-      case SettingsListEntry::Kind::kNotSent:
-        break;
     }
+    listRead = true;
+    ReportDamagedList(reader, result);
+  } catch (const std::bad_alloc&) {
+    LogLine(kNoMemoryForListText);
+    result.AddUnreadList(store::kOutOfMemory);
   }
   list.Close();
-  if (reader.TruncateList()) WinFile::OpenTruncated(listPath).Close();
+  // A list that was not read to its end keeps what the session did not see.
+  if (listRead && reader.TruncateList()) WinFile::OpenTruncated(listPath).Close();
 
-  RemoveDuplicatesAndRetrieveReports(*coreDirectory, purgeLeft);
+  try {
+    if (!RemoveDuplicatesAndRetrieveReports(*coreDirectory, purgeLeft)) result.AddReportsLeft();
+  } catch (const std::bad_alloc&) {
+    LogLine(kNoMemoryForReportsText);
+    result.AddReportsLeft();
+  }
 
+  // The closing line is the one the log has always ended with; a session that failed says so first.
+  const long value = result.Value(reader.StoppedEarly());
+  if (value != 0) {
+    try {
+      LogLine(result.ProblemLine(reader.StoppedEarly()));
+    } catch (const std::bad_alloc&) {
+      LogLine(kProblemsText);
+    }
+  }
   LogLine("KorvIR Sync OK...Complete");
-  return result.Value(reader.StoppedEarly());
+  return value;
 }
 
 }  // namespace korvet

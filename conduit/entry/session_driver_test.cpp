@@ -4,9 +4,11 @@
 
 #include <cstring>
 #include <deque>
+#include <new>
+#include <utility>
 
 #include "common/win_file.h"
-#include "conduit/base/allocation.h"
+#include "conduit/entry/session_result.h"
 #include "conduit/store/status_codes.h"
 #include "conduit/test_support/hotsync_bench.h"
 #include "conduit/test_support/korvet_properties.h"
@@ -42,6 +44,7 @@ class RecordingSynchronizers {
   std::vector<Made> made;
   std::deque<long> results;
   bool refuse = false;
+  bool runOutOfMemory = false;  // the next Run throws std::bad_alloc
 
  private:
   class Recording : public SettingsSynchronizer {
@@ -49,6 +52,7 @@ class RecordingSynchronizers {
     explicit Recording(RecordingSynchronizers& owner) : owner_(owner) { ++owner_.alive_; }
     ~Recording() override { --owner_.alive_; }
     long Run() override {
+      if (std::exchange(owner_.runOutOfMemory, false)) throw std::bad_alloc();
       if (owner_.results.empty()) return 0;
       long result = owner_.results.front();
       owner_.results.pop_front();
@@ -63,7 +67,11 @@ class RecordingSynchronizers {
 
 class SessionTest : public ::testing::Test {
  protected:
-  SessionTest() { std::memset(&properties_, 0, sizeof properties_); }
+  // An installation has a report folder file; retrieval is off until the user turns it on.
+  SessionTest() {
+    std::memset(&properties_, 0, sizeof properties_);
+    bench_.Folder().Write("Cardoon.dat", "C:\\Reports\\@^%");
+  }
 
   long Run(void* hotsync = reinterpret_cast<void*>(1)) {
     SessionServices services{[this]() -> std::optional<std::string> { return corePath_; }, synchronizers_.Factory()};
@@ -81,6 +89,7 @@ class SessionTest : public ::testing::Test {
 const char* const kStart = "Starting Sync with KorvIR";
 const char* const kNoList = "Unable To Find Xembrafilepath.dat Ostrel settings location file";
 const char* const kComplete = "KorvIR Sync OK...Complete";
+const std::string kProblems = "KorvIR Sync finished with problems: ";
 
 TEST_F(SessionTest, NullFirstArgumentDoesNothingButTheFirstLine) {
   WriteList("C:\\Data\\,a.qzl*@^");
@@ -114,7 +123,8 @@ TEST_F(SessionTest, SendsEveryEntryInOrderAndEmptiesAPurgedList) {
   EXPECT_EQ(synchronizers_.Files(), (std::vector<std::string>{"C:\\Data\\a.qzl", "C:\\Data\\b.qzl"}));
   EXPECT_EQ(synchronizers_.made[0].options, 3);
   EXPECT_EQ(List(), "");
-  EXPECT_EQ(bench_.LogTexts(), (std::vector<std::string>{kStart, kComplete}));
+  EXPECT_EQ(bench_.LogTexts(),
+            (std::vector<std::string>{kStart, kProblems + "2 of 2 listed Ostrel settings files not sent", kComplete}));
   // One yield per list entry read, the one that holds the end marker included.
   EXPECT_EQ(SimCallCount("SyncYieldCycles"), 3);
 }
@@ -143,20 +153,16 @@ TEST_F(SessionTest, ListWithoutEndMarkerReportsTheLastRunNotSuccess) {
   EXPECT_EQ(List(), "");
 }
 
-// With the conduit's own synchronizers: a file whose synchronizer finds no memory is not sent, which
-// the log and the result say; the next file is still sent.
+// A file whose synchronizer cannot be made, or whose run runs out of memory, is not sent, which the
+// log and the result say; the next file is still sent.
 TEST_F(SessionTest, OutOfMemoryForASynchronizerSkipsItsFileAndFailsTheSession) {
-  const std::string folder = bench_.Folder().WithSlash();
-  bench_.Folder().Write("a.qzl", "Koa");
-  bench_.Folder().Write("b.qzl", "Kob");
-  WriteList(folder + ",a.qzl*" + folder + ",b.qzl*@$");
-  properties_ = testing::KorvetProperties(kFastSync);
-  SessionServices services{[this]() -> std::optional<std::string> { return corePath_; }, DefaultSynchronizerFactory()};
-  base::FailAllocation(1);
-  EXPECT_EQ(RunHotSyncSession(reinterpret_cast<void*>(1), &properties_, services), store::kOutOfMemory);
-  base::FailAllocation(0);
-  EXPECT_EQ(bench_.RecordData(), std::vector<std::string>{"b.qzl,Kob*"});
-  EXPECT_EQ(bench_.LogTexts()[1], "Out of memory, an Ostrel settings file was not sent");
+  WriteList("C:\\D\\,a.qzl*C:\\D\\,b.qzl*@$");
+  synchronizers_.runOutOfMemory = true;
+  EXPECT_EQ(Run(), store::kOutOfMemory);
+  EXPECT_EQ(synchronizers_.made.size(), 2u);
+  EXPECT_EQ(bench_.LogTexts(),
+            (std::vector<std::string>{kStart, "Out of memory, an Ostrel settings file was not sent",
+                                      kProblems + "1 of 2 listed Ostrel settings files not sent", kComplete}));
 }
 
 TEST_F(SessionTest, ListWithMarkerButNoEntryReturnsMinusOne) {
@@ -199,9 +205,9 @@ TEST_F(SessionTest, OverlongEntryIsLoggedAndSkipped) {
   WriteList("C:\\D\\," + name + "*C:\\D\\,b.qzl*@$");
   Run();
   EXPECT_EQ(synchronizers_.Files(), std::vector<std::string>{"C:\\D\\b.qzl"});
-  EXPECT_EQ(
-      bench_.LogTexts(),
-      (std::vector<std::string>{kStart, "Ostrel settings file entry too long, not sent: C:\\D\\," + name, kComplete}));
+  EXPECT_EQ(bench_.LogTexts(),
+            (std::vector<std::string>{kStart, "Ostrel settings file entry too long, not sent: C:\\D\\," + name,
+                                      kProblems + "1 of 2 listed Ostrel settings files not sent", kComplete}));
 }
 
 TEST_F(SessionTest, FiftyEntriesRunFiftySynchronizersOneAtATime) {
@@ -230,12 +236,12 @@ TEST_F(SessionTest, ReportFolderThatIsNoFullFolderPathRetrievesNothing) {
     DeleteFileA(bench_.CorePath().append("\\HotSync.log").c_str());
     bench_.Folder().Write("Cardoon.dat", folder + "@$#");
     Run();
-    EXPECT_EQ(
-        bench_.LogTexts(),
-        (std::vector<std::string>{
-            kStart,
-            "Report folder not a full folder path ending in a backslash, traverse reports not retrieved: " + folder,
-            kComplete}))
+    const std::string cause = "Report folder not a full folder path ending in a backslash";
+    EXPECT_EQ(bench_.LogTexts(),
+              (std::vector<std::string>{
+                  kStart, cause + ", traverse reports not retrieved: " + folder,
+                  cause + ": 1 traverse reports not retrieved, they stay on the handheld",
+                  kProblems + "no Ostrel settings file listed, traverse reports left on the handheld", kComplete}))
         << folder;
     EXPECT_EQ(bench_.RecordData().size(), 1u) << folder;
   }
@@ -296,7 +302,9 @@ TEST_F(SessionTest, OnePassRemovesDuplicatesRetrievesAndDeletes) {
   EXPECT_EQ(reports.Read("T2.csv"), "two new");
   EXPECT_EQ(reports.Read("T3.csv"), "older survey");
   EXPECT_EQ(bench_.LogTexts(),
-            (std::vector<std::string>{kStart, "Filename already exist", reports.File("T3.csv"), kComplete}));
+            (std::vector<std::string>{
+                kStart, "Filename already exist", reports.File("T3.csv"),
+                kProblems + "no Ostrel settings file listed, traverse reports left on the handheld", kComplete}));
 
   bench_.Folder().Write("Cardoon.dat", reports.WithSlash() + "@$#");
   SimResetCallCounts();
@@ -322,9 +330,93 @@ TEST_F(SessionTest, OverlongReportFolderIsLoggedAndNothingRetrieved) {
   bench_.AddReport("T1", "x");
   Run();
   EXPECT_EQ(bench_.LogTexts(),
-            (std::vector<std::string>{kStart, "Report folder too long, traverse reports not retrieved: " + folder,
-                                      kComplete}));
+            (std::vector<std::string>{
+                kStart, "Report folder too long, traverse reports not retrieved: " + folder,
+                "Report folder too long: 1 traverse reports not retrieved, they stay on the handheld",
+                kProblems + "no Ostrel settings file listed, traverse reports left on the handheld", kComplete}));
   EXPECT_EQ(bench_.RecordData().size(), 1u);
+}
+
+// Backup, "handheld overwrites desktop" and "do nothing" send no file, so their list asks for nothing:
+// an entry they cannot send, or no entry at all, fails nothing. A HotSync that sends files fails.
+TEST_F(SessionTest, OnlyAHotSyncThatSendsFilesFailsForAnEntryItCannotSend) {
+  for (std::int32_t type : {kFastSync, kSlowSync, kHandheldOverwritesDesktop, kDesktopOverwritesHandheld, kInstallSync,
+                            kBackupSync, kDoNothing, kProfileInstall}) {
+    properties_.syncType = type;
+    const bool sends = SendsSettingsFiles(type);
+    WriteList("Data\\,a.qzl*C:\\D\\,b.qzl*@$");
+    EXPECT_EQ(Run(), sends ? store::kDesktopFileNotFound : 0) << type;
+    WriteList("@$");
+    EXPECT_EQ(Run(), sends ? -1 : 0) << type;
+  }
+  EXPECT_FALSE(SendsSettingsFiles(kBackupSync));
+  EXPECT_TRUE(SendsSettingsFiles(kInstallSync));
+}
+
+// Each reason for not retrieving is said once. It fails the HotSync only where reports stay on the
+// handheld that may have been wanted: never when no report folder was ever chosen.
+TEST_F(SessionTest, AReportFolderFileWithoutAUsableChoiceSaysWhy) {
+  WriteList("C:\\D\\,a.qzl*@$");
+  const std::string notRetrieved = ", traverse reports not retrieved";
+  const std::string left = kProblems + "traverse reports left on the handheld";
+  auto run = [&](const std::string& cardoon, long expected, const std::vector<std::string>& lines) {
+    if (cardoon == "<missing>") {
+      DeleteFileA(bench_.Folder().File("Cardoon.dat").c_str());
+    } else if (cardoon != "<held>") {
+      bench_.Folder().Write("Cardoon.dat", cardoon);
+    }
+    bench_.ClearLog();
+    EXPECT_EQ(Run(), expected) << cardoon;
+    std::vector<std::string> log = {kStart};
+    log.insert(log.end(), lines.begin(), lines.end());
+    log.push_back(kComplete);
+    EXPECT_EQ(bench_.LogTexts(), log) << cardoon;
+  };
+  const std::string damaged = "Cardoon.dat is damaged (no complete report folder choice)";
+  run("<missing>", 0, {"Cardoon.dat not found" + notRetrieved});
+  run("", 0, {"Cardoon.dat holds no report folder" + notRetrieved});
+  run("C:\\R\\", 0, {damaged + notRetrieved});
+  {
+    bench_.Folder().Write("Cardoon.dat", "C:\\R\\@$#");
+    WinFile held = WinFile::OpenForReading(bench_.Folder().File("Cardoon.dat"));
+    run("<held>", 0, {"Cardoon.dat in use by another program" + notRetrieved});
+    bench_.AddReport("T1", "x");
+    run("<held>", kReportsNotRetrieved,
+        {"Cardoon.dat in use by another program" + notRetrieved,
+         "Cardoon.dat in use by another program: 1 traverse reports not retrieved, they stay on the handheld", left});
+  }
+  run("C:\\R\\@$", kReportsNotRetrieved,
+      {damaged + notRetrieved, damaged + ": 1 traverse reports not retrieved, they stay on the handheld", left});
+  run("<missing>", 0, {"Cardoon.dat not found" + notRetrieved});
+  EXPECT_EQ(bench_.RecordData().size(), 1u);
+}
+
+// Entries are never dropped without a line: a zero byte that cuts the list off is reported and the
+// list kept; a byte order mark is skipped and reported; control bytes reach the log escaped.
+TEST_F(SessionTest, ADamagedListIsReportedAndKept) {
+  const std::string cut("C:\\D\\,a.qzl*\0C:\\D\\,b.qzl*@^", 27);
+  WriteList(cut);
+  EXPECT_EQ(Run(), kSettingsListUnread);
+  EXPECT_EQ(synchronizers_.Files(), std::vector<std::string>{"C:\\D\\a.qzl"});
+  EXPECT_EQ(List(), cut);
+  EXPECT_EQ(bench_.LogTexts(),
+            (std::vector<std::string>{
+                kStart,
+                "Xembrafilepath.dat holds a zero byte at offset 12: the entries after it were not sent, and "
+                "the list was kept",
+                kProblems + "Xembrafilepath.dat not read to its end", kComplete}));
+
+  bench_.ClearLog();
+  WriteList(
+      "\xEF\xBB\xBF"
+      "C:\\D\\,b.qzl*D\rx\n\\,c.qzl*@$");
+  EXPECT_EQ(Run(), store::kDesktopFileNotFound);
+  EXPECT_EQ(synchronizers_.Files().back(), "C:\\D\\b.qzl");
+  EXPECT_EQ(bench_.LogTexts(),
+            (std::vector<std::string>{
+                kStart, "Ostrel settings file entry without a full directory path, not sent: D<0D>x<0A>\\,c.qzl",
+                "Xembrafilepath.dat starts with a byte order mark, which was skipped",
+                kProblems + "1 of 2 listed Ostrel settings files not sent", kComplete}));
 }
 
 }  // namespace

@@ -177,9 +177,8 @@ long HandheldDatabaseManager::PrepareTransferBlock() {
   if (transferBuffer_) {
     ClearUsedTransferData();
   } else {
-    transferBuffer_.reset(new (std::nothrow) std::uint8_t[kTransferBufferSize]);
+    transferBuffer_ = base::MakeZeroedBytesOrNull(kTransferBufferSize);
     if (!transferBuffer_) return store::kOutOfMemory;
-    std::memset(transferBuffer_.get(), 0, kTransferBufferSize);
   }
   std::memset(&transfer_, 0, sizeof transfer_);
   transfer_.data = transferBuffer_.get();
@@ -534,9 +533,8 @@ long HandheldDatabaseManager::PrepareInfoBuffer(DatabaseInfoBlock* block, bool z
     if (zero) std::memset(block->data, 0, block->capacity);
     return store::kOk;
   }
-  std::unique_ptr<std::uint8_t[]> buffer(new (std::nothrow) std::uint8_t[kInfoBufferSize]);
+  std::unique_ptr<std::uint8_t[]> buffer = base::MakeZeroedBytesOrNull(kInfoBufferSize);
   if (!buffer) return store::kOutOfMemory;
-  std::memset(buffer.get(), 0, kInfoBufferSize);
   if (!base::Allocated([&] { infoBuffers_.push_back(std::move(buffer)); })) return store::kOutOfMemory;
   block->data = infoBuffers_.back().get();
   block->capacity = kInfoBufferSize;

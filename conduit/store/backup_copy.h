@@ -7,6 +7,9 @@
 #include <string>
 #include <utility>
 
+#include "common/error_text.h"
+#include "common/win_file.h"
+#include "conduit/platform/hotsync_log.h"
 #include "conduit/store/desktop_database_manager.h"
 #include "conduit/store/desktop_path.h"
 #include "conduit/store/status_codes.h"
@@ -38,22 +41,43 @@ class BackupCopy : public Store {
     return status == kNoFileOpen ? kOk : status;
   }
 
-  // Closes the copy and copies the desktop file over it; kBackupCopyFailed when the copy fails. Nothing
-  // is copied from or onto a path that was refused.
+  // Closes the copy and copies the desktop file over it; kBackupCopyFailed, with a line that names
+  // the copy, when the copy fails. Nothing is copied from or onto a path that was refused. A backup
+  // or "handheld overwrites desktop" HotSync of a file that is not there succeeds: there is nothing
+  // to keep a copy of, and the old copy stays.
   long FinishSync() override {
     this->CloseFile(0);
     if (sourcePath_.empty() || this->Path().empty()) return kBackupCopyFailed;
-    return this->CopyDesktopFile(sourcePath_.c_str(), this->Path().c_str(), false) ? kOk : kBackupCopyFailed;
+    const long type = this->GetSyncType();
+    if ((type == kSyncBackup || type == kSyncHandheldOverwritesDesktop) && !FileExists(sourcePath_)) {
+      LogLine(kSettingsFileMissingText);
+      LogLine(sourcePath_);
+      return kOk;
+    }
+    if (this->CopyDesktopFile(sourcePath_.c_str(), this->Path().c_str(), false)) return kOk;
+    LogLine("Backup copy could not be written (" + FileErrorText(GetLastError()) + "): " + this->Path());
+    return kBackupCopyFailed;
   }
 
   // In a slow sync while read-pending: opens the copy for reading (a missing copy is an empty store)
-  // and loads it; otherwise nothing.
+  // and loads it; otherwise nothing. A copy that cannot be opened or read is only the last sync's
+  // state: the file is sent without it (every handheld record then counts as changed), and the copy
+  // is refreshed at the end as usual.
   long OpenForSyncType() override {
     if (this->GetSyncType() != kSyncSlow || !this->IsReadPending()) return kOk;
-    const long status = this->Open(kOpenModeRead);
-    if (status == kDesktopFileNotFound) return kOk;
-    if (status != kOk) return status;
-    return LoadContents();
+    long status = this->Open(kOpenModeRead);
+    const DWORD openError = this->OpenError();
+    if (status == kDesktopFileNotFound && (openError == ERROR_FILE_NOT_FOUND || openError == ERROR_PATH_NOT_FOUND))
+      return kOk;
+    if (status == kOk) status = LoadContents();
+    if (status == kOk) return kOk;
+    const std::string why = status == kDesktopFileNotFound ? FileErrorText(openError)
+                            : status == kReadFailed        ? std::string("read failed")
+                                                           : "damaged, status " + std::to_string(status);
+    LogLine("Backup copy could not be read (" + why + "), the settings file is sent without it: " + this->Path());
+    this->CloseFile(0);
+    this->DeleteAllRecords();
+    return kOk;
   }
 
   // The desktop file's own path; empty when it was refused for its length.

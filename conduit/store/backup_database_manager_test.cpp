@@ -104,13 +104,19 @@ TEST_F(BackupStoreTest, SlowSyncLoadsTheLastStateMarkedUnmatched) {
   EXPECT_EQ(Count(backup), 2);
 }
 
-TEST_F(BackupStoreTest, DamagedBackupIsReportedWithTheRecordsReadBeforeTheDamage) {
+// A backup copy is only the last sync's state: a damaged one is reported and left out, and the sync
+// goes on as with no copy at all.
+TEST_F(BackupStoreTest, DamagedBackupIsReportedAndLeftOut) {
   testing::DesktopFileImage image;
   image.Raw(std::string("K\0", 2)).Header(3).Record(4, 0, 1, "four").Head(70000, 5, 0, 0, 1);
   folder_.Write("Unit.BAK", image.Bytes());
+  testing::HotSyncBench bench;
   BackupDatabaseManager backup = Backup(kSyncSlow);
-  EXPECT_EQ(backup.OpenForSync(), kRecordHeadUnreadable);
-  EXPECT_EQ(Count(backup), 1);
+  EXPECT_EQ(backup.OpenForSync(), kOk);
+  EXPECT_EQ(Count(backup), 0);
+  EXPECT_EQ(bench.LogTexts(), std::vector<std::string>{"Backup copy could not be read (damaged, status 4383), the "
+                                                       "settings file is sent without it: " +
+                                                       folder_.File("Unit.BAK")});
 }
 
 }  // namespace

@@ -4,6 +4,7 @@
 #include <new>
 #include <string>
 
+#include "conduit/base/allocation.h"
 #include "conduit/base/ansi_text.h"
 #include "conduit/store/status_codes.h"
 
@@ -132,7 +133,7 @@ long CategoryList::AddAndMarkChanged(CPCategory& category) {
 long CategoryList::ReplaceAt(long number, const CPCategory& category) {
   if (!IsNumber(number)) return kIndexOutOfRange;
   // The copy is made first, so a failure leaves the old category in place.
-  auto copy = std::unique_ptr<CPCategory>(new (std::nothrow) CPCategory(category));
+  auto copy = base::MakeOrNull<CPCategory>(category);
   if (!copy) return kOutOfMemory;
   if (categories_[static_cast<std::size_t>(number)]) Destroy(number);
   categories_[static_cast<std::size_t>(number)] = std::move(copy);
@@ -222,7 +223,7 @@ long CategoryList::Add(CPCategory& category) {
   long safeSize = sizeof(safeName);
   if (MakeSafeName(category.GetName(), safeName, &safeSize) == kOk) category.SetSafeName(safeName);
 
-  auto copy = std::unique_ptr<CPCategory>(new (std::nothrow) CPCategory(category));
+  auto copy = base::MakeOrNull<CPCategory>(category);
   if (!copy) return kOutOfMemory;
   categories_[static_cast<std::size_t>(category.GetIndex())] = std::move(copy);
   ++count_;

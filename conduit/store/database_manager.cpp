@@ -269,7 +269,7 @@ long DatabaseManager::ReadRecordByIdAndHandheldIndex(std::uint32_t id, long hand
 // Adding, changing and removing records.
 
 std::unique_ptr<SyncRecord> DatabaseManager::CloneRecord(const SyncRecord& record) const {
-  return std::unique_ptr<SyncRecord>(new (std::nothrow) SyncRecord(record));
+  return base::MakeOrNull<SyncRecord>(record);
 }
 
 long DatabaseManager::AddRecord(SyncRecord& record) {

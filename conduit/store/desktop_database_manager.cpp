@@ -4,6 +4,8 @@
 #include <cstring>
 #include <new>
 
+#include "common/error_text.h"
+#include "conduit/base/allocation.h"
 #include "conduit/base/ansi_text.h"
 #include "conduit/platform/hotsync_log.h"
 #include "conduit/store/desktop_path.h"
@@ -57,13 +59,11 @@ long DesktopDatabaseManager::Open(long mode) {
   switch (mode) {
     case kOpenModeRead: {
       if (!path_.empty()) file_ = WinFile::OpenForReading(path_);
-      if (!file_) {
-        LogLine(kSettingsFileMissingText);
-        LogLine(path_.empty() ? refusedPath_ : path_);
-        return kDesktopFileNotFound;
-      }
+      if (!file_) return ReportNotOpened();
       std::string text;
-      if (ReadLeadingText(text) != kOk) return RefuseUnreadable();
+      leadingTextAtZero_ = false;
+      if (ReadLeadingText(text) != kOk) return Refuse(kSettingsFileUnreadableText);
+      if (leadingTextAtZero_ && refusesZeroByte_ && sharesLeadingText_) return Refuse(kSettingsFileDamagedText);
       // The text of a settings file starts with the model name; one of its first two letters in place
       // is enough. A rejected file stays open, and its text still goes to the shared store.
       const bool accepted = (text.size() > 0 && text[0] == 'K') || (text.size() > 1 && text[1] == 'o');
@@ -93,12 +93,23 @@ long DesktopDatabaseManager::Open(long mode) {
   return file_.IsOpen() ? result : kDesktopFileNotFound;
 }
 
+long DesktopDatabaseManager::ReportNotOpened() {
+  const DWORD error = path_.empty() ? ERROR_FILE_NOT_FOUND : file_.OpenError();
+  if (error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND) {
+    LogLine(kSettingsFileMissingText);
+    LogLine(path_.empty() ? refusedPath_ : path_);
+  } else if (sharesLeadingText_) {
+    LogLine("Ostrel settings file could not be opened (" + FileErrorText(error) + "), not sent: " + path_);
+  }
+  return kDesktopFileNotFound;
+}
+
 // A file that fails in the middle of its text is not sent at all: the part before the failure would
 // reach the device as other settings than the user's. The shared store keeps no text of it.
-long DesktopDatabaseManager::RefuseUnreadable() {
+long DesktopDatabaseManager::Refuse(const char* why) {
   if (sharesLeadingText_) {
     SharedSettingsRecordSource().SetFileName(path_.c_str());
-    LogLine(std::string(kSettingsFileUnreadableText) + path_);
+    LogLine(std::string(why) + path_);
   }
   file_.Close();
   return kReadFailed;
@@ -111,7 +122,11 @@ long DesktopDatabaseManager::ReadLeadingText(std::string& text) {
     std::uint8_t byte = 0;
     const auto read = file_.ReadByte(byte);
     if (read == WinFile::ReadResult::kFailed) return kReadFailed;
-    if (read == WinFile::ReadResult::kEndOfFile || byte == 0) break;
+    if (read == WinFile::ReadResult::kEndOfFile) break;
+    if (byte == 0) {
+      leadingTextAtZero_ = true;
+      break;
+    }
     text += static_cast<char>(byte);
   }
   return kOk;
@@ -175,8 +190,8 @@ long DesktopDatabaseManager::LoadContents() {
   if (path_.empty()) return kNoFilePath;
   if (!file_) return kNoFileOpen;
   SyncRecord record;
-  if (SharedSettingsRecordSource().FillRecord(record)) AddRecordAsIs(record);
-  return kOk;
+  if (!SharedSettingsRecordSource().FillRecord(record)) return kOutOfMemory;
+  return AddRecordAsIs(record);
 }
 
 long DesktopDatabaseManager::FinishSync() {
@@ -245,7 +260,7 @@ long DesktopDatabaseManager::SetDatabaseInfo(const char* name, std::uint16_t fla
                                              std::uint32_t creator, std::uint16_t version,
                                              std::uint32_t modificationNumber, std::uint32_t creationTime,
                                              std::uint32_t modificationTime, std::uint32_t backupTime) {
-  auto header = std::unique_ptr<DesktopFileHeader>(new (std::nothrow) DesktopFileHeader{});
+  auto header = base::MakeOrNull<DesktopFileHeader>();
   if (!header) return kOutOfMemory;
   header->headerSize = kDesktopHeaderSize;
   header->formatVersion = kDesktopFormatVersion;
@@ -265,7 +280,7 @@ long DesktopDatabaseManager::SetDatabaseInfo(const char* name, std::uint16_t fla
 }
 
 long DesktopDatabaseManager::NewHeader() {
-  auto header = std::unique_ptr<DesktopFileHeader>(new (std::nothrow) DesktopFileHeader{});
+  auto header = base::MakeOrNull<DesktopFileHeader>();
   if (!header) return kOutOfMemory;
   header->headerSize = kDesktopHeaderSize;
   header_ = std::move(header);
@@ -386,7 +401,7 @@ long DesktopDatabaseManager::BuildCategoryList() {
   if (!HasCategoryBlock()) return kOk;
   categories_.reset();
   if (!appInfo_ || appInfo_->InUse() == 0) return kNoAppInfoForCategories;
-  categories_.reset(new (std::nothrow) CategoryList(appInfo_->Data(), static_cast<long>(appInfo_->InUse())));
+  categories_ = base::MakeOrNull<CategoryList>(appInfo_->Data(), static_cast<long>(appInfo_->InUse()));
   return categories_ ? kOk : kOutOfMemory;
 }
 

@@ -41,6 +41,8 @@ inline constexpr char kSettingsNameTooLongText[] = "Ostrel settings file name lo
 inline constexpr char kSettingsTextTooLongText[] = "Ostrel settings file too long for its record, not sent: ";
 inline constexpr char kNotASettingsFileText[] = "Not an Ostrel settings file, not sent: ";
 inline constexpr char kSettingsFileUnreadableText[] = "Ostrel settings file could not be read, not sent: ";
+// A settings file is text: a zero byte in it (a file saved as UTF-16, a damaged one) would cut it.
+inline constexpr char kSettingsFileDamagedText[] = "Ostrel settings file damaged (it holds a zero byte), not sent: ";
 
 class DesktopDatabaseManager : public DatabaseManager {
  public:
@@ -129,6 +131,8 @@ class DesktopDatabaseManager : public DatabaseManager {
   const std::string& Path() const { return path_; }
   const std::string& RemoteName() const { return remoteName_; }
   bool IsFileOpen() const { return file_.IsOpen(); }
+  // GetLastError() of the last open that failed.
+  DWORD OpenError() const { return file_.OpenError(); }
   bool IsLoaded() const { return loaded_; }
   bool IsReadPending() const { return readPending_; }
   const DesktopFileHeader* Header() const { return header_.get(); }
@@ -144,6 +148,8 @@ class DesktopDatabaseManager : public DatabaseManager {
   // A store that reads a file only for its own state (a backup copy) keeps the leading text to
   // itself instead of handing it to the shared settings-file store.
   void SetSharesLeadingText(bool shares) { sharesLeadingText_ = shares; }
+  // A store whose file is all text (a settings file) refuses one with a zero byte, which would cut it.
+  void SetRefusesZeroByte(bool refuses) { refusesZeroByte_ = refuses; }
   SyncLogger* Logger() const { return logger_; }
   // The records section of a data file: `count` packed records read from the file position (a yield
   // to HotSync Manager every `yieldEvery` records, 0 for none), or every stored record written.
@@ -154,7 +160,12 @@ class DesktopDatabaseManager : public DatabaseManager {
   virtual long ReadLeadingText(std::string& text);
 
  private:
-  long RefuseUnreadable();
+  // A file that cannot be opened: "Unable To Find Settings File" and the path when it is not there,
+  // else (for a settings file) a line with the real reason. A backup copy says its own.
+  long ReportNotOpened();
+  // A settings file not sent at all: `why` and the path are logged, and the shared store keeps no
+  // text of it.
+  long Refuse(const char* why);
   long WriteTaggedValue(std::uint32_t tag, std::uint32_t value);
   long GetInfo(const DesktopInfoBlock* block, DatabaseInfoBlock* info, long absent) const;
   long SetInfo(std::unique_ptr<DesktopInfoBlock>& block, const DatabaseInfoBlock* info);
@@ -176,6 +187,8 @@ class DesktopDatabaseManager : public DatabaseManager {
   bool loaded_ = false;
   bool readPending_ = true;
   bool sharesLeadingText_ = true;
+  bool refusesZeroByte_ = false;
+  bool leadingTextAtZero_ = false;  // the last leading text ended at a zero byte
 };
 
 }  // namespace korvet::store

@@ -35,7 +35,9 @@ std::unique_ptr<DesktopInfoBlock> DesktopInfoBlock::FromBytes(std::vector<std::u
       head.inUse > head.capacity) {
     return nullptr;
   }
-  return std::unique_ptr<DesktopInfoBlock>(new (std::nothrow) DesktopInfoBlock(std::move(bytes)));
+  std::unique_ptr<DesktopInfoBlock> block;
+  if (!base::Allocated([&] { block.reset(new DesktopInfoBlock(std::move(bytes))); })) return nullptr;
+  return block;
 }
 
 DesktopInfoBlockHead DesktopInfoBlock::Head() const {

@@ -3,6 +3,7 @@
 #include <array>
 #include <cstring>
 
+#include "common/error_text.h"
 #include "conduit/base/ansi_text.h"
 #include "conduit/base/conduit_module.h"
 #include "conduit/platform/sync_manager.h"
@@ -62,7 +63,8 @@ std::string Fill(const std::string& pattern, Args... args) {
   return Bounded(scratch.data(), kMaxLogLine);
 }
 
-void Append(const std::string& line, long activity) { AppendHotSyncLog(line.c_str(), activity, 0); }
+// Names in the lines come from lists and files: control bytes in them are shown, never written raw.
+void Append(const std::string& line, long activity) { AppendHotSyncLog(VisibleText(line).c_str(), activity, 0); }
 
 }  // namespace
 

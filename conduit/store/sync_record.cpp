@@ -5,6 +5,7 @@
 #include <cstring>
 #include <new>
 
+#include "conduit/base/allocation.h"
 #include "conduit/base/conduit_module.h"
 #include "conduit/base/text_buffer.h"
 #include "conduit/store/status_codes.h"
@@ -19,7 +20,7 @@ using handheld::RecordTransferBlock;
 // A new block of size bytes followed by a NUL, or null when memory runs out.
 std::unique_ptr<std::uint8_t[]> NewDataBlock(std::uint32_t size, const void* bytes) {
   if (size == 0xFFFFFFFF) return nullptr;
-  std::unique_ptr<std::uint8_t[]> block(new (std::nothrow) std::uint8_t[static_cast<std::size_t>(size) + 1]());
+  std::unique_ptr<std::uint8_t[]> block = base::MakeZeroedBytesOrNull(static_cast<std::size_t>(size) + 1);
   if (block) std::memcpy(block.get(), bytes, size);
   return block;
 }
@@ -75,12 +76,13 @@ long SyncRecord::SetData(std::uint32_t size, const void* bytes) {
   return kOk;
 }
 
-void SyncRecord::CopyDataQuietly(std::uint32_t size, const void* bytes) {
+void SyncRecord::CopyDataOrThrow(std::uint32_t size, const void* bytes) {
   data_.reset();
   dataSize_ = 0;
   if (size == 0 || bytes == nullptr) return;
   data_ = NewDataBlock(size, bytes);
-  if (data_) dataSize_ = size;
+  if (!data_) throw std::bad_alloc();
+  dataSize_ = size;
 }
 
 const std::uint8_t* SyncRecord::GetData() const { return data_.get(); }
@@ -158,7 +160,7 @@ long SyncRecord::Assign(const SyncRecord& other) {
   index_ = other.index_;
   category_ = other.category_;
   attributes_ = other.attributes_;
-  CopyDataQuietly(other.dataSize_, other.data_.get());
+  CopyDataOrThrow(other.dataSize_, other.data_.get());
   sourceHandle_ = other.sourceHandle_;
   private_ = other.private_;
   marks_ = other.marks_;
@@ -181,7 +183,7 @@ long SyncRecord::FromTransferBlock(const RecordTransferBlock& block) {
   private_ = (block.attributes & handheld::kHandheldPrivate) != 0;
   // The data comes from the block's buffer, never from beyond its capacity.
   const std::uint32_t size = block.dataSize <= block.capacity ? block.dataSize : block.capacity;
-  CopyDataQuietly(size, block.data);
+  CopyDataOrThrow(size, block.data);
   sourceHandle_ = block.handle;
   marks_ = 0;
   return kOk;

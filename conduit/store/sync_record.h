@@ -100,8 +100,9 @@ class SyncRecord {
  private:
   void SetBit(std::uint32_t bit, bool value);
   std::uint16_t TransferIndex() const;
-  // Copies bytes into a new block; out of memory leaves the record without data.
-  void CopyDataQuietly(std::uint32_t size, const void* bytes);
+  // Copies bytes into a new block. Out of memory throws std::bad_alloc: a copy without its data would
+  // pass for an empty record and reach the other side as one.
+  void CopyDataOrThrow(std::uint32_t size, const void* bytes);
 
   std::uint32_t id_ = kNoRecordId;
   long index_ = kNoIndex;

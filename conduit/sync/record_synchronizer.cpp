@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <new>
 #include <string>
 
 #include "conduit/base/allocation.h"
@@ -65,6 +66,28 @@ std::unique_ptr<store::SyncLogger> RecordSynchronizer::CreateLog() {
 // The whole synchronization.
 
 long RecordSynchronizer::Run() {
+  try {
+    return RunPasses();
+  } catch (const std::bad_alloc&) {
+    // What the passes held is let go first, so that the session can end with memory to spare.
+    ReleaseStores();
+    try {
+      EndSession(true);
+    } catch (const std::bad_alloc&) {
+      // The session is closed by the destructor.
+    }
+    return store::kOutOfMemory;
+  }
+}
+
+void RecordSynchronizer::ReleaseStores() {
+  ReleaseHandheldStore();
+  ReleaseDesktopStore();
+  ReleaseBackupStore();
+  CloseArchiveStores();
+}
+
+long RecordSynchronizer::RunPasses() {
   if (properties_.syncType > kProfileInstall || properties_.syncType < 0) return store::kSyncTypeAboveRange;
   if (properties_.syncType == kDoNothing) return kOk;
   if (!logger_) return store::kOutOfMemory;
@@ -78,7 +101,8 @@ long RecordSynchronizer::Run() {
 
   long pending = kOk;
   for (long index = 0; index < remoteCount_ && pending == kOk; ++index) {
-    if (SelectRemoteDatabase(index) != kOk) break;
+    pending = SelectRemoteDatabase(index);
+    if (pending != kOk) break;
     switch (properties_.syncType) {
       case kFastSync:
         pending = FastSync();
@@ -103,10 +127,7 @@ long RecordSynchronizer::Run() {
       default:
         break;
     }
-    ReleaseHandheldStore();
-    ReleaseDesktopStore();
-    ReleaseBackupStore();
-    CloseArchiveStores();
+    ReleaseStores();
   }
   const long ended = EndSession(pending != kOk);
   return pending != kOk ? pending : ended;

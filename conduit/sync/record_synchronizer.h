@@ -121,6 +121,10 @@ class RecordSynchronizer : public SettingsSynchronizer {
   bool CategoryMapInUse() const { return categoryMapInUse_; }
 
  private:
+  // Run without its answer to running out of memory: an allocation that fails anywhere in the passes
+  // ends the run with kOutOfMemory.
+  long RunPasses();
+  void ReleaseStores();
   // The fast and the slow sync differ only in the records they visit.
   long MirrorRecords(bool slow);
   // Makes a store of the desktop side (the desktop file or its backup) over the desktop file, keeps it

@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include "common/error_text.h"
 #include "conduit/sync/report_file_name.h"
 
 namespace korvet {
@@ -11,16 +12,34 @@ constexpr std::size_t kMaxReportPath = 255;
 
 bool IsDiskFull(DWORD error) { return error == ERROR_DISK_FULL || error == ERROR_HANDLE_DISK_FULL; }
 
-// Two lines, as for every report file that cannot be created.
-void LogRefused(const std::string& path, std::vector<std::string>& log) {
-  log.push_back("Filename already exist");
-  log.push_back(path);
-}
+ReportSave Saved() { return {ReportSave::Outcome::kSaved, {}}; }
+ReportSave Kept() { return {ReportSave::Outcome::kKept, {}}; }
+ReportSave Stopped(std::string cause) { return {ReportSave::Outcome::kStopped, std::move(cause)}; }
 
 // A file of the report's name counts as the report only when it holds exactly its text.
 ReportSave SavedWhenIdentical(const std::string& path, const std::string& text) {
   auto existing = ReadWholeFile(path);
-  return existing && std::string(existing->begin(), existing->end()) == text ? ReportSave::kSaved : ReportSave::kKept;
+  return existing && std::string(existing->begin(), existing->end()) == text ? Saved() : Kept();
+}
+
+// Why no file could be made in the folder, from the error of the temporary file's creation: the
+// temporary name is the writer's own, so the report's name plays no part in it.
+std::string FolderFailure(const std::string& folder, DWORD error) {
+  if (IsUnreachable(error)) return "Report folder not reachable";
+  if (error == ERROR_FILE_EXISTS || error == ERROR_ALREADY_EXISTS)
+    return std::string("Report folder holds a temporary file that cannot be removed (") +
+           ReportFolderWriter::kTemporaryName + ")";
+  // Asked without the trailing backslash, which makes the look-up of a file fail as if it were missing.
+  std::string asked = folder;
+  if (asked.size() > 3 && asked.back() == '\\') asked.pop_back();
+  const DWORD attributes = GetFileAttributesA(asked.c_str());
+  if (attributes == INVALID_FILE_ATTRIBUTES) {
+    const DWORD lookup = GetLastError();
+    if (IsUnreachable(lookup)) return "Report folder not reachable";
+    return "Report folder not found";
+  }
+  if ((attributes & FILE_ATTRIBUTE_DIRECTORY) == 0) return "Report folder is a file, not a folder";
+  return "Report folder cannot be written (" + FileErrorText(error) + ")";
 }
 
 }  // namespace
@@ -40,18 +59,24 @@ void ReportFolderWriter::RemoveLeftover() const { DeleteFileA(temporary_.c_str()
 
 ReportSave ReportFolderWriter::Save(const std::string& name, const std::string& text, std::vector<std::string>& log) {
   const std::string path = folder_ + name + ".csv";
-  if (!IsSafeReportName(name) || path.size() > kMaxReportPath) {
-    LogRefused(path, log);
-    return ReportSave::kKept;
+  if (!IsSafeReportName(name)) {
+    log.push_back("Report name not usable as a file name, the report stays on the handheld: " + path);
+    return Kept();
+  }
+  if (path.size() > kMaxReportPath) {
+    log.push_back("Report file path longer than 255 characters, the report stays on the handheld: " + path);
+    return Kept();
   }
   WinFile file = WinFile::CreateNew(temporary_);
   if (!file) {
-    if (IsDiskFull(file.OpenError())) {
+    const DWORD error = file.OpenError();
+    if (IsDiskFull(error)) {
       log.push_back("Report file not written (disk full), the report stays on the handheld: " + path);
-      return ReportSave::kDiskFull;
+      return Stopped("Disk full");
     }
-    LogRefused(path, log);
-    return ReportSave::kKept;
+    std::string cause = FolderFailure(folder_, error);
+    log.push_back(cause + ", traverse reports not retrieved: " + folder_);
+    return Stopped(std::move(cause));
   }
   const char* step = "write";
   bool done = steps_.Write(file, text);
@@ -70,7 +95,7 @@ ReportSave ReportFolderWriter::Save(const std::string& name, const std::string& 
     const std::string why =
         IsDiskFull(error) ? std::string("disk full") : std::string(step) + " failed, error " + std::to_string(error);
     log.push_back("Report file not written (" + why + "), the report stays on the handheld: " + path);
-    return IsDiskFull(error) ? ReportSave::kDiskFull : ReportSave::kKept;
+    return IsDiskFull(error) ? Stopped("Disk full") : Kept();
   }
   // Without MOVEFILE_REPLACE_EXISTING an existing file is never overwritten; one that already holds the
   // report saves it. (Not asked before writing: under Wine every look-up of a name that does not
@@ -78,11 +103,15 @@ ReportSave ReportFolderWriter::Save(const std::string& name, const std::string& 
   if (!MoveFileExA(temporary_.c_str(), path.c_str(), MOVEFILE_WRITE_THROUGH)) {
     const DWORD error = GetLastError();
     DeleteFileA(temporary_.c_str());
-    LogRefused(path, log);
-    const bool exists = error == ERROR_ALREADY_EXISTS || error == ERROR_FILE_EXISTS;
-    return exists ? SavedWhenIdentical(path, text) : ReportSave::kKept;
+    if (error == ERROR_ALREADY_EXISTS || error == ERROR_FILE_EXISTS) {
+      log.push_back("Filename already exist");
+      log.push_back(path);
+      return SavedWhenIdentical(path, text);
+    }
+    log.push_back("Report file not written (" + FileErrorText(error) + "), the report stays on the handheld: " + path);
+    return Kept();
   }
-  return ReportSave::kSaved;
+  return Saved();
 }
 
 }  // namespace korvet

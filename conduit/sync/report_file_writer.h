@@ -11,10 +11,18 @@
 
 namespace korvet {
 
-enum class ReportSave {
-  kSaved,     // the file holds the report whole (written now, or already there byte for byte)
-  kKept,      // not saved; the report stays on the handheld
-  kDiskFull,  // not saved because the disk is full; the report stays on the handheld
+// What became of one report.
+struct ReportSave {
+  enum class Outcome {
+    kSaved,    // the file holds the report whole (written now, or already there byte for byte)
+    kKept,     // not saved; the report stays on the handheld
+    kStopped,  // not saved, and no report can be written into the folder now: it stays on the handheld
+  };
+  Outcome outcome = Outcome::kKept;
+  // kStopped: why, as a log line begins ("Disk full", "Report folder not found", ...).
+  std::string stopCause;
+
+  bool Saved() const { return outcome == Outcome::kSaved; }
 };
 
 // The steps on the open temporary file that can fail for reasons outside the conduit (a full disk, a
@@ -41,9 +49,11 @@ class ReportFolderWriter {
   // Removes the temporary file that a session which ended abruptly may have left.
   void RemoveLeftover() const;
   // Writes <folder><name>.csv holding text. A report that is not saved gets HotSync log lines, added to
-  // `log`, that name its path: "Filename already exist" and the path when the file cannot be created
-  // (it exists, the name or folder is not usable); one line with the reason when writing, flushing or
-  // closing fails.
+  // `log`, that give the real cause: "Filename already exist" and the path for a name that is taken
+  // (the report counts as saved when that file holds exactly its text); one line for a name that is
+  // not usable or a file that could not be written. When no file can be made in the folder at all
+  // (missing, not a folder, not writable, not reachable, full) the line names the folder and the
+  // save is kStopped.
   ReportSave Save(const std::string& name, const std::string& text, std::vector<std::string>& log);
 
  private:

@@ -16,32 +16,53 @@ namespace {
 // file would double the calls of a large retrieval.
 constexpr DWORD kYieldEveryMs = 200;
 
+// "Sync Manager error 0x4005", as its codes are known.
+std::string SyncManagerError(long error) {
+  char text[48];
+  wsprintfA(text, "Sync Manager error 0x%04lX", static_cast<unsigned long>(error));
+  return text;
+}
+
 }  // namespace
 
-void ReportPass::Run() {
-  if (!removeDuplicates_ && !writer_ && !purgeDeleted_) return;
+void ReportPass::CannotRetrieve(std::string cause) {
+  writer_ = [cause = std::move(cause)](const std::vector<std::uint8_t>&, std::vector<std::string>&) {
+    return ReportSave{ReportSave::Outcome::kStopped, cause};
+  };
+}
+
+bool ReportPass::Run() {
+  if (!removeDuplicates_ && !writer_ && !purgeDeleted_) return true;
   KorvetDatabase database;
   bool removeDuplicates = removeDuplicates_;
-  if (database.Open() != 0) {
+  if (const long opened = database.Open()) {
     // A database left open by an earlier pass is closed and opened again for retrieval only; its
     // duplicates wait for the next session.
-    if (!writer_ || database.ReopenAfterEarlierPass() != 0) return;
+    const long reopened = opened == handheld::kSyncNotFound || !writer_ ? opened : database.ReopenAfterEarlierPass();
+    if (reopened == handheld::kSyncNotFound) return true;  // no database: no reports
+    if (reopened != 0) {
+      LogLine(std::string(kKorvetDatabase) + " could not be opened (" + SyncManagerError(reopened) + ")" +
+              (writer_ ? ", traverse reports not retrieved" : ", older duplicate records not removed"));
+      return !writer_;
+    }
     removeDuplicates = false;
   }
   std::uint16_t count = 0;
-  if (CountRecords(database.Handle(), count) != 0) return;
+  long failure = CountRecords(database.Handle(), count);
 
   std::unordered_set<std::string> keys;  // keys only: the texts go to their files as they are read
   HandheldRecord record;
   std::vector<std::vector<std::string>> logs;  // per report that has lines, from the last record down
-  int notRetrieved = 0;                        // reports left on the handheld since the disk became full
+  int notRetrieved = 0;                        // reports left on the handheld since the folder stopped
+  std::string stopCause;                       // why the folder stopped taking files
+  bool allSaved = true;                        // every report met was saved
   std::vector<std::uint32_t> purgeable;        // what the purge would take, none of it unsaved
   bool archivedUnsaved = false;                // an archived report the purge must not take
   bool yielded = false;
   DWORD lastYield = 0;
-  int index = count - 1;
-  for (; index >= 0; --index) {
-    if (ReadRecordByIndex(database.Handle(), static_cast<std::uint16_t>(index), record) != 0) break;
+  int index = failure == 0 ? count - 1 : 0;
+  for (; failure == 0 && index >= 0; --index) {
+    if ((failure = ReadRecordByIndex(database.Handle(), static_cast<std::uint16_t>(index), record)) != 0) break;
     if (record.IsDeleted()) {
       purgeable.push_back(record.id);
       continue;
@@ -49,7 +70,7 @@ void ReportPass::Run() {
     if (!keys.insert(DuplicateKey(record.data)).second) {
       // A lower copy of a key already met.
       if (removeDuplicates) {
-        if (DeleteRecordById(database.Handle(), record.id) != 0) break;
+        if ((failure = DeleteRecordById(database.Handle(), record.id)) != 0) break;
       } else if (record.IsArchived()) {
         archivedUnsaved = true;
       }
@@ -70,20 +91,23 @@ void ReportPass::Run() {
       lastYield = GetTickCount();
     }
     std::vector<std::string> log;
-    const ReportSave saved = writer_(record.data, log);
+    ReportSave saved = writer_(record.data, log);
     if (!log.empty()) logs.push_back(std::move(log));
-    if (saved == ReportSave::kDiskFull) notRetrieved = 1;
-    if (saved != ReportSave::kSaved) {
+    if (saved.outcome == ReportSave::Outcome::kStopped) {
+      notRetrieved = 1;
+      stopCause = std::move(saved.stopCause);
+    }
+    if (!saved.Saved()) {
+      allSaved = false;
       if (record.IsArchived()) archivedUnsaved = true;
     } else if (deleteSaved_) {
-      if (DeleteRecordById(database.Handle(), record.id) != 0) break;
+      if ((failure = DeleteRecordById(database.Handle(), record.id)) != 0) break;
     } else if (record.IsArchived()) {
       purgeable.push_back(record.id);
     }
   }
   // After a failed call the walk stopped short: what it did not see may be unsaved, so nothing goes.
-  const bool walkedAll = index < 0;
-  if (purgeDeleted_ && walkedAll) {
+  if (purgeDeleted_ && failure == 0) {
     if (!archivedUnsaved) {
       PurgeDeletedHandheldRecords(database.Handle());
     } else {
@@ -95,8 +119,14 @@ void ReportPass::Run() {
   for (auto lines = logs.rbegin(); lines != logs.rend(); ++lines)
     for (const std::string& line : *lines) LogLine(line);
   if (notRetrieved > 0)
-    LogLine("Disk full: " + std::to_string(notRetrieved) +
+    LogLine(stopCause + ": " + std::to_string(notRetrieved) +
             " traverse reports not retrieved, they stay on the handheld");
+  if (failure != 0 && writer_) {
+    LogLine("Traverse report retrieval stopped (" + SyncManagerError(failure) +
+            "), the reports not yet retrieved stay on the handheld");
+    allSaved = false;
+  }
+  return !writer_ || allSaved;
 }
 
 }  // namespace korvet

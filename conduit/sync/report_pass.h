@@ -10,9 +10,9 @@
 //   - when a settings-file synchronizer left its purge of the deleted records to this pass, the
 //     pass purges at its end, once no archived report it met is left unsaved; otherwise it deletes
 //     the records the purge would have taken one by one and keeps the unsaved archived reports.
-// Walking downwards keeps the indexes still to be visited valid after a delete. Any Sync Manager
-// failure ends the pass silently: what was done stays done, nothing unsaved was deleted, and the
-// database is closed.
+// Walking downwards keeps the indexes still to be visited valid after a delete. A Sync Manager
+// failure ends the pass: what was done stays done, nothing unsaved was deleted, the database is
+// closed, and with retrieval asked a log line says that reports stay on the handheld.
 #pragma once
 
 #include <cstdint>
@@ -32,13 +32,19 @@ class ReportPass {
 
   void RemoveDuplicates() { removeDuplicates_ = true; }
   void Retrieve(Writer writer) { writer_ = std::move(writer); }
+  // Retrieval was asked, or may have been, but cannot be done: every report met counts as not
+  // retrieved for `cause` ("Report folder too long", ...), which the last log line gives with their
+  // number. With no report on the handheld nothing is lost and Run still returns true.
+  void CannotRetrieve(std::string cause);
   void DeleteSaved() { deleteSaved_ = true; }
   void PurgeDeleted() { purgeDeleted_ = true; }
 
   // Does what was asked above. The reports' log lines are written at the end in the order of the
-  // records, first record first. After the first full disk no more report is written; one last log
-  // line then says how many reports were not retrieved and stay on the handheld.
-  void Run();
+  // records, first record first. Once the folder takes no more files (a full disk, a folder gone) no
+  // more report is written; one last log line then gives the cause and how many reports were not
+  // retrieved and stay on the handheld. False when retrieval was asked and a report was not saved,
+  // whatever the reason (a missing database has no reports: true).
+  bool Run();
 
  private:
   bool removeDuplicates_ = false;

@@ -18,6 +18,7 @@ SettingsDesktopStore::SettingsDesktopStore(store::SyncLogger* logger, std::uint3
     : DesktopDatabaseManager(logger, options, syncType, remoteName, fileName, directory) {
   title_.AssignText("");
   categories_ = std::make_unique<store::CategoryList>();
+  SetRefusesZeroByte(true);
 }
 
 SettingsDesktopStore::~SettingsDesktopStore() = default;

@@ -19,13 +19,15 @@ using Log = std::vector<std::string>;
 class ReportRetrievalTest : public ::testing::Test {
  protected:
   // Retrieval and deletion as the session asks them, without duplicate removal.
-  void RetrieveAndDelete(ReportFileSteps* steps = nullptr) {
+  // True when every report was saved.
+  bool RetrieveAndDelete(ReportFileSteps* steps = nullptr) { return RetrieveAndDeleteInto(reports_.WithSlash(), steps); }
+  bool RetrieveAndDeleteInto(const std::string& folder, ReportFileSteps* steps = nullptr) {
     SettingsFileStore store;
     if (steps) store.UseReportFileSteps(*steps);
     ReportPass pass;
-    store.RetrieveReports(reports_.WithSlash(), pass);
+    store.RetrieveReports(folder, pass);
     store.DeleteReports(pass);
-    pass.Run();
+    return pass.Run();
   }
   Log Refused(const std::string& fileName) const { return {"Filename already exist", reports_.WithSlash() + fileName}; }
 
@@ -79,7 +81,7 @@ TEST_F(ReportRetrievalTest, LargeReportIsExportedWhole) {
 TEST_F(ReportRetrievalTest, ExistingDifferentFileIsKeptAndItsReportStaysOnTheHandheld) {
   reports_.Write("T1.csv", "older survey\r\n");
   bench_.AddReport("T1", "new survey\r\n");
-  RetrieveAndDelete();
+  EXPECT_FALSE(RetrieveAndDelete());
   EXPECT_EQ(reports_.Read("T1.csv"), "older survey\r\n");
   EXPECT_EQ(bench_.LogTexts(), Refused("T1.csv"));
   EXPECT_EQ(bench_.RecordData(), Data{"$0000001T1,new survey\r\n"});
@@ -88,7 +90,7 @@ TEST_F(ReportRetrievalTest, ExistingDifferentFileIsKeptAndItsReportStaysOnTheHan
 TEST_F(ReportRetrievalTest, ExistingIdenticalFileLetsTheReportBeDeleted) {
   reports_.Write("T1.csv", "same\r\n");
   bench_.AddReport("T1", "same\r\n");
-  RetrieveAndDelete();
+  EXPECT_TRUE(RetrieveAndDelete());
   EXPECT_EQ(bench_.LogTexts(), Refused("T1.csv"));
   EXPECT_TRUE(bench_.RecordData().empty());
 }
@@ -96,12 +98,11 @@ TEST_F(ReportRetrievalTest, ExistingIdenticalFileLetsTheReportBeDeleted) {
 TEST_F(ReportRetrievalTest, UnsafeNamesAreRefusedAndKept) {
   const Data names = {"..\\up", "a/b", "c:x", "CON", "lpt1.x", "a|b", "q?", "x..y"};
   for (const auto& name : names) bench_.AddReport(name, "data");
-  RetrieveAndDelete();
+  EXPECT_FALSE(RetrieveAndDelete());
   Log expected;
-  for (const auto& name : names) {
-    auto lines = Refused(name + ".csv");
-    expected.insert(expected.end(), lines.begin(), lines.end());
-  }
+  for (const auto& name : names)
+    expected.push_back("Report name not usable as a file name, the report stays on the handheld: " +
+                       reports_.WithSlash() + name + ".csv");
   EXPECT_EQ(bench_.LogTexts(), expected);
   EXPECT_EQ(bench_.RecordData().size(), names.size());
   EXPECT_EQ(testing::ScratchFolder::ReadPath(reports_.Path() + "\\..\\up.csv"), "<missing>");
@@ -111,9 +112,10 @@ TEST_F(ReportRetrievalTest, PathLongerThan255IsRefused) {
   const std::string name(255 - reports_.WithSlash().size() - 4, 'n');
   bench_.AddReport(name, "fits");
   bench_.AddReport(name + "x", "too long");
-  RetrieveAndDelete();
+  EXPECT_FALSE(RetrieveAndDelete());
   EXPECT_EQ(reports_.Read(name + ".csv"), "fits");
-  EXPECT_EQ(bench_.LogTexts(), Refused(name + "x.csv"));
+  EXPECT_EQ(bench_.LogTexts(), Log{"Report file path longer than 255 characters, the report stays on the handheld: " +
+                                   reports_.WithSlash() + name + "x.csv"});
   EXPECT_EQ(bench_.RecordData().size(), 1u);
 }
 
@@ -141,15 +143,33 @@ TEST_F(ReportRetrievalTest, TextEndsAtTheFirstZeroByte) {
   EXPECT_EQ(reports_.Read("Z.csv"), "abc");
 }
 
-TEST_F(ReportRetrievalTest, MissingFolderKeepsEveryReport) {
+// A folder that takes no file fails the pass with its real cause, said once, and a count: not a
+// "Filename already exist" per report.
+TEST_F(ReportRetrievalTest, AnUnusableFolderKeepsEveryReportAndSaysWhyOnce) {
   bench_.AddReport("T1", "x");
-  SettingsFileStore store;
-  ReportPass pass;
-  store.RetrieveReports(reports_.File("missing") + "\\", pass);
-  store.DeleteReports(pass);
-  pass.Run();
-  EXPECT_EQ(bench_.LogTexts(), (Log{"Filename already exist", reports_.File("missing") + "\\T1.csv"}));
-  EXPECT_EQ(bench_.RecordData().size(), 1u);
+  bench_.AddReport("T2", "y");
+  reports_.Write("file", "not a folder");
+  const struct {
+    std::string folder;
+    std::string cause;
+  } cases[] = {{reports_.File("missing") + "\\", "Report folder not found"},
+               {reports_.File("missing\\deeper") + "\\", "Report folder not found"},
+               {reports_.File("file") + "\\", "Report folder is a file, not a folder"}};
+  for (const auto& c : cases) {
+    bench_.ClearLog();
+    EXPECT_FALSE(RetrieveAndDeleteInto(c.folder)) << c.folder;
+    EXPECT_EQ(bench_.LogTexts(), (Log{c.cause + ", traverse reports not retrieved: " + c.folder,
+                                      c.cause + ": 2 traverse reports not retrieved, they stay on the handheld"}));
+    EXPECT_EQ(bench_.RecordData().size(), 2u);
+  }
+  // A leftover temporary file that cannot be removed is the folder's matter too.
+  ASSERT_TRUE(CreateDirectoryA(reports_.File(ReportFolderWriter::kTemporaryName).c_str(), nullptr));
+  bench_.ClearLog();
+  EXPECT_FALSE(RetrieveAndDelete());
+  const std::string cause = "Report folder holds a temporary file that cannot be removed (~KorvIR report.tmp)";
+  EXPECT_EQ(bench_.LogTexts(), (Log{cause + ", traverse reports not retrieved: " + reports_.WithSlash(),
+                                    cause + ": 2 traverse reports not retrieved, they stay on the handheld"}));
+  EXPECT_EQ(bench_.RecordData().size(), 2u);
 }
 
 TEST_F(ReportRetrievalTest, ReadFailureEndsThePassAndKeepsWhatWasNotSaved) {

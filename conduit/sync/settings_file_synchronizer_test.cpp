@@ -3,8 +3,12 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 
+#include "common/win_file.h"
+#include "conduit/base/allocation.h"
+#include "conduit/store/status_codes.h"
 #include "conduit/test_support/hotsync_bench.h"
 #include "conduit/test_support/korvet_properties.h"
 #include "sim/sync20/sync20_control.h"
@@ -12,6 +16,7 @@
 namespace korvet::sync {
 namespace {
 
+using ::testing::Contains;
 using ::testing::ElementsAre;
 using ::testing::UnorderedElementsAre;
 
@@ -90,6 +95,99 @@ TEST_F(SettingsFileSynchronizerTest, ARecordWithoutAnIdIsNeverLookedUp) {
   EXPECT_EQ(SimCallCount("ReadHandheldRecordById"), 0);
   // The old record, archived on the device, waits for the purge that the session's pass does.
   EXPECT_THAT(bench_.RecordData(), ElementsAre("a.qzl,Ko0*", "a.qzl,Koa*"));
+}
+
+// Out of memory at any allocation of a run, in each sync type that sends: the run fails, or the file
+// is on the handheld whole. Never a 0 behind a missing or empty record, never an exception from Run.
+TEST_F(SettingsFileSynchronizerTest, OutOfMemoryAnywhereFailsTheRunOrSendsTheFileWhole) {
+  for (long type : {kFastSync, kSlowSync, kDesktopOverwritesHandheld}) {
+    auto run = [type](long nth, std::vector<std::string>& records) {
+      testing::HotSyncBench bench;
+      bench.AddRecord("a.qzl,Ko old*");
+      bench.AddReport("T1", "x");
+      bench.Folder().Write("a.qzl", "Koa");
+      const SyncProperties properties = testing::KorvetProperties(type, bench.Folder().WithSlash(), "a.qzl");
+      base::FailAllocation(nth);
+      long result = store::kOutOfMemory;  // as the session counts a synchronizer it cannot make
+      if (auto synchronizer = base::MakeOrNull<SettingsFileSynchronizer>(properties, kSettingsSyncOptions, nullptr))
+        result = synchronizer->Run();
+      const long made = base::AllocationsMade();
+      base::FailAllocation(0);
+      records = bench.RecordData();
+      return std::make_pair(result, made);
+    };
+    std::vector<std::string> records;
+    const auto [cleanResult, total] = run(0, records);
+    ASSERT_EQ(cleanResult, 0) << type;
+    ASSERT_GT(total, 10) << type;
+    for (long nth = 1; nth <= total; ++nth) {
+      const long result = run(nth, records).first;
+      EXPECT_TRUE(std::none_of(records.begin(), records.end(), [](const std::string& r) { return r.empty(); }))
+          << type << " allocation " << nth;
+      if (result == 0) {
+        EXPECT_THAT(records, Contains("a.qzl,Koa*")) << type << " allocation " << nth;
+      } else {
+        EXPECT_EQ(result, store::kOutOfMemory) << type << " allocation " << nth;
+      }
+    }
+  }
+}
+
+// Backup and "handheld overwrites desktop" send nothing: a missing file is no failure of theirs, but
+// the log says it is missing. A fast sync that cannot read the file fails.
+TEST_F(SettingsFileSynchronizerTest, AMissingFileFailsOnlyAHotSyncThatSends) {
+  bench_.AddRecord("a.qzl,Ko old*");
+  bench_.Folder().Write("a.BAK", "Ko last");
+  const std::vector<std::string> missing = {"Unable To Find Settings File", bench_.Folder().File("a.qzl")};
+  for (long type : {kBackupSync, kHandheldOverwritesDesktop}) {
+    bench_.ClearLog();
+    EXPECT_EQ(Send("a.qzl", type), 0) << type;
+    EXPECT_THAT(bench_.LogTexts(), ::testing::IsSupersetOf(missing)) << type;
+  }
+  EXPECT_EQ(bench_.Folder().Read("a.BAK"), "Ko last");
+  EXPECT_NE(Send("a.qzl", kFastSync), 0);
+  EXPECT_THAT(bench_.RecordData(), ElementsAre("a.qzl,Ko old*"));
+}
+
+// A file held by another program, or holding a zero byte, is not sent, and the log gives the real
+// reason, not "Unable To Find Settings File".
+TEST_F(SettingsFileSynchronizerTest, AFileThatCannotBeSentSaysWhy) {
+  bench_.Folder().Write("held.qzl", "Koh");
+  {
+    WinFile held = WinFile::OpenForReading(bench_.Folder().File("held.qzl"));
+    EXPECT_NE(Send("held.qzl", kFastSync), 0);
+  }
+  bench_.Folder().Write("wide.qzl", std::string("K\0o\0", 4));
+  EXPECT_NE(Send("wide.qzl", kFastSync), 0);
+  EXPECT_TRUE(bench_.RecordData().empty());
+  const auto log = bench_.LogTexts();
+  EXPECT_THAT(log, Contains("Ostrel settings file could not be opened (in use by another program), not sent: " +
+                            bench_.Folder().File("held.qzl")));
+  EXPECT_THAT(log, Contains("Ostrel settings file damaged (it holds a zero byte), not sent: " +
+                            bench_.Folder().File("wide.qzl")));
+  EXPECT_THAT(log, ::testing::Not(Contains("Unable To Find Settings File")));
+}
+
+// The .BAK copy is only the last sync's state: one that cannot be read does not stop the file from
+// being sent, and one that cannot be written is named in the log.
+TEST_F(SettingsFileSynchronizerTest, ABackupCopyThatCannotBeReadOrWrittenIsNamedAndTheFileStillSent) {
+  bench_.AddRecord("a.qzl,Ko last*");
+  bench_.Folder().Write("a.qzl", "Koa");
+  bench_.Folder().Write("a.BAK", "Ko last");
+  const std::string backup = bench_.Folder().File("a.BAK");
+  {
+    WinFile held = WinFile::OpenForReading(backup);
+    EXPECT_EQ(Send("a.qzl", kSlowSync), store::kBackupCopyFailed);
+  }
+  // The older record goes with the session's duplicate removal.
+  EXPECT_THAT(bench_.RecordData(), ElementsAre("a.qzl,Ko last*", "a.qzl,Koa*"));
+  const auto log = bench_.LogTexts();
+  EXPECT_THAT(log, Contains("Backup copy could not be read (in use by another program), the settings file is sent "
+                            "without it: " +
+                            backup));
+  EXPECT_THAT(log, Contains("Backup copy could not be written (in use by another program): " + backup));
+  EXPECT_EQ(Send("a.qzl", kSlowSync), 0);
+  EXPECT_EQ(bench_.Folder().Read("a.BAK"), "Koa");
 }
 
 }  // namespace

@@ -41,6 +41,8 @@ class HotSyncBench {
 
   // The texts of the HotSync log's lines, in order.
   std::vector<std::string> LogTexts() const;
+  // Starts the HotSync log afresh.
+  void ClearLog() { folder_.Write("HotSync.log", ""); }
 
  private:
   ScratchFolder folder_;

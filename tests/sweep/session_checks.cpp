@@ -68,12 +68,15 @@ SessionFindings RunCheckedSession(SweepBench& bench, const Scene& scene, const s
   SimResetCallCounts();
   if (injectFailures) injectFailures();
   const TreeSnapshot before = TakeSnapshot(bench.Root());
-  if (!bench.RunSession(scene.syncType, timeLimitMs).finished) {
+  const SessionOutcome outcome = bench.RunSession(scene.syncType, timeLimitMs);
+  if (!outcome.finished) {
     std::printf("FAILED: %s: HANG, the session did not end within %u ms\n", what.c_str(), timeLimitMs);
     std::fflush(stdout);
     TerminateProcess(GetCurrentProcess(), kExitHang);
   }
-  return CheckSession(bench, scene, before, reports);
+  SessionFindings findings = CheckSession(bench, scene, before, reports);
+  findings.result = outcome.result;
+  return findings;
 }
 
 }  // namespace korvet::sweep

@@ -16,6 +16,7 @@ struct SessionFindings {
   std::vector<std::string> problems;                 // empty: all held
   std::optional<std::vector<std::string>> handheld;  // KORVETDatabaseDB's live records afterwards
   std::size_t reportsChecked = 0;
+  long result = 0;  // what OpenConduit returned
 };
 
 // before: the tree before the session; reports: those that must not be lost.

@@ -2,12 +2,14 @@
 // sweep_bench.h); started from that installation's hotsync folder.
 //   session_sweep faults ROOT KORV_DLL PDB_ARCHIVE [ONLY_FAULT_INDEX]
 //   session_sweep hostile ROOT KORV_DLL PDB_ARCHIVE SEED CASES [ONLY_INDEX]
+//   session_sweep allocations ROOT KORV_DLL PDB_ARCHIVE [ONLY_ALLOCATION]
 // Exit code 0 when every check held, 1 when one failed, 2 for bad arguments, 4 for a crash, 5 for a
 // session that did not end in time and 6 for a check of the checked build that fired.
 #include <cstdio>
 #include <cstdlib>
 #include <string>
 
+#include "tests/sweep/allocation_sweep.h"
 #include "tests/sweep/crash_reporting.h"
 #include "tests/sweep/fault_sweep.h"
 #include "tests/sweep/hostile_sweep.h"
@@ -49,8 +51,15 @@ int main(int argc, char** argv) {
     if (argc == 8) single = only;
     return RunHostileSweep(bench, seed, cases, single, limit) == 0 ? 0 : 1;
   }
+  if (mode == "allocations" && (argc == 5 || (argc == 6 && ParseNumber(argv[5], &only)))) {
+    SweepBench bench(argv[2], argv[3], argv[4]);
+    std::optional<long> single;
+    if (argc == 6) single = static_cast<long>(only);
+    return RunAllocationSweep(bench, limit, single) == 0 ? 0 : 1;
+  }
   std::fprintf(stderr,
                "usage: session_sweep faults ROOT KORV_DLL PDB_ARCHIVE [ONLY_FAULT_INDEX]\n"
-               "       session_sweep hostile ROOT KORV_DLL PDB_ARCHIVE SEED CASES [ONLY_INDEX]\n");
+               "       session_sweep hostile ROOT KORV_DLL PDB_ARCHIVE SEED CASES [ONLY_INDEX]\n"
+               "       session_sweep allocations ROOT KORV_DLL PDB_ARCHIVE [ONLY_ALLOCATION]\n");
   return 2;
 }
