@@ -20,7 +20,9 @@ class ReportRetrievalTest : public ::testing::Test {
  protected:
   // Retrieval and deletion as the session asks them, without duplicate removal.
   // True when every report was saved.
-  bool RetrieveAndDelete(ReportFileSteps* steps = nullptr) { return RetrieveAndDeleteInto(reports_.WithSlash(), steps); }
+  bool RetrieveAndDelete(ReportFileSteps* steps = nullptr) {
+    return RetrieveAndDeleteInto(reports_.WithSlash(), steps);
+  }
   bool RetrieveAndDeleteInto(const std::string& folder, ReportFileSteps* steps = nullptr) {
     SettingsFileStore store;
     if (steps) store.UseReportFileSteps(*steps);
@@ -177,18 +179,45 @@ TEST_F(ReportRetrievalTest, ReadFailureEndsThePassAndKeepsWhatWasNotSaved) {
   bench_.AddReport("T2", "two");
   // The pass walks down: T2 is read, written and deleted before the read of T1 fails.
   SimFailOperation("ReadHandheldRecordByIndex", 2, 0x4003);
-  RetrieveAndDelete();
+  EXPECT_FALSE(RetrieveAndDelete());
   EXPECT_EQ(reports_.Read("T2.csv"), "two");
   EXPECT_FALSE(reports_.Exists("T1.csv"));
   EXPECT_EQ(bench_.RecordData(), Data{"$0000001T1,one"});
+  auto stoppedWith = [](const std::string& code) {
+    return "Traverse report retrieval stopped (Sync Manager error 0x" + code +
+           "), the reports not yet retrieved stay on the handheld";
+  };
+  EXPECT_EQ(bench_.LogTexts(), Log{stoppedWith("4003")});
   // A failed delete keeps the report's record: the next pass finds the same file and deletes it.
+  bench_.ClearLog();
   SimFailOperation("DeleteHandheldRecord", 1, 0x2004);
-  RetrieveAndDelete();
+  EXPECT_FALSE(RetrieveAndDelete());
+  EXPECT_EQ(bench_.LogTexts(), Log{stoppedWith("2004")});
   EXPECT_EQ(reports_.Read("T1.csv"), "one");
   EXPECT_EQ(bench_.RecordData(), Data{"$0000001T1,one"});
-  RetrieveAndDelete();
+  EXPECT_TRUE(RetrieveAndDelete());
   EXPECT_TRUE(bench_.RecordData().empty());
   EXPECT_FALSE(reports_.Exists(ReportFolderWriter::kTemporaryName));
+}
+
+// A database that is there but cannot be opened (another HotSync holds it) is no silent "nothing to
+// retrieve": the reports stay on the handheld and the log says why.
+TEST_F(ReportRetrievalTest, ADatabaseThatCannotBeOpenedFailsThePass) {
+  bench_.AddReport("T1", "one");
+  SimFailOperation("OpenHandheldDatabase", 1, 0x4005);
+  SimFailOperation("OpenHandheldDatabase", 2, 0x4005);
+  EXPECT_FALSE(RetrieveAndDelete());
+  EXPECT_EQ(bench_.LogTexts(),
+            Log{"KORVETDatabaseDB could not be opened (Sync Manager error 0x4005), traverse reports not retrieved"});
+  EXPECT_EQ(bench_.RecordData().size(), 1u);
+  // Without retrieval nothing was lost: duplicates wait for the next session.
+  bench_.ClearLog();
+  SimFailOperation("OpenHandheldDatabase", 1, 0x4005);
+  ReportPass duplicatesOnly;
+  duplicatesOnly.RemoveDuplicates();
+  EXPECT_TRUE(duplicatesOnly.Run());
+  EXPECT_EQ(bench_.LogTexts(), Log{"KORVETDatabaseDB could not be opened (Sync Manager error 0x4005), older "
+                                   "duplicate records not removed"});
 }
 
 // The purge a settings-file synchronizer left to the pass takes the device's deleted records only
