@@ -91,11 +91,15 @@ TEST(SettingsListReader, ZeroByteEndsTheListButKeepsWhatFollowsIt) {
 }
 
 TEST(SettingsListReader, UtfByteOrderMarkIsSkippedAndOnlyAWholeOne) {
-  ReadList marked = ReadAll("\xEF\xBB\xBF" "C:\\D\\,a.qzl*@$");
+  ReadList marked = ReadAll(
+      "\xEF\xBB\xBF"
+      "C:\\D\\,a.qzl*@$");
   EXPECT_EQ(Sent(marked), std::vector<std::string>{"C:\\D\\|a.qzl"});
   EXPECT_TRUE(marked.skippedMark);
 
-  ReadList partial = ReadAll("\xEF\xBB" "C:\\D\\,a.qzl*@$");
+  ReadList partial = ReadAll(
+      "\xEF\xBB"
+      "C:\\D\\,a.qzl*@$");
   EXPECT_FALSE(partial.skippedMark);
   ASSERT_EQ(partial.entries.size(), 2u);
   EXPECT_EQ(partial.entries[0].kind, Kind::kRejected);

@@ -37,4 +37,3 @@ TEST(ExportGuard, OutOfMemoryIsLoggedWithoutAllocating) {
 
 }  // namespace
 }  // namespace korvet
-
