@@ -25,21 +25,25 @@ std::optional<std::string> SettingsFileRefusal(const std::string& directory, con
   if (fileName.size() > lists::kMaxSettingsFileNameChars)
     return "The name of this settings file is too long to be sent (at most " +
            std::to_string(lists::kMaxSettingsFileNameChars) + " characters):\n" + path;
+  // The .BAK copy's name takes the place of the extension, or is added to a name without one.
+  const std::size_t stop = fileName.rfind('.');
+  const std::size_t backupBytes = directory.size() + (stop == std::string::npos ? fileName.size() : stop) + 4;
   const std::size_t entryBytes = directory.size() + 1 + fileName.size() + 1;
   if (entryBytes > lists::kMaxEntryBytes || directory.size() > lists::kMaxDirectoryBytes ||
-      fileName.size() > lists::kMaxFileNameBytes)
+      fileName.size() > lists::kMaxFileNameBytes || path.size() > lists::kMaxSettingsPathBytes ||
+      backupBytes > lists::kMaxSettingsPathBytes)
     return "The path of this settings file is too long to be sent (at most " +
-           std::to_string(lists::kMaxEntryBytes - 2) + " characters):\n" + path;
+           std::to_string(lists::kMaxSettingsPathBytes) + " characters, its .BAK copy's too):\n" + path;
   return std::nullopt;
 }
 
 std::optional<std::string> ReportFolderRefusal(const std::string& folder) {
   if (std::optional<char> c = FirstReserved(folder, kReportFolderReserved))
     return std::string("The character '") + *c + "' cannot be used in the report folder:\n" + folder;
-  // The folder, its backslash, the end marker and two flags.
-  if (folder.size() + 4 > lists::kMaxFolderBytes)
+  // The folder and its backslash.
+  if (folder.size() + 1 > lists::kMaxFolderBytes)
     return "The path of this folder is too long for the reports (at most " +
-           std::to_string(lists::kMaxFolderBytes - 4) + " characters):\n" + folder;
+           std::to_string(lists::kMaxFolderBytes - 1) + " characters):\n" + folder;
   return std::nullopt;
 }
 

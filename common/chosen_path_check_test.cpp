@@ -18,14 +18,19 @@ TEST(ChosenPathCheck, SettingsFilesWithReservedBytesAreRefusedNamingTheByte) {
   EXPECT_TRUE(SettingsFileRefusal("C:\\Site,North\\", "a.qzl"));
 }
 
-TEST(ChosenPathCheck, SettingsFilesMustFitTheSessionsEntryBufferAndRecordName) {
-  // directory + ',' + name + '*' fits 259 bytes.
-  std::string directory = "C:\\" + std::string(226, 'd') + "\\";                // 230 bytes
-  EXPECT_FALSE(SettingsFileRefusal(directory, std::string(23, 'n') + ".qzl"));  // 230 + 27 + 2 = 259
-  auto refusal = SettingsFileRefusal(directory, std::string(24, 'n') + ".qzl");
+// What the session can use, and nothing more: its path and its .BAK copy's of at most 255 bytes.
+TEST(ChosenPathCheck, SettingsFilesMustFitTheSessionsPathAndRecordName) {
+  const std::string directory = "C:\\" + std::string(226, 'd') + "\\";          // 230 bytes
+  EXPECT_FALSE(SettingsFileRefusal(directory, std::string(21, 'n') + ".qzl"));  // 230 + 25 = 255
+  auto refusal = SettingsFileRefusal(directory, std::string(22, 'n') + ".qzl");
   ASSERT_TRUE(refusal);
   EXPECT_EQ(refusal->substr(0, refusal->find('\n')),
-            "The path of this settings file is too long to be sent (at most 257 characters):");
+            "The path of this settings file is too long to be sent (at most 255 characters, its .BAK copy's too):");
+  // Without an extension the .BAK copy's name is four bytes longer than the file's.
+  EXPECT_FALSE(SettingsFileRefusal(directory, std::string(21, 'n')));
+  EXPECT_TRUE(SettingsFileRefusal(directory, std::string(22, 'n')));
+  EXPECT_FALSE(SettingsFileRefusal(directory, std::string(21, 'n') + ".q"));
+  EXPECT_TRUE(SettingsFileRefusal(directory, std::string(22, 'n') + ".q"));
   // The name alone: 29 characters are sent, 30 would be skipped at the HotSync.
   EXPECT_FALSE(SettingsFileRefusal("C:\\Data\\", std::string(25, 'n') + ".qzl"));
   const std::string name = std::string(26, 'n') + ".qzl";
@@ -46,12 +51,12 @@ TEST(ChosenPathCheck, ReportFoldersWithReservedBytesOrTooLongAreRefused) {
     EXPECT_EQ(*refusal,
               std::string("The character '") + reserved + "' cannot be used in the report folder:\n" + folder);
   }
-  // folder, '\', '@' and two flags fit 255 bytes.
-  EXPECT_FALSE(ReportFolderRefusal("C:\\" + std::string(248, 'r')));
-  auto refusal = ReportFolderRefusal("C:\\" + std::string(249, 'r'));
+  // The folder and its backslash leave room for the temporary report file within 259 bytes.
+  EXPECT_FALSE(ReportFolderRefusal("C:\\" + std::string(217, 'r')));  // 220
+  auto refusal = ReportFolderRefusal("C:\\" + std::string(218, 'r'));
   ASSERT_TRUE(refusal);
   EXPECT_EQ(refusal->substr(0, refusal->find('\n')),
-            "The path of this folder is too long for the reports (at most 251 characters):");
+            "The path of this folder is too long for the reports (at most 220 characters):");
 }
 
 }  // namespace

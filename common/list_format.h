@@ -30,12 +30,23 @@ inline constexpr const char* kReportFolderFile = "Cardoon.dat";
 inline constexpr const char* kSettingsListTool = "Xembrafilepath.dll";
 inline constexpr const char* kReportFolderTool = "Cardoon.dll";
 
-// Limits of the session's buffers: one entry (separators included) fits 259 bytes; a directory and a
-// file name each stay under 256; the report folder fits 255.
+// The one set of limits: what the session can use is what the tools accept, and nothing more.
+// The session's buffers: one entry (separators included) fits 259 bytes; a directory and a file name
+// each stay under 256.
 inline constexpr std::size_t kMaxEntryBytes = 259;
 inline constexpr std::size_t kMaxDirectoryBytes = 255;
 inline constexpr std::size_t kMaxFileNameBytes = 255;
-inline constexpr std::size_t kMaxFolderBytes = 255;
+// A settings file's path (directory, backslash and name) and its .BAK copy's: the stores keep paths of
+// at most 255 bytes.
+inline constexpr std::size_t kMaxSettingsPathBytes = 255;
+// A report file's path, folder included.
+inline constexpr std::size_t kMaxReportPathBytes = 255;
+// The temporary report file's name: "~KorvIR ", a computer name of up to 15 characters, a blank, a
+// process ID of up to 10 digits and ".tmp".
+inline constexpr std::size_t kMaxTemporaryReportNameBytes = 38;
+// The report folder, its last backslash included: its temporary file's path must stay within the 259
+// characters Windows takes.
+inline constexpr std::size_t kMaxFolderBytes = 259 - kMaxTemporaryReportNameBytes;
 // The session builds a settings file's record under a name of at most 29 characters and skips a file
 // whose name is longer.
 inline constexpr std::size_t kMaxSettingsFileNameChars = 29;

@@ -5,13 +5,27 @@
 #include <vector>
 
 #include "common/cond_mgr.h"
+#include "common/paths.h"
+#include "common/win_file.h"
 #include "common/win_library.h"
-#include "common/win_process.h"
 
 namespace korvet {
 
+std::optional<std::string> FindProgramFile(const char* fileName) {
+  constexpr std::size_t kMaxFoundPath = 255;  // the tools have always kept found paths in 256 bytes
+  auto in = [fileName](const std::string& folder) -> std::optional<std::string> {
+    const std::string path = JoinPath(folder, fileName);
+    if (folder.empty() || path.size() > kMaxFoundPath || !FileExists(path)) return std::nullopt;
+    return path;
+  };
+  if (std::optional<std::string> beside = in(ModuleFolder(nullptr))) return beside;
+  // The Conduit Manager is asked only when needed: it is another library to load.
+  std::optional<std::string> core = QueryHotSyncCorePath(256);
+  return core ? in(*core) : std::nullopt;
+}
+
 std::optional<std::string> FindToolListFile(const char* toolFileName) {
-  std::optional<std::string> found = FindOnSearchPath(toolFileName);
+  std::optional<std::string> found = FindProgramFile(toolFileName);
   if (!found || found->size() < 3) return std::nullopt;
   std::string path = *found;
   path.replace(path.size() - 3, 3, "dat");

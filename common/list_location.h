@@ -6,8 +6,14 @@
 
 namespace korvet {
 
-// The desktop programs look their tool up along the search path (their own folder first) and
-// replace the found path's last three characters ("dll") with "dat".
+// The full path of one of the system's program files: in the running program's folder (HotSync
+// Manager's for the conduit, the HotSync folder for the tools), else in the HotSync core directory.
+// Never the current directory or the search path, where anyone may have put a file of that name.
+// Nothing when it is in neither or its path does not fit 255 characters.
+std::optional<std::string> FindProgramFile(const char* fileName);
+
+// The list file of a tool: the tool found as above, the last three characters of its path ("dll")
+// replaced with "dat".
 std::optional<std::string> FindToolListFile(const char* toolFileName);
 
 // The HotSync core directory from the Conduit Manager (CondMgr.dll, loaded by name), asked with the

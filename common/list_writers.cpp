@@ -26,9 +26,24 @@ ListWrite Replace(WinFile& file, const std::string& path, const std::string& con
   return {ReplaceFileContent(file, path, content) ? ListWrite::kWritten : ListWrite::kFailed};
 }
 
+// The list, held exclusively from the read to the write. Missing, or held by another program:
+// nothing is written, as the tools have always done silently; there but not writable: a failure the
+// user is told of.
+std::optional<WinFile> OpenList(const std::string& path, ListWrite& refused) {
+  WinFile file = WinFile::OpenForUpdate(path);
+  if (file) return file;
+  const DWORD error = file.OpenError();
+  const bool absent =
+      error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND || error == ERROR_SHARING_VIOLATION;
+  refused = {absent ? ListWrite::kNotOpened : ListWrite::kFailed};
+  return std::nullopt;
+}
+
 ListWrite RewriteWithFlags(const std::string& path, const std::string& flags, std::size_t minimumLength) {
-  WinFile file = WinFile::OpenForReading(path);
-  if (!file) return {ListWrite::kNotOpened};
+  ListWrite refused{ListWrite::kNotOpened};
+  std::optional<WinFile> opened = OpenList(path, refused);
+  if (!opened) return refused;
+  WinFile& file = *opened;
   auto kept = ReadKeptText(file);
   if (!kept) return {ListWrite::kFailed};
   std::string result = kept->first;
@@ -54,8 +69,10 @@ std::string ReadFlagBytes(WinFile& file, const std::string* allowed, std::size_t
 // so that no stale bytes of a longer old content stay behind.
 ListWrite ReplaceKeepingFlags(const std::string& path, const std::string& text, const std::string* allowed,
                               std::size_t flagCount) {
-  WinFile file = WinFile::OpenForReading(path);
-  if (!file) return {ListWrite::kNotOpened};
+  ListWrite refused{ListWrite::kNotOpened};
+  std::optional<WinFile> opened = OpenList(path, refused);
+  if (!opened) return refused;
+  WinFile& file = *opened;
   auto kept = ReadKeptText(file);
   if (!kept) return {ListWrite::kFailed};
   std::string content = text + lists::kEndMarker;
@@ -71,9 +88,10 @@ std::string ListWriteFailureText(const std::string& path) {
 
 ListWrite WriteSettingsListEntries(const std::string& path, const std::string& entryText) {
   if (entryText.size() < 4) {
-    WinFile file = WinFile::OpenForReading(path);
-    if (!file) return {ListWrite::kNotOpened};
-    return Replace(file, path, "");
+    ListWrite refused{ListWrite::kNotOpened};
+    std::optional<WinFile> opened = OpenList(path, refused);
+    if (!opened) return refused;
+    return Replace(*opened, path, "");
   }
   static const std::string allowed[] = {{lists::kPurgeList, lists::kKeepList, lists::kKeepListQuiet}};
   return ReplaceKeepingFlags(path, entryText, allowed, 1);

@@ -1,6 +1,8 @@
-// Every way the desktop programs write the list files. Each writer opens its file without sharing and
-// holds it while it reads; the new content is written completely beside it and then takes its place
-// in one step, so a failed write (a full disk) never leaves a list empty or cut.
+// Every way the desktop programs write the list files. Each writer opens its file for update without
+// sharing and holds it from the read to the write; the new content replaces the old in one step,
+// keeping the file's access list, or where the folder takes no new file is written in place with its
+// length reserved first (ReplaceFileContent), so a failed write (a full disk) never leaves a list
+// empty or cut.
 #pragma once
 
 #include <string>
@@ -8,8 +10,9 @@
 namespace korvet {
 
 // What a writer did: written; not opened (missing or held by another program: nothing written, as
-// the tools have always done silently); or opened but not written, the old content kept, which the
-// program tells the user (ListWriteFailureText).
+// the tools have always done silently); or not written although the file is there (not writable,
+// or the write failed), the old content kept, which the program tells the user
+// (ListWriteFailureText).
 struct ListWrite {
   enum Outcome { kWritten, kNotOpened, kFailed };
   Outcome outcome;

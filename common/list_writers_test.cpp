@@ -124,26 +124,51 @@ TEST_F(ListFilesTest, WritersRefuseAMissingOrLockedFile) {
   EXPECT_FALSE(RewriteSettingsListFlag(list_, true));
 }
 
-TEST_F(ListFilesTest, AWriteThatFailsKeepsTheOldContentWhole) {
-  // The new content cannot be put down beside the list (its place is taken by a folder): every writer
-  // says so, and each file keeps what it held.
-  const std::string list = "C:\\D\\,a.qzl*C:\\D\\,b.qzl*@$";
-  const std::string folder = "C:\\Reports\\@$#";
-  folder_.Write("Xembrafilepath.dat", list);
-  folder_.Write("Cardoon.dat", folder);
-  ASSERT_TRUE(CreateDirectoryA((list_ + ".new").c_str(), nullptr));
-  ASSERT_TRUE(CreateDirectoryA((reports_ + ".new").c_str(), nullptr));
+// A list that is there but cannot be written (here its name is taken by a folder, as a read-only
+// file is for a standard user): every writer says so. A missing list is no failure: nothing is
+// written, as the tools have always done.
+TEST_F(ListFilesTest, AListThatCannotBeWrittenIsAFailureTheUserIsTold) {
+  for (const std::string& file : {list_, reports_}) {
+    ASSERT_TRUE(DeleteFileA(file.c_str()));
+    ASSERT_TRUE(CreateDirectoryA(file.c_str(), nullptr));
+  }
   EXPECT_TRUE(WriteSettingsListEntries(list_, "C:\\D\\,c.qzl*").Failed());
   EXPECT_TRUE(WriteSettingsListEntries(list_, "").Failed());
   EXPECT_TRUE(RewriteSettingsListFlag(list_, true).Failed());
   EXPECT_TRUE(WriteReportFolder(reports_, "C:\\Other").Failed());
   EXPECT_TRUE(RewriteReportFolderFlags(reports_, true, false).Failed());
-  EXPECT_EQ(folder_.Read("Xembrafilepath.dat"), list);
-  EXPECT_EQ(folder_.Read("Cardoon.dat"), folder);
-  // Nothing is left beside a list that was written.
-  RemoveDirectoryA((list_ + ".new").c_str());
+  for (const std::string& file : {list_, reports_}) RemoveDirectoryA(file.c_str());
+  EXPECT_FALSE(WriteReportFolder(reports_, "C:\\Other").Failed());
+  EXPECT_FALSE(folder_.Exists("Cardoon.dat"));
+}
+
+// Where the folder takes no new file beside the list (a standard user in the HotSync folder under
+// Program Files), every writer writes in place, longer and shorter contents alike; a stale new file,
+// read-only and hidden, never blocks a save, and nothing is left beside a list that was written.
+TEST_F(ListFilesTest, ListsAreWrittenInPlaceWhereNoNewFileCanBeMade) {
+  folder_.Write("Xembrafilepath.dat", "C:\\D\\,a.qzl*C:\\D\\,b.qzl*@$");
+  folder_.Write("Cardoon.dat", "C:\\Reports\\@$#");
+  ASSERT_TRUE(CreateDirectoryA((list_ + ".new").c_str(), nullptr));
+  ASSERT_TRUE(CreateDirectoryA((reports_ + ".new").c_str(), nullptr));
+  EXPECT_TRUE(WriteSettingsListEntries(list_, "C:\\D\\,a.qzl*C:\\D\\,b.qzl*C:\\Longer\\,c.qzl*"));
+  EXPECT_EQ(folder_.Read("Xembrafilepath.dat"), "C:\\D\\,a.qzl*C:\\D\\,b.qzl*C:\\Longer\\,c.qzl*@$");
   EXPECT_TRUE(RewriteSettingsListFlag(list_, true));
-  EXPECT_EQ(folder_.Read("Xembrafilepath.dat"), "C:\\D\\,a.qzl*C:\\D\\,b.qzl*@^");
+  EXPECT_EQ(folder_.Read("Xembrafilepath.dat"), "C:\\D\\,a.qzl*C:\\D\\,b.qzl*C:\\Longer\\,c.qzl*@^");
+  EXPECT_TRUE(WriteSettingsListEntries(list_, "C:\\D\\,a.qzl*"));
+  EXPECT_EQ(folder_.Read("Xembrafilepath.dat"), "C:\\D\\,a.qzl*@^");
+  EXPECT_TRUE(WriteReportFolder(reports_, "C:\\Other"));
+  EXPECT_TRUE(RewriteReportFolderFlags(reports_, true, false));
+  EXPECT_EQ(folder_.Read("Cardoon.dat"), "C:\\Other\\@^%");
+  EXPECT_TRUE(WriteSettingsListEntries(list_, ""));
+  EXPECT_EQ(folder_.Read("Xembrafilepath.dat"), "");
+  RemoveDirectoryA((list_ + ".new").c_str());
+  RemoveDirectoryA((reports_ + ".new").c_str());
+
+  folder_.Write("Xembrafilepath.dat.new", "stale");
+  SetFileAttributesA((list_ + ".new").c_str(), FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN);
+  folder_.Write("Xembrafilepath.dat", "C:\\D\\,a.qzl*@$");
+  EXPECT_TRUE(RewriteSettingsListFlag(list_, true));
+  EXPECT_EQ(folder_.Read("Xembrafilepath.dat"), "C:\\D\\,a.qzl*@^");
   EXPECT_FALSE(folder_.Exists("Xembrafilepath.dat.new"));
 }
 
@@ -185,7 +210,8 @@ TEST(ListFilesOnAFullDisk, AListThatNoLongerFitsKeepsItsOldContent) {
   ASSERT_LT(old.size(), 4096u);
   testing::ScratchFolder::WritePath(list, old);
   ASSERT_EQ(testing::ScratchFolder::ReadPath(list), old);
-  // Fill what is left of the disk.
+  // No new file can be made beside it (for the first write below), and what is left of the disk is filled.
+  ASSERT_TRUE(CreateDirectoryA((list + ".new").c_str(), nullptr));
   const std::string filler = std::string(folder) + "\\filler";
   {
     WinFile fill = WinFile::CreateAlways(filler);
@@ -197,6 +223,10 @@ TEST(ListFilesOnAFullDisk, AListThatNoLongerFitsKeepsItsOldContent) {
 
   const std::string longer = entries + entries.substr(0, 1000);  // now past one page
   auto read = [&] { return testing::ScratchFolder::ReadPath(list); };
+  // Written in place, the longer list finds no room for its new length before any old byte changes.
+  EXPECT_TRUE(WriteSettingsListEntries(list, longer).Failed());
+  EXPECT_TRUE(read() == old);
+  ASSERT_TRUE(RemoveDirectoryA((list + ".new").c_str()));
   EXPECT_TRUE(WriteSettingsListEntries(list, longer).Failed());
   EXPECT_TRUE(read() == old);
   // Even a rewrite of the same size needs room for its new copy beside the old one.
@@ -207,6 +237,23 @@ TEST(ListFilesOnAFullDisk, AListThatNoLongerFitsKeepsItsOldContent) {
   EXPECT_TRUE(WriteSettingsListEntries(list, longer));
   EXPECT_TRUE(read() == longer + "@$");
   EXPECT_FALSE(FileExists(list + ".new"));
+}
+
+// Run by tests/standard_user_lists.sh as a user who may write the list files but not their folder
+// (the HotSync folder under Program Files for a standard user, once the installer granted the files).
+TEST(StandardUserLists, EveryWriterSavesInPlace) {
+  const char* folder = std::getenv("KORVET_STANDARD_USER_FOLDER");
+  if (!folder) GTEST_SKIP() << "no folder given (tests/standard_user_lists.sh)";
+  const std::string list = std::string(folder) + "\\Xembrafilepath.dat";
+  const std::string reports = std::string(folder) + "\\Cardoon.dat";
+  ASSERT_FALSE(WinFile::CreateNew(std::string(folder) + "\\probe")) << "the folder must take no new file";
+  EXPECT_TRUE(WriteSettingsListEntries(list, "C:\\D\\,a.qzl*C:\\Longer\\,b.qzl*"));
+  EXPECT_TRUE(RewriteSettingsListFlag(list, true));
+  EXPECT_EQ(testing::ScratchFolder::ReadPath(list), "C:\\D\\,a.qzl*C:\\Longer\\,b.qzl*@^");
+  EXPECT_TRUE(WriteReportFolder(reports, "C:\\Other"));
+  EXPECT_TRUE(RewriteReportFolderFlags(reports, false, false));
+  EXPECT_EQ(testing::ScratchFolder::ReadPath(reports), "C:\\Other\\@$%");
+  EXPECT_FALSE(FileExists(list + ".new") || FileExists(reports + ".new"));
 }
 
 }  // namespace

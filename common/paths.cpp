@@ -4,9 +4,33 @@
 
 namespace korvet {
 
+std::size_t CharBytesAt(std::string_view text, std::size_t offset) {
+  const bool lead = IsDBCSLeadByte(static_cast<BYTE>(text[offset])) != FALSE;
+  return lead && offset + 1 < text.size() && text[offset + 1] != '\0' ? 2 : 1;
+}
+
+std::size_t LastSeparator(std::string_view path, bool slashToo) {
+  std::size_t found = std::string_view::npos;
+  for (std::size_t at = 0; at < path.size(); at += CharBytesAt(path, at)) {
+    if (path[at] == '\\' || (slashToo && path[at] == '/')) found = at;
+  }
+  return found;
+}
+
+bool EndsWithBackslash(std::string_view path) { return !path.empty() && LastSeparator(path) == path.size() - 1; }
+
+bool EndsInLoneLeadByte(std::string_view text) {
+  for (std::size_t at = 0; at < text.size();) {
+    const std::size_t bytes = CharBytesAt(text, at);
+    if (at + bytes == text.size()) return bytes == 1 && IsDBCSLeadByte(static_cast<BYTE>(text[at])) != FALSE;
+    at += bytes;
+  }
+  return false;
+}
+
 std::string JoinPath(const std::string& folder, std::string_view name) {
   std::string path = folder;
-  if (!path.empty() && path.back() != '\\' && path.back() != '/') path += '\\';
+  if (!path.empty() && LastSeparator(path, true) != path.size() - 1) path += '\\';
   path += name;
   return path;
 }
@@ -25,7 +49,7 @@ std::string ModuleFolder(HMODULE module) {
     if (length == 0) return {};
     if (length < buffer.size()) {
       const std::string path(buffer.data(), length);
-      const std::size_t slash = path.find_last_of("\\/");
+      const std::size_t slash = LastSeparator(path, true);
       return slash == std::string::npos ? std::string() : path.substr(0, slash);
     }
     buffer.resize(buffer.size() * 2);

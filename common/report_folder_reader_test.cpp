@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include "common/list_format.h"
+
 #include "tests/support/scratch_folder.h"
 
 namespace korvet {
@@ -44,8 +46,9 @@ TEST(ReportFolderReader, MissingFileRetrievesNothing) {
   EXPECT_FALSE(settings.retrieve);
 }
 
-TEST(ReportFolderReader, FolderLongerThanTheBufferRetrievesNothing) {
-  const std::string folder = "C:\\" + std::string(252, 'r') + "\\";  // 256 bytes
+// The folder, its backslash included, leaves room for the temporary report file's name within 259.
+TEST(ReportFolderReader, FolderLongerThanTheLimitRetrievesNothing) {
+  const std::string folder = "C:\\" + std::string(lists::kMaxFolderBytes - 3, 'r') + "\\";  // one byte over
   ReportFolderSettings settings = Read(folder + "@$#");
   EXPECT_TRUE(settings.folderTooLong);
   EXPECT_FALSE(settings.retrieve);

@@ -27,8 +27,10 @@ void ShowReportFolder(HWND dialog) {
 
 }  // namespace
 
-void TellIfFailed(HWND owner, const std::string& path, ListWrite written) {
-  if (written.Failed()) ShowMessage(owner, ListWriteFailureText(path), "Error");
+bool TellIfFailed(HWND owner, const std::string& path, ListWrite written) {
+  if (!written.Failed()) return false;
+  ShowMessage(owner, ListWriteFailureText(path), "Error");
+  return true;
 }
 
 void ShowLists(HWND dialog) {

@@ -34,7 +34,8 @@ bool HandleToolCommand(HWND dialog, WPARAM command);
 // ("Error") owned by the dialog; that file keeps its old content.
 void WriteFlags(HWND dialog);
 
-// The message box for a list file that was opened but could not be written; nothing otherwise.
-void TellIfFailed(HWND owner, const std::string& path, ListWrite written);
+// The message box for a list file that is there but could not be written; nothing otherwise. True
+// when it was shown: an editor then stays open, so that the user's choices are not lost with it.
+bool TellIfFailed(HWND owner, const std::string& path, ListWrite written);
 
 }  // namespace korvet::settings_controls

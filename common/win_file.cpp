@@ -1,5 +1,6 @@
 #include "common/win_file.h"
 
+#include <algorithm>
 #include <utility>
 
 namespace korvet {
@@ -63,6 +64,14 @@ std::optional<std::uint64_t> WinFile::Position() const {
   return static_cast<std::uint64_t>(position.QuadPart);
 }
 
+bool WinFile::SeekTo(std::uint64_t offset) {
+  LARGE_INTEGER to{};
+  to.QuadPart = static_cast<LONGLONG>(offset);
+  return IsOpen() && SetFilePointerEx(handle_.Get(), to, nullptr, FILE_BEGIN);
+}
+
+bool WinFile::SetLength(std::uint64_t length) { return SeekTo(length) && SetEndOfFile(handle_.Get()); }
+
 bool WinFile::TruncateAtStart() { return SeekToStart() && SetEndOfFile(handle_.Get()); }
 
 bool WinFile::Flush() { return IsOpen() && FlushFileBuffers(handle_.Get()); }
@@ -82,16 +91,55 @@ std::optional<std::vector<std::uint8_t>> ReadWholeFile(const std::string& path) 
   }
 }
 
+namespace {
+
+// Writes in place, reserving the new length first: writing the bytes beyond the old end allocates
+// them, so that a full disk fails while the old content is still whole (only the tail it added goes).
+bool WriteInPlace(WinFile& file, const std::string& content) {
+  const std::optional<std::uint64_t> size = file.Size();
+  if (!size) return false;
+  const std::size_t kept = static_cast<std::size_t>(std::min<std::uint64_t>(*size, content.size()));
+  if (content.size() > kept) {
+    if (!file.SeekTo(kept) || !file.Write(content.data() + kept, content.size() - kept) || !file.Flush()) {
+      file.SetLength(*size);
+      return false;
+    }
+  }
+  return file.SeekToStart() && file.Write(content.data(), kept) && file.SetLength(content.size()) && file.Flush();
+}
+
+// Takes away a file that an ended save left, whatever its attributes.
+void RemoveStale(const std::string& path) {
+  SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+  DeleteFileA(path.c_str());
+}
+
+}  // namespace
+
 bool ReplaceFileContent(WinFile& held, const std::string& path, const std::string& content) {
   const std::string next = path + ".new";
+  RemoveStale(next);
   WinFile out = WinFile::CreateAlways(next);
-  bool complete = out && out.Write(content) && out.Flush();
+  if (!out) {
+    const bool written = WriteInPlace(held, content);
+    held.Close();
+    return written;
+  }
+  const bool complete = out.Write(content) && out.Flush();
   out.Close();
+  if (!complete) {
+    DeleteFileA(next.c_str());
+    held.Close();
+    return false;
+  }
+  // The replace needs the old file closed; what another program could do in between fails the
+  // replace, which leaves the old file as it was.
   held.Close();
-  if (complete && MoveFileExA(next.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
-    return true;
+  if (ReplaceFileA(path.c_str(), next.c_str(), nullptr, REPLACEFILE_IGNORE_MERGE_ERRORS, nullptr, nullptr)) return true;
   DeleteFileA(next.c_str());
-  return false;
+  // A folder that lets a file be made but not replaced (no right to delete in it): in place.
+  WinFile again = WinFile::OpenForUpdate(path);
+  return again && WriteInPlace(again, content);
 }
 
 bool FileExists(const std::string& path) {

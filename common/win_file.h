@@ -43,6 +43,9 @@ class WinFile {
   bool Write(const void* data, std::size_t size);
   bool Write(const std::string& text) { return Write(text.data(), text.size()); }
   bool SeekToStart();
+  bool SeekTo(std::uint64_t offset);
+  // Makes the file `length` bytes long (cut or extended) and leaves the position at its end.
+  bool SetLength(std::uint64_t length);
   // The file's length and the current position in bytes; nothing when the file is not open.
   std::optional<std::uint64_t> Size() const;
   std::optional<std::uint64_t> Position() const;
@@ -64,11 +67,17 @@ class WinFile {
 std::optional<std::vector<std::uint8_t>> ReadWholeFile(const std::string& path);
 bool FileExists(const std::string& path);
 
-// Gives the file at `path` exactly `content` without ever leaving it empty or half-written: the
-// content goes completely into a file beside it first, which then takes the old file's place in one
-// step. `held` is the caller's open handle on the old file (kept until the new content is complete,
-// so that no other program comes in between) and is closed here. False, with the old content kept,
-// when anything fails.
+// Gives the file at `path` exactly `content` without ever leaving it empty or half-written. `held` is
+// the caller's handle on the old file, opened for update (OpenForUpdate), so that no other program
+// comes in between; it is closed here.
+//   - The content goes completely into "<path>.new" first (a stale one, read-only or hidden, is
+//     removed), which then takes the old file's place with ReplaceFileA: the file keeps its
+//     attributes, owner and access list, which a standard user's save must not take away.
+//   - Where the folder takes no new file (a standard user in the HotSync folder under Program Files,
+//     whose list files the installer made writable), the file is written in place through `held`:
+//     the new length is reserved first, by writing the part beyond the old end, so that a full disk
+//     fails before any old byte changes; then the rest is written, flushed, and the end set.
+// False, with the old content kept, when anything fails before the content is complete.
 bool ReplaceFileContent(WinFile& held, const std::string& path, const std::string& content);
 
 }  // namespace korvet

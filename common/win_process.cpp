@@ -5,13 +5,6 @@
 
 namespace korvet {
 
-std::optional<std::string> FindOnSearchPath(const char* fileName) {
-  char found[256] = {};
-  DWORD length = SearchPathA(nullptr, fileName, nullptr, sizeof found, found, nullptr);
-  if (length == 0 || length >= sizeof found) return std::nullopt;
-  return std::string(found, length);
-}
-
 namespace {
 std::string QuotedCommandLine(const std::string& programPath) { return '"' + programPath + '"'; }
 }  // namespace

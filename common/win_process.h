@@ -1,5 +1,5 @@
-// Search-path lookup and process start: the desktop programs start their tools and the launcher
-// starts the panel this way. A started process's handles are closed when the object goes.
+// Process start: the desktop programs start their tools and the launcher starts the panel this way.
+// A started process's handles are closed when the object goes.
 #pragma once
 
 #include <windows.h>
@@ -10,10 +10,6 @@
 #include "common/unique_handle.h"
 
 namespace korvet {
-
-// The file's full path from the system's search-path lookup (the running program's folder first),
-// read into a cleared 256-byte buffer; nothing when it is not found or does not fit.
-std::optional<std::string> FindOnSearchPath(const char* fileName);
 
 class WinProcess {
  public:

@@ -56,7 +56,7 @@ check_files() {
   for file in "$reports"/*; do
     [ -e "$file" ] || continue
     case $(basename "$file") in
-      '~KorvIR report.tmp') ;;
+      '~KorvIR '*.tmp) ;;
       *) if ! cmp -s "$file" "$scratch/expected/$(basename "$file")"; then
            failed=$((failed + 1)); echo "FAILED: $what: $(basename "$file") is not the whole report"; return
          fi ;;

@@ -85,7 +85,8 @@ class ConfigurationTest : public ::testing::Test {
     std::memset(&record_, 0, sizeof record_);
     record_.version = 1;
     record_.size = sizeof record_;
-    // No desktop tool along the search path: the list files are neither shown nor written here
+    // No desktop tool beside the program or in the core directory: the list files are neither shown
+    // nor written here
     // (the end-to-end tests drive them on a scratch installation).
     char path[32768] = {};
     GetEnvironmentVariableA("PATH", path, sizeof path);

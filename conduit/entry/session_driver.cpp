@@ -40,9 +40,7 @@ void CopyField(char (&field)[N], const std::string& text) {
 // Report files are named folder + report name + ".csv": only a full path that ends in a backslash
 // keeps them inside the chosen folder. A relative one would put them wherever HotSync Manager happens
 // to run, one without its backslash beside the folder under names that begin with its last part.
-bool IsUsableReportFolder(const std::string& folder) {
-  return !folder.empty() && folder.back() == '\\' && IsFullPath(folder);
-}
+bool IsUsableReportFolder(const std::string& folder) { return EndsWithBackslash(folder) && IsFullPath(folder); }
 
 // Runs the synchronizer of one listed file; what it returns, or why it could not run.
 long SendListedFile(const SettingsListEntry& entry, SyncProperties& properties, const SessionServices& services,

@@ -7,12 +7,14 @@
 #include <new>
 #include <utility>
 
+#include "common/list_format.h"
 #include "common/win_file.h"
 #include "conduit/entry/session_result.h"
 #include "conduit/store/status_codes.h"
 #include "conduit/test_support/hotsync_bench.h"
 #include "conduit/test_support/korvet_properties.h"
 #include "sim/sync20/sync20_control.h"
+#include "tests/support/code_page.h"
 
 namespace korvet {
 namespace {
@@ -325,9 +327,17 @@ TEST_F(SessionTest, DuplicatesAreRemovedEvenWhenNothingWasSent) {
 
 TEST_F(SessionTest, OverlongReportFolderIsLoggedAndNothingRetrieved) {
   WriteList("@$");
-  const std::string folder = "C:\\" + std::string(260, 'r') + "\\";
-  bench_.Folder().Write("Cardoon.dat", folder + "@$#");
+  // The longest folder the folder picker accepts is one the session uses (missing here).
+  const std::string longest = "C:\\" + std::string(lists::kMaxFolderBytes - 4, 'r') + "\\";
+  ASSERT_EQ(longest.size(), 221u);
+  bench_.Folder().Write("Cardoon.dat", longest + "@$#");
   bench_.AddReport("T1", "x");
+  Run();
+  EXPECT_EQ(bench_.LogTexts()[1], "Report folder not found, traverse reports not retrieved: " + longest);
+  bench_.ClearLog();
+
+  const std::string folder = "C:\\" + std::string(lists::kMaxFolderBytes - 3, 'r') + "\\";
+  bench_.Folder().Write("Cardoon.dat", folder + "@$#");
   Run();
   EXPECT_EQ(bench_.LogTexts(),
             (std::vector<std::string>{
@@ -417,6 +427,30 @@ TEST_F(SessionTest, ADamagedListIsReportedAndKept) {
                 kStart, "Ostrel settings file entry without a full directory path, not sent: D<0D>x<0A>\\,c.qzl",
                 "Xembrafilepath.dat starts with a byte order mark, which was skipped",
                 kProblems + "1 of 2 listed Ostrel settings files not sent", kComplete}));
+}
+
+// In code page 932 a folder that ends in 表 ends in the backslash's byte without ending in a
+// backslash: it is refused, and no report is written beside it. The same folder with its backslash
+// takes the reports.
+TEST_F(SessionTest, DoubleByteReportFolderMustTrulyEndInABackslash) {
+  KORVET_REQUIRE_CODE_PAGE(932);
+  using namespace testing::cp932;
+  WriteList("@$");
+  bench_.AddReport("Trip", "x");
+  testing::ScratchFolder reports;
+  const std::string folder = reports.WithSlash() + kTable;
+  ASSERT_TRUE(CreateDirectoryA(folder.c_str(), nullptr));
+  bench_.Folder().Write("Cardoon.dat", folder + "@$#");
+  Run();
+  EXPECT_FALSE(reports.Exists(kTable + "Trip.csv"));
+  EXPECT_EQ(bench_.RecordData().size(), 1u);
+  EXPECT_EQ(bench_.LogTexts()[1],
+            "Report folder not a full folder path ending in a backslash, traverse reports not retrieved: " + folder);
+
+  bench_.Folder().Write("Cardoon.dat", folder + "\\@$#");
+  Run();
+  EXPECT_EQ(testing::ScratchFolder::ReadPath(folder + "\\Trip.csv"), "x");
+  EXPECT_TRUE(bench_.RecordData().empty());
 }
 
 }  // namespace

@@ -4,10 +4,12 @@
 
 #include <string>
 
+#include "common/list_format.h"
+
 namespace korvet::store {
 
 // A path holds at most 255 characters (its buffer has 256 bytes with the NUL).
-inline constexpr std::size_t kMaxPathChars = 255;
+inline constexpr std::size_t kMaxPathChars = lists::kMaxSettingsPathBytes;
 
 // The name a store without a file name of its own uses in a directory.
 inline constexpr char kGenericFileName[] = "GenericDB.DAT";

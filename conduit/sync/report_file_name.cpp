@@ -5,6 +5,8 @@
 #include <cctype>
 #include <string_view>
 
+#include "common/paths.h"
+
 namespace korvet {
 namespace {
 
@@ -22,8 +24,12 @@ bool IsDeviceName(const std::string& name) {
 }  // namespace
 
 bool IsSafeReportName(const std::string& name) {
-  if (name.find("..") != std::string::npos) return false;
-  for (unsigned char c : name) {
+  if (name.find("..") != std::string::npos || EndsInLoneLeadByte(name)) return false;
+  // Character by character in the desktop's code page: the second byte of a double-byte character
+  // (0x5C in "表") is no separator there, while on a single-byte desktop the same byte is one.
+  for (std::size_t at = 0; at < name.size(); at += CharBytesAt(name, at)) {
+    if (CharBytesAt(name, at) == 2) continue;
+    const auto c = static_cast<unsigned char>(name[at]);
     if (c < 0x20 || std::string_view("\\/:<>\"|?*").find(static_cast<char>(c)) != std::string_view::npos) {
       return false;
     }

@@ -2,13 +2,16 @@
 
 #include <windows.h>
 
+#include <optional>
+#include <string>
+
 #include "common/error_text.h"
+#include "common/list_format.h"
+#include "common/paths.h"
 #include "conduit/sync/report_file_name.h"
 
 namespace korvet {
 namespace {
-
-constexpr std::size_t kMaxReportPath = 255;
 
 bool IsDiskFull(DWORD error) { return error == ERROR_DISK_FULL || error == ERROR_HANDLE_DISK_FULL; }
 
@@ -27,11 +30,10 @@ ReportSave SavedWhenIdentical(const std::string& path, const std::string& text) 
 std::string FolderFailure(const std::string& folder, DWORD error) {
   if (IsUnreachable(error)) return "Report folder not reachable";
   if (error == ERROR_FILE_EXISTS || error == ERROR_ALREADY_EXISTS)
-    return std::string("Report folder holds a temporary file that cannot be removed (") +
-           ReportFolderWriter::kTemporaryName + ")";
+    return "Report folder holds a temporary file that cannot be removed (" + ReportFolderWriter::TemporaryName() + ")";
   // Asked without the trailing backslash, which makes the look-up of a file fail as if it were missing.
   std::string asked = folder;
-  if (asked.size() > 3 && asked.back() == '\\') asked.pop_back();
+  if (asked.size() > 3 && EndsWithBackslash(asked)) asked.pop_back();
   const DWORD attributes = GetFileAttributesA(asked.c_str());
   if (attributes == INVALID_FILE_ATTRIBUTES) {
     const DWORD lookup = GetLastError();
@@ -53,9 +55,60 @@ ReportFolderWriter::ReportFolderWriter(std::string folder)
     : ReportFolderWriter(std::move(folder), PlainReportFileSteps()) {}
 
 ReportFolderWriter::ReportFolderWriter(std::string folder, ReportFileSteps& steps)
-    : folder_(std::move(folder)), temporary_(folder_ + kTemporaryName), steps_(steps) {}
+    : folder_(std::move(folder)), temporary_(folder_ + TemporaryName()), steps_(steps) {}
 
-void ReportFolderWriter::RemoveLeftover() const { DeleteFileA(temporary_.c_str()); }
+namespace {
+
+constexpr char kTemporaryPrefix[] = "~KorvIR ";
+constexpr char kTemporaryExtension[] = ".tmp";
+constexpr char kOlderTemporaryName[] = "~KorvIR report.tmp";
+
+std::string ComputerName() {
+  char name[MAX_COMPUTERNAME_LENGTH + 1] = {};
+  DWORD size = sizeof name;
+  return GetComputerNameA(name, &size) ? std::string(name, size) : std::string("PC");
+}
+
+// Whether the process of that ID on this computer has ended (or never was); one that cannot be asked
+// (another user's) counts as running.
+bool HasEnded(DWORD id) {
+  if (id == GetCurrentProcessId()) return true;  // this session's own is left over from an earlier one
+  HANDLE process = OpenProcess(SYNCHRONIZE, FALSE, id);
+  if (!process) return GetLastError() == ERROR_INVALID_PARAMETER;
+  const bool ended = WaitForSingleObject(process, 0) == WAIT_OBJECT_0;
+  CloseHandle(process);
+  return ended;
+}
+
+// The process ID of one of this computer's temporary names, or nothing for any other name.
+std::optional<DWORD> OwnProcessOf(const std::string& name) {
+  const std::string prefix = kTemporaryPrefix + ComputerName() + " ";
+  if (name.size() <= prefix.size() + 4 || name.compare(0, prefix.size(), prefix) != 0 ||
+      !name.ends_with(kTemporaryExtension))
+    return std::nullopt;
+  const std::string digits = name.substr(prefix.size(), name.size() - prefix.size() - 4);
+  if (digits.empty() || digits.size() > 10 || digits.find_first_not_of("0123456789") != std::string::npos)
+    return std::nullopt;
+  return static_cast<DWORD>(std::stoull(digits));
+}
+
+}  // namespace
+
+std::string ReportFolderWriter::TemporaryName() {
+  return kTemporaryPrefix + ComputerName() + " " + std::to_string(GetCurrentProcessId()) + kTemporaryExtension;
+}
+
+void ReportFolderWriter::RemoveLeftovers() const {
+  DeleteFileA((folder_ + kOlderTemporaryName).c_str());
+  WIN32_FIND_DATAA found{};
+  HANDLE search = FindFirstFileA((folder_ + kTemporaryPrefix + "*" + kTemporaryExtension).c_str(), &found);
+  if (search == INVALID_HANDLE_VALUE) return;
+  do {
+    const std::optional<DWORD> process = OwnProcessOf(found.cFileName);
+    if (process && HasEnded(*process)) DeleteFileA((folder_ + found.cFileName).c_str());
+  } while (FindNextFileA(search, &found));
+  FindClose(search);
+}
 
 ReportSave ReportFolderWriter::Save(const std::string& name, const std::string& text, std::vector<std::string>& log) {
   const std::string path = folder_ + name + ".csv";
@@ -63,7 +116,7 @@ ReportSave ReportFolderWriter::Save(const std::string& name, const std::string& 
     log.push_back("Report name not usable as a file name, the report stays on the handheld: " + path);
     return Kept();
   }
-  if (path.size() > kMaxReportPath) {
+  if (path.size() > lists::kMaxReportPathBytes) {
     log.push_back("Report file path longer than 255 characters, the report stays on the handheld: " + path);
     return Kept();
   }

@@ -39,15 +39,19 @@ ReportFileSteps& PlainReportFileSteps();
 
 class ReportFolderWriter {
  public:
-  // The temporary file's name, in the report folder. Not a ".csv" name, so never a report's.
-  static constexpr const char* kTemporaryName = "~KorvIR report.tmp";
+  // The temporary file's name in the report folder: "~KorvIR report <computer> <process ID>.tmp", so
+  // that two installations writing into one folder (two HotSyncs, two computers on one share) never
+  // meet on it. Not a ".csv" name, so never a report's.
+  static std::string TemporaryName();
 
   // folder ends with a backslash; steps must outlive the writer.
   explicit ReportFolderWriter(std::string folder);
   ReportFolderWriter(std::string folder, ReportFileSteps& steps);
 
-  // Removes the temporary file that a session which ended abruptly may have left.
-  void RemoveLeftover() const;
+  // Removes the temporary files that sessions which ended abruptly left: this computer's whose
+  // process is no longer running, and the one name that older versions used. Another computer's, or
+  // a running session's, stay.
+  void RemoveLeftovers() const;
   // Writes <folder><name>.csv holding text. A report that is not saved gets HotSync log lines, added to
   // `log`, that give the real cause: "Filename already exist" and the path for a name that is taken
   // (the report counts as saved when that file holds exactly its text); one line for a name that is

@@ -78,7 +78,7 @@ bool SettingsFileStore::FillRecord(store::SyncRecord& record) const {
 }
 
 void SettingsFileStore::RetrieveReports(const std::string& folder, ReportPass& pass) {
-  ReportFolderWriter(folder).RemoveLeftover();
+  ReportFolderWriter(folder).RemoveLeftovers();
   pass.Retrieve([this, folder](const std::vector<std::uint8_t>& record, std::vector<std::string>& log) {
     return WriteReportFile(folder, record, log);
   });

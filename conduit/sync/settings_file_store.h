@@ -46,7 +46,8 @@ class SettingsFileStore : public store::DesktopDatabaseManager, public store::Se
 
   // Asks the pass to write every record that starts with "$" as <folder><report name>.csv; the folder
   // ends with a backslash. Of several copies of a report (same duplicate key) only the newest is
-  // written. A temporary file that an abruptly ended session left in the folder is removed now.
+  // written. The temporary files that abruptly ended sessions of this computer left in the folder are
+  // removed now.
   void RetrieveReports(const std::string& folder, ReportPass& pass);
   // Writes one report record (report_file_writer.h): saved when its file was written whole in this
   // call, or a file of that name already holds exactly the same bytes.

@@ -3,12 +3,14 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include "common/list_format.h"
 #include "conduit/platform/sync_manager.h"
 #include "conduit/sync/report_database.h"
 #include "conduit/sync/report_file_name.h"
 #include "conduit/sync/report_pass.h"
 #include "conduit/test_support/hotsync_bench.h"
 #include "sim/sync20/sync20_control.h"
+#include "tests/support/code_page.h"
 
 namespace korvet {
 namespace {
@@ -165,10 +167,11 @@ TEST_F(ReportRetrievalTest, AnUnusableFolderKeepsEveryReportAndSaysWhyOnce) {
     EXPECT_EQ(bench_.RecordData().size(), 2u);
   }
   // A leftover temporary file that cannot be removed is the folder's matter too.
-  ASSERT_TRUE(CreateDirectoryA(reports_.File(ReportFolderWriter::kTemporaryName).c_str(), nullptr));
+  ASSERT_TRUE(CreateDirectoryA(reports_.File(ReportFolderWriter::TemporaryName()).c_str(), nullptr));
   bench_.ClearLog();
   EXPECT_FALSE(RetrieveAndDelete());
-  const std::string cause = "Report folder holds a temporary file that cannot be removed (~KorvIR report.tmp)";
+  const std::string cause =
+      "Report folder holds a temporary file that cannot be removed (" + ReportFolderWriter::TemporaryName() + ")";
   EXPECT_EQ(bench_.LogTexts(), (Log{cause + ", traverse reports not retrieved: " + reports_.WithSlash(),
                                     cause + ": 2 traverse reports not retrieved, they stay on the handheld"}));
   EXPECT_EQ(bench_.RecordData().size(), 2u);
@@ -197,7 +200,7 @@ TEST_F(ReportRetrievalTest, ReadFailureEndsThePassAndKeepsWhatWasNotSaved) {
   EXPECT_EQ(bench_.RecordData(), Data{"$0000001T1,one"});
   EXPECT_TRUE(RetrieveAndDelete());
   EXPECT_TRUE(bench_.RecordData().empty());
-  EXPECT_FALSE(reports_.Exists(ReportFolderWriter::kTemporaryName));
+  EXPECT_FALSE(reports_.Exists(ReportFolderWriter::TemporaryName()));
 }
 
 // A database that is there but cannot be opened (another HotSync holds it) is no silent "nothing to
@@ -306,7 +309,7 @@ void ExpectFailedStepKeepsTheReport(testing::HotSyncBench& bench, testing::Scrat
   store.DeleteReports(pass);
   pass.Run();
   EXPECT_FALSE(reports.Exists("T1.csv"));
-  EXPECT_FALSE(reports.Exists(ReportFolderWriter::kTemporaryName));
+  EXPECT_FALSE(reports.Exists(ReportFolderWriter::TemporaryName()));
   EXPECT_EQ(bench.RecordData().size(), 1u);
   EXPECT_EQ(bench.LogTexts(),
             Log{"Report file not written (" + std::string(failFlush ? "flush" : "write") +
@@ -331,14 +334,28 @@ TEST_F(ReportRetrievalTest, FullDiskSkipsTheRestWithOneSummaryLine) {
       (Log{"Report file not written (disk full), the report stays on the handheld: " + reports_.WithSlash() + "T4.csv",
            "Disk full: 4 traverse reports not retrieved, they stay on the handheld"}));
   EXPECT_EQ(bench_.RecordData().size(), 5u);
-  EXPECT_FALSE(reports_.Exists(ReportFolderWriter::kTemporaryName));
+  EXPECT_FALSE(reports_.Exists(ReportFolderWriter::TemporaryName()));
 }
 
-TEST_F(ReportRetrievalTest, TemporaryFileLeftByAnEndedSessionIsRemoved) {
-  reports_.Write(ReportFolderWriter::kTemporaryName, "P1,100");
+// This computer's leftovers of ended sessions go (the older versions' single name too); another
+// computer's, writing into the same shared folder, stay, as does any other file.
+TEST_F(ReportRetrievalTest, TemporaryFilesLeftByEndedSessionsAreRemoved) {
+  const std::string own = ReportFolderWriter::TemporaryName();
+  const std::string computer = own.substr(8, own.rfind(' ') - 8);
+  const std::string ended = "~KorvIR " + computer + " 0.tmp";
+  const std::string other = "~KorvIR " + computer + "X 77.tmp";
+  for (const std::string& name :
+       {own, ended, other, std::string("~KorvIR report.tmp"), std::string("~KorvIR report x.tmp")})
+    reports_.Write(name, "P1,100");
+  EXPECT_LE(own.size(), lists::kMaxTemporaryReportNameBytes);
+  EXPECT_NE(own.find(std::to_string(GetCurrentProcessId())), std::string::npos);
   bench_.AddReport("T1", "P1,100.000\r\n");
   RetrieveAndDelete();
-  EXPECT_FALSE(reports_.Exists(ReportFolderWriter::kTemporaryName));
+  EXPECT_FALSE(reports_.Exists(own));
+  EXPECT_FALSE(reports_.Exists(ended));
+  EXPECT_FALSE(reports_.Exists("~KorvIR report.tmp"));
+  EXPECT_TRUE(reports_.Exists(other));
+  EXPECT_TRUE(reports_.Exists("~KorvIR report x.tmp"));
   EXPECT_EQ(reports_.Read("T1.csv"), "P1,100.000\r\n");
 }
 
@@ -358,6 +375,32 @@ TEST(ReportFileName, RefusesWhatWouldLeaveTheFolderOrWindowsRefuses) {
   for (const char* name : {"..", "a\\b", "a/b", "a:b", "x<y", "x>y", "q\"", "a*", "nul", "Aux.txt", "COM3 ", "\x01"}) {
     EXPECT_FALSE(IsSafeReportName(name)) << name;
   }
+}
+
+// A Japanese report name whose second bytes are the backslash's is a name like any other on a code
+// page 932 desktop, and its file lands in the folder; one cut after a first byte is refused.
+TEST_F(ReportRetrievalTest, DoubleByteNamesAreSavedInTheFolderInCodePage932) {
+  KORVET_REQUIRE_CODE_PAGE(932);
+  using namespace testing::cp932;
+  EXPECT_TRUE(IsSafeReportName(kDisplay) && IsSafeReportName(kSoftware));
+  EXPECT_FALSE(IsSafeReportName("T\x95"));
+  bench_.AddReport(kDisplay, "one");
+  bench_.AddReport(kSoftware, "two");
+  EXPECT_TRUE(RetrieveAndDelete());
+  EXPECT_EQ(reports_.Read(kDisplay + ".csv"), "one");
+  EXPECT_EQ(reports_.Read(kSoftware + ".csv"), "two");
+  EXPECT_TRUE(bench_.RecordData().empty());
+}
+
+// On a single-byte desktop the same bytes hold a backslash: the report stays on the handheld, and the
+// log says why.
+TEST_F(ReportRetrievalTest, ADeviceNameWithASeparatorByteIsKeptOnASingleByteDesktop) {
+  KORVET_REQUIRE_CODE_PAGE(1252);
+  bench_.AddReport(testing::cp932::kDisplay, "one");
+  EXPECT_FALSE(RetrieveAndDelete());
+  EXPECT_EQ(bench_.LogTexts(), Log{"Report name not usable as a file name, the report stays on the handheld: " +
+                                   reports_.WithSlash() + testing::cp932::kDisplay + ".csv"});
+  EXPECT_EQ(bench_.RecordData().size(), 1u);
 }
 
 }  // namespace

@@ -8,8 +8,9 @@
 #include "common/dialog_items.h"
 #include "common/paths.h"
 #include "common/win_copy.h"
+#include "common/win_file.h"
 #include "common/win_library.h"
-#include "common/win_process.h"
+#include "install/attach/list_file_access.h"
 
 namespace korvet::attach {
 namespace {
@@ -36,11 +37,19 @@ void Show(const std::string& text, const char* caption) { ShowMessage(nullptr, t
 
 void ShowConduitManagerMissing() { Show("Cannot find CondMgr.dll", "error"); }
 
-// Each tool is looked up along the search path (the installer's own folder first); a tool that is
+// What the installer installs lies beside it, and nowhere else: not in the HotSync folder it copies
+// into, not where the user happened to start it.
+std::optional<std::string> BesideInstaller(const char* fileName) {
+  const std::string path = JoinPath(ModuleFolder(nullptr), fileName);
+  if (!FileExists(path)) return std::nullopt;
+  return path;
+}
+
+// Each tool is looked up beside the installer; a tool that is
 // missing or cannot be copied is reported and the next one is still copied.
 void CopyTools(const std::string& coreDirectory) {
   for (const ToolFile& tool : kToolFiles) {
-    std::optional<std::string> found = FindOnSearchPath(tool.name);
+    std::optional<std::string> found = BesideInstaller(tool.name);
     if (!found || !CopyFileReplacing(*found, JoinPath(coreDirectory, tool.name))) Show(tool.copyFailure, "Error");
   }
 }
@@ -60,7 +69,7 @@ void Register(const WinLibrary& condMgr) {
   }
   // Looked up before the first call, so that a conduit that cannot be found leaves no half-made
   // registration behind.
-  std::optional<std::string> conduit = FindOnSearchPath(kConduitLibrary);
+  std::optional<std::string> conduit = BesideInstaller(kConduitLibrary);
   if (!conduit) {
     Show(std::string("Cannot locate file ") + kConduitLibrary, "Error");
     return;
@@ -97,6 +106,7 @@ void InstallConduit() {
   // by name may be another one. Without it, the copy found by name registers.
   WinLibrary installed(JoinPath(coreDirectory, kCondMgrLibrary));
   CopyTools(coreDirectory);
+  PrepareListFiles(coreDirectory);
   if (installed) {
     found.Free();
     Register(installed);

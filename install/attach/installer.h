@@ -1,5 +1,6 @@
 // What the installer does once the user said "Yes": copy the desktop tools into the HotSync core
-// directory and register Korv.dll with HotSync Manager through the Conduit Manager.
+// directory, make the list files there that a standard user can save (list_file_access.h) and
+// register Korv.dll with HotSync Manager through the Conduit Manager.
 #pragma once
 
 namespace korvet::attach {

@@ -138,6 +138,10 @@ TEST_F(InstallTest, YesCopiesTheToolsRegistersKorvetAndHotSyncRunsIt) {
   // The conduit is registered where it is found; the launcher stays with the distribution.
   for (const char* stays : {"Korv.dll", "Setpanelrun.exe", "Attachor.exe", "Detachor.exe"})
     EXPECT_EQ(GetFileAttributesA(InHotSync(stays).c_str()), INVALID_FILE_ATTRIBUTES) << stays;
+  // The list files are there for the tools of a standard user to save (their access list is checked
+  // in install_test: Wine keeps none).
+  EXPECT_EQ(ScratchFolder::ReadPath(InHotSync("Xembrafilepath.dat")), "");
+  EXPECT_EQ(ScratchFolder::ReadPath(InHotSync("Cardoon.dat")), "");
   EXPECT_EQ(Conduits(), KorvetRegistration());
   // What reached the Conduit Manager, in order (CmSetCreatorInfo never), and what it stored.
   EXPECT_EQ(ConduitManagerCalls(), InstallationCalls());
@@ -298,6 +302,8 @@ TEST_F(InstallTest, RemoverTakesKorvetOutOfHotSyncOnceAndLeavesTheFiles) {
   EXPECT_EQ(ConduitManagerCalls(),
             "CmRemoveConduitByCreatorID(\"KRVT\") = 1\r\nCmRemoveConduitByCreatorID(\"KRVT\") = 0\r\n");
   for (const std::string& tool : kCopiedTools) EXPECT_TRUE(scratch_.Exists("HotSync\\" + tool)) << tool;
+  for (const char* list : {"Xembrafilepath.dat", "Cardoon.dat"})
+    EXPECT_TRUE(scratch_.Exists("HotSync\\" + std::string(list))) << list;
 
   ProgramOutput sync = SyncWithOneReport();
   EXPECT_EQ(sync.exitCode, 0u) << sync.output;

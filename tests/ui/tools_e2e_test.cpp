@@ -58,7 +58,8 @@ TEST_F(ToolsTest, EditorRefusesPathsTheListCannotHoldAndWritesExactlyTheShorterL
   install_.Write("Xembrafilepath.dat", "C:\\A\\,one.qzl*C:\\A\\,two.qzl*@^");
   std::string comma = install_.MakeFolder("Site,North") + "\\a.qzl";
   install_.Write("Site,North\\a.qzl", "x");
-  std::string tooLong = FolderOfLength(235) + std::string(19, 'n') + ".qzl";  // 258 characters: the entry takes 260
+  std::string tooLong =
+      FolderOfLength(233) + std::string(19, 'n') + ".qzl";  // 256 characters: one more than a path holds
   const std::string longName = install_.Write(std::string(26, 'n') + ".qzl", "x");  // a 30-character name
   auto program = install_.Start("Xembrafilepath.dll");
   HWND editor = robot::WaitForDialog(kEditorCaption);
@@ -74,7 +75,8 @@ TEST_F(ToolsTest, EditorRefusesPathsTheListCannotHoldAndWritesExactlyTheShorterL
   refused = robot::AnswerMessageBox("Error");
   ASSERT_TRUE(refused);
   EXPECT_EQ(refused->text,
-            "The path of this settings file is too long to be sent (at most 257 characters):\n" + tooLong);
+            "The path of this settings file is too long to be sent (at most 255 characters, its .BAK copy's too):\n" +
+                tooLong);
   robot::Click(editor, kEditorAdd);
   ASSERT_TRUE(robot::FillFileOpen(longName));
   refused = robot::AnswerMessageBox("Error");
@@ -90,7 +92,7 @@ TEST_F(ToolsTest, EditorRefusesPathsTheListCannotHoldAndWritesExactlyTheShorterL
   EXPECT_EQ(install_.Read("Xembrafilepath.dat"), "C:\\A\\,one.qzl*@^");
 }
 
-TEST_F(ToolsTest, EditorKeepsAListLongerThanTheDisplayWholeAndTellsAWriteThatFails) {
+TEST_F(ToolsTest, EditorKeepsAListLongerThanTheDisplayWholeAndStaysOpenAfterAWriteThatFails) {
   // 45 files in long folders: about 11,000 bytes before the '@', more than the dialogs show.
   std::string list;
   for (int i = 0; i < 45; ++i)
@@ -106,23 +108,26 @@ TEST_F(ToolsTest, EditorKeepsAListLongerThanTheDisplayWholeAndTellsAWriteThatFai
   ASSERT_TRUE(robot::FillFileOpen(added));
   EXPECT_EQ(robot::ListBoxLines(editor, kEditorList).size(), 46u);
 
-  // The new list cannot be put down beside the old one: the editor says so and the list stays whole.
-  const std::string blocked = install_.MakeFolder("Xembrafilepath.dat.new");
+  // A list file that cannot be written (its name taken by a folder, as a read-only file is for a
+  // standard user): the editor says so and stays open with the user's entries, so that OK can be
+  // pressed again once the file is writable.
+  const std::string listFile = install_.File("Xembrafilepath.dat");
+  ASSERT_TRUE(DeleteFileA(listFile.c_str()));
+  ASSERT_TRUE(CreateDirectoryA(listFile.c_str(), nullptr));
   robot::Click(editor, kOk);
   auto failed = robot::AnswerMessageBox("Error");
   ASSERT_TRUE(failed);
-  EXPECT_EQ(failed->text, "Unable to write " + install_.File("Xembrafilepath.dat") + "\nIt was left as it was.");
-  ASSERT_EQ(program->Wait(), 0u);
-  EXPECT_EQ(install_.Read("Xembrafilepath.dat"), list + "@$");
+  EXPECT_EQ(failed->text, "Unable to write " + listFile + "\nIt was left as it was.");
+  EXPECT_EQ(robot::ListBoxLines(editor, kEditorList).size(), 46u);
+  RemoveDirectoryA(listFile.c_str());
+  install_.Write("Xembrafilepath.dat", list + "@$");
 
-  RemoveDirectoryA(blocked.c_str());
-  program = install_.Start("Xembrafilepath.dll");
-  editor = robot::WaitForDialog(kEditorCaption);
-  ASSERT_TRUE(editor);
-  robot::Click(editor, kEditorAdd);
-  ASSERT_TRUE(robot::FillFileOpen(added));
+  // The folder takes no new list beside the old one (as the HotSync folder under Program Files for a
+  // standard user): the list is written in place.
+  const std::string blocked = install_.MakeFolder("Xembrafilepath.dat.new");
   robot::Click(editor, kOk);
   ASSERT_EQ(program->Wait(), 0u);
+  RemoveDirectoryA(blocked.c_str());
   EXPECT_EQ(install_.Read("Xembrafilepath.dat"), list + install_.Folder() + "\\,added.qzl*@$");
 }
 
@@ -163,8 +168,8 @@ TEST_F(ToolsTest, PickerStoresTheDriveRootWithTwoBackslashesAndKeepsTheFlags) {
 TEST_F(ToolsTest, PickerRefusesFoldersTheFileCannotHoldAndCancelWritesNothing) {
   install_.Write("Cardoon.dat", "C:\\Reports\\@$#");
   std::string dollar = install_.MakeFolder("Price$List");
-  std::string tooLong = FolderOfLength(253);  // with "\@" and two flags: 256 bytes
-  tooLong.pop_back();
+  std::string tooLong = FolderOfLength(222);  // 221 characters without its backslash: the temporary report
+  tooLong.pop_back();                         // file's path would pass 259 characters
   auto program = install_.Start("Cardoon.dll");
   HWND picker = robot::WaitForDialog(kPickerCaption);
   ASSERT_TRUE(picker);
@@ -177,7 +182,7 @@ TEST_F(ToolsTest, PickerRefusesFoldersTheFileCannotHoldAndCancelWritesNothing) {
   ASSERT_TRUE(robot::FillFolderBrowser(tooLong));
   refused = robot::AnswerMessageBox("Error");
   ASSERT_TRUE(refused);
-  EXPECT_EQ(refused->text, "The path of this folder is too long for the reports (at most 251 characters):\n" + tooLong);
+  EXPECT_EQ(refused->text, "The path of this folder is too long for the reports (at most 220 characters):\n" + tooLong);
   EXPECT_EQ(robot::Text(picker, kPickerFolder), "C:\\Reports");
   // A good folder chosen, then Cancel: the file stays as it was.
   robot::Click(picker, kPickerBrowse);

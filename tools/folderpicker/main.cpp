@@ -31,10 +31,11 @@ void Browse(HWND dialog) {
   SetItemText(dialog, IDC_FOLDER, *folder);
 }
 
+// A folder that could not be written leaves the picker open with the user's choice.
 void Confirm(HWND dialog) {
-  if (g_folderFile)
-    settings_controls::TellIfFailed(dialog, *g_folderFile,
-                                    WriteReportFolder(*g_folderFile, ItemText(dialog, IDC_FOLDER)));
+  if (g_folderFile && settings_controls::TellIfFailed(dialog, *g_folderFile,
+                                                      WriteReportFolder(*g_folderFile, ItemText(dialog, IDC_FOLDER))))
+    return;
   EndDialog(dialog, IDOK);
 }
 

@@ -56,10 +56,12 @@ void Remove(HWND dialog, Editor& editor) {
   ShowLines(dialog, editor.model);
 }
 
+// A list that could not be written leaves the editor open with the user's entries.
 void Confirm(HWND dialog, const Editor& editor) {
-  if (!editor.model.Unchanged() && editor.listPath)
-    settings_controls::TellIfFailed(dialog, *editor.listPath,
-                                    WriteSettingsListEntries(*editor.listPath, editor.model.EntryText()));
+  if (!editor.model.Unchanged() && editor.listPath &&
+      settings_controls::TellIfFailed(dialog, *editor.listPath,
+                                      WriteSettingsListEntries(*editor.listPath, editor.model.EntryText())))
+    return;
   EndDialog(dialog, IDOK);
 }
 

@@ -3,13 +3,14 @@
 #include "common/chosen_path_check.h"
 #include "common/list_display.h"
 #include "common/list_format.h"
+#include "common/paths.h"
 
 namespace korvet {
 namespace {
 
 // A line's entry: ',' after its last backslash, '*' at the end.
 std::string EntryOf(const std::string& line) {
-  std::size_t slash = line.rfind('\\');
+  const std::size_t slash = LastSeparator(line);
   std::size_t split = slash == std::string::npos ? 0 : slash + 1;
   return line.substr(0, split) + lists::kSeparator + line.substr(split) + lists::kEntryEnd;
 }
@@ -23,7 +24,7 @@ SettingsListModel::SettingsListModel(const std::string& listText) {
 }
 
 std::optional<std::string> SettingsListModel::Add(const std::string& fullPath, const std::string& fileName) {
-  std::size_t slash = fullPath.rfind('\\');
+  const std::size_t slash = LastSeparator(fullPath);
   std::string directory = slash == std::string::npos ? std::string() : fullPath.substr(0, slash + 1);
   // The name after the last backslash is the file's own, even when a folder carries the same name.
   std::string name = slash == std::string::npos ? fileName : fullPath.substr(slash + 1);
