@@ -23,8 +23,8 @@ bool ApplyFileAccess(const std::string& path, const char* sddl) {
     // Unprotected: the entries the file inherits from its folder stay beside the one added.
     std::string name = path;
     applied = SetNamedSecurityInfoA(name.data(), SE_FILE_OBJECT,
-                                    DACL_SECURITY_INFORMATION | UNPROTECTED_DACL_SECURITY_INFORMATION, nullptr,
-                                    nullptr, dacl, nullptr) == ERROR_SUCCESS;
+                                    DACL_SECURITY_INFORMATION | UNPROTECTED_DACL_SECURITY_INFORMATION, nullptr, nullptr,
+                                    dacl, nullptr) == ERROR_SUCCESS;
   }
   LocalFree(descriptor);
   return applied;
@@ -38,7 +38,8 @@ void PrepareListFiles(const std::string& coreDirectory) {
       continue;
     }
     if (!ApplyFileAccess(path, kListFileAccessSddl))
-      ShowMessage(nullptr, "Unable to let users change " + path + "\nOnly an administrator can save the Korvet settings.",
+      ShowMessage(nullptr,
+                  "Unable to let users change " + path + "\nOnly an administrator can save the Korvet settings.",
                   "Error");
   }
 }

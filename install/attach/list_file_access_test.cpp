@@ -15,8 +15,8 @@ namespace {
 // folder's own entries left as they are).
 TEST(ListFileAccess, TheRequestedEntryLetsUsersModifyTheFileAlone) {
   PSECURITY_DESCRIPTOR descriptor = nullptr;
-  ASSERT_TRUE(ConvertStringSecurityDescriptorToSecurityDescriptorA(kListFileAccessSddl, SDDL_REVISION_1, &descriptor,
-                                                                   nullptr));
+  ASSERT_TRUE(
+      ConvertStringSecurityDescriptorToSecurityDescriptorA(kListFileAccessSddl, SDDL_REVISION_1, &descriptor, nullptr));
   BOOL present = FALSE, defaulted = FALSE;
   PACL dacl = nullptr;
   ASSERT_TRUE(GetSecurityDescriptorDacl(descriptor, &present, &dacl, &defaulted));

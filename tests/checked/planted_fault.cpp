@@ -1,6 +1,8 @@
 // planted_fault: one small fault of each kind the checked build must stop, each ending in the sweep's
 // own trap report. A checked build whose checks are off runs through and says so.
-//   planted_fault overflow|index|stack|fortify
+//   planted_fault overflow|index|stack|fortify|heap-overflow|use-after-free
+// The last two are for Wine's heap check (tests/heap_checked.sh): the checked build's own checks
+// cannot see a write through a pointer into the heap.
 #include <climits>
 #include <cstdio>
 #include <cstring>
@@ -39,6 +41,26 @@ __attribute__((noinline)) int FortifiedCopy() {
   return buffer[0] + buffer[15];
 }
 
+// Four bytes past a block of the heap, found at the next heap call by the block's tail check.
+__attribute__((noinline)) int HeapOverflow() {
+  char* block = new char[16];
+  char* volatile target = block;
+  for (std::size_t i = 0; i < 20; ++i) target[i] = 'h';
+  delete[] block;
+  return 0;
+}
+
+// A write into a block already given back, found when the heap next hands out memory.
+__attribute__((noinline)) int UseAfterFree() {
+  char* block = new char[64];
+  delete[] block;
+  char* volatile target = block;
+  for (std::size_t i = 16; i < 24; ++i) target[i] = 'f';
+  char* next = new char[64];
+  delete[] next;
+  return 0;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -55,8 +77,12 @@ int main(int argc, char** argv) {
     result = StackOverrun();
   else if (kind == "fortify")
     result = FortifiedCopy();
+  else if (kind == "heap-overflow")
+    result = HeapOverflow();
+  else if (kind == "use-after-free")
+    result = UseAfterFree();
   else {
-    std::fprintf(stderr, "usage: planted_fault overflow|index|stack|fortify\n");
+    std::fprintf(stderr, "usage: planted_fault overflow|index|stack|fortify|heap-overflow|use-after-free\n");
     return 2;
   }
   std::printf("NOT TRAPPED: the planted fault %s ran through (result %d)\n", kind.c_str(), result);
