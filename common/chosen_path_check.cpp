@@ -3,6 +3,7 @@
 #include <string_view>
 
 #include "common/list_format.h"
+#include "common/paths.h"
 
 namespace korvet {
 namespace {
@@ -18,6 +19,14 @@ std::optional<char> FirstReserved(const std::string& text, std::string_view rese
 
 }  // namespace
 
+bool SettingsPathFits(const std::string& directory, const std::string& fileName) {
+  const std::size_t folderBytes = directory.size() + (EndsWithBackslash(directory) ? 0 : 1);
+  // The .BAK copy's name takes the place of the extension, or is added to a name without one.
+  const std::size_t stop = fileName.rfind('.');
+  const std::size_t backupBytes = folderBytes + (stop == std::string::npos ? fileName.size() : stop) + 4;
+  return folderBytes + fileName.size() <= lists::kMaxSettingsPathBytes && backupBytes <= lists::kMaxSettingsPathBytes;
+}
+
 std::optional<std::string> SettingsFileRefusal(const std::string& directory, const std::string& fileName) {
   const std::string path = directory + fileName;
   if (std::optional<char> c = FirstReserved(path, kSettingsListReserved))
@@ -25,13 +34,9 @@ std::optional<std::string> SettingsFileRefusal(const std::string& directory, con
   if (fileName.size() > lists::kMaxSettingsFileNameChars)
     return "The name of this settings file is too long to be sent (at most " +
            std::to_string(lists::kMaxSettingsFileNameChars) + " characters):\n" + path;
-  // The .BAK copy's name takes the place of the extension, or is added to a name without one.
-  const std::size_t stop = fileName.rfind('.');
-  const std::size_t backupBytes = directory.size() + (stop == std::string::npos ? fileName.size() : stop) + 4;
   const std::size_t entryBytes = directory.size() + 1 + fileName.size() + 1;
   if (entryBytes > lists::kMaxEntryBytes || directory.size() > lists::kMaxDirectoryBytes ||
-      fileName.size() > lists::kMaxFileNameBytes || path.size() > lists::kMaxSettingsPathBytes ||
-      backupBytes > lists::kMaxSettingsPathBytes)
+      fileName.size() > lists::kMaxFileNameBytes || !SettingsPathFits(directory, fileName))
     return "The path of this settings file is too long to be sent (at most " +
            std::to_string(lists::kMaxSettingsPathBytes) + " characters, its .BAK copy's too):\n" + path;
   return std::nullopt;

@@ -8,6 +8,11 @@
 
 namespace korvet {
 
+// Whether a settings file's path (the directory, a backslash unless it ends in one, and the name) and
+// its .BAK copy's (the name's extension replaced, or added) fit the stores' 255 bytes. The list editor
+// refuses a file that does not; the session refuses such an entry as too long.
+bool SettingsPathFits(const std::string& directory, const std::string& fileName);
+
 // Why a settings file cannot be listed (a message for the user), or nothing when it can. The entry
 // is the directory (up to and including its last backslash), ',', the file name and '*'.
 std::optional<std::string> SettingsFileRefusal(const std::string& directory, const std::string& fileName);

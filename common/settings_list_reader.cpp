@@ -1,5 +1,6 @@
 #include "common/settings_list_reader.h"
 
+#include "common/chosen_path_check.h"
 #include "common/list_format.h"
 #include "common/paths.h"
 
@@ -138,7 +139,9 @@ SettingsListEntry SettingsListReader::Parse(const std::string& bytes) const {
   if (!IsFullPath(entry.directory)) return Rejected(entry, "without a full directory path");
   // The file name is kept whole, as the list holds it (my.site.qzl stays my.site.qzl).
   entry.fileName = bytes.substr(comma + 1);
-  if (entry.directory.size() > lists::kMaxDirectoryBytes || entry.fileName.size() > lists::kMaxFileNameBytes) {
+  // Longer paths the stores could not keep: refused here, where the log can say why.
+  if (entry.directory.size() > lists::kMaxDirectoryBytes || entry.fileName.size() > lists::kMaxFileNameBytes ||
+      !SettingsPathFits(entry.directory, entry.fileName)) {
     return Rejected(entry, "too long");
   }
   entry.kind = SettingsListEntry::Kind::kSend;

@@ -165,13 +165,16 @@ TEST(SettingsListReader, EntriesBeyondTheBuffersAreRejectedAndTheListGoesOn) {
   EXPECT_EQ(Sent(list), std::vector<std::string>{"C:\\D\\|ok.qzl"});
 }
 
-TEST(SettingsListReader, EntryThatFillsTheBufferExactlyIsSent) {
-  const std::string directory = "C:\\" + std::string(248, 'd') + "\\";  // 252 bytes
-  const std::string entry = directory + ",a.qzl";                       // 258 bytes, 259 with its '*'
-  ReadList list = ReadAll(entry + "*@");
+// What the stores can keep, and what the list editor accepts: a path of 255 bytes, its .BAK copy's too.
+TEST(SettingsListReader, EntryAtThePathLimitIsSentAndOneByteMoreIsRejected) {
+  const std::string directory = "C:\\" + std::string(246, 'd') + "\\";  // 250 bytes
+  ReadList list = ReadAll(directory + ",a.qzl*@");                      // a path of 255 bytes
   EXPECT_EQ(Sent(list), std::vector<std::string>{directory + "|a.qzl"});
   ReadList over = ReadAll(directory + ",ab.qzl*@");
   EXPECT_EQ(over.entries[0].kind, Kind::kRejected);
+  EXPECT_EQ(over.entries[0].reason, "Ostrel settings file entry too long, not sent: " + directory + ",ab.qzl");
+  ReadList longBackup = ReadAll(directory + ",abcde*@");  // 255 bytes, but "abcde.BAK" makes 259
+  EXPECT_EQ(longBackup.entries[0].kind, Kind::kRejected);
 }
 
 TEST(SettingsListReader, EntriesWithoutFileNameAreRejected) {
