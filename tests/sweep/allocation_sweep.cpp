@@ -84,8 +84,7 @@ int RunAllocationSweep(SweepBench& bench, unsigned timeLimitMs, std::optional<lo
   int failures = 0;
   std::size_t reportsChecked = 0;
   auto report = [&failures](const std::string& what, const std::vector<std::string>& problems) {
-    for (const std::string& problem : problems) std::printf("FAILED: %s: %s\n", what.c_str(), problem.c_str());
-    if (!problems.empty()) ++failures;
+    if (PrintProblems(what, problems)) ++failures;
   };
   auto session = [&](const std::string& what, long nth) {
     bench.Restore(scene);

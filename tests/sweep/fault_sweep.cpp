@@ -104,8 +104,7 @@ int RunFaultSweep(SweepBench& bench, unsigned timeLimitMs, std::optional<long> o
   int failures = 0;
   std::size_t reportsChecked = 0;
   auto report = [&failures](const std::string& what, const std::vector<std::string>& problems) {
-    for (const std::string& problem : problems) std::printf("FAILED: %s: %s\n", what.c_str(), problem.c_str());
-    if (!problems.empty()) ++failures;
+    if (PrintProblems(what, problems)) ++failures;
   };
   auto session = [&](const std::string& what, const std::function<void()>& injectFailures) {
     SessionFindings findings = RunCheckedSession(bench, scene, reports, what, timeLimitMs, injectFailures);

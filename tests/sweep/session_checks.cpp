@@ -31,6 +31,11 @@ bool Allowed(const std::string& path, const FileState* before, const FileState* 
 
 }  // namespace
 
+bool PrintProblems(const std::string& what, const std::vector<std::string>& problems) {
+  for (const std::string& problem : problems) std::printf("FAILED: %s: %s\n", what.c_str(), problem.c_str());
+  return !problems.empty();
+}
+
 std::string ReportFile(const SweepBench& bench, const Report& report) {
   return bench.Path("Reports\\" + report.name + ".csv");
 }

@@ -30,6 +30,9 @@ SessionFindings RunCheckedSession(SweepBench& bench, const Scene& scene, const s
                                   const std::string& what, unsigned timeLimitMs,
                                   const std::function<void()>& injectFailures = {});
 
+// Prints each problem as "FAILED: what: problem"; true when there was one.
+bool PrintProblems(const std::string& what, const std::vector<std::string>& problems);
+
 // Where a report's .csv file lies (under the report folder Reports\).
 std::string ReportFile(const SweepBench& bench, const Report& report);
 
