@@ -8,6 +8,7 @@
 #include "common/error_text.h"
 #include "common/list_format.h"
 #include "common/paths.h"
+#include "common/unique_handle.h"
 #include "conduit/sync/report_file_name.h"
 
 namespace korvet {
@@ -44,40 +45,27 @@ std::string FolderFailure(const std::string& folder, DWORD error) {
   return "Report folder cannot be written (" + FileErrorText(error) + ")";
 }
 
-}  // namespace
-
-ReportFileSteps& PlainReportFileSteps() {
-  static ReportFileSteps steps;
-  return steps;
-}
-
-ReportFolderWriter::ReportFolderWriter(std::string folder)
-    : ReportFolderWriter(std::move(folder), PlainReportFileSteps()) {}
-
-ReportFolderWriter::ReportFolderWriter(std::string folder, ReportFileSteps& steps)
-    : folder_(std::move(folder)), temporary_(folder_ + TemporaryName()), steps_(steps) {}
-
-namespace {
-
 constexpr char kTemporaryPrefix[] = "~KorvIR ";
 constexpr char kTemporaryExtension[] = ".tmp";
 constexpr char kOlderTemporaryName[] = "~KorvIR report.tmp";
 
-std::string ComputerName() {
-  char name[MAX_COMPUTERNAME_LENGTH + 1] = {};
-  DWORD size = sizeof name;
-  return GetComputerNameA(name, &size) ? std::string(name, size) : std::string("PC");
+// Asked once: every report's writer names its temporary file with it.
+const std::string& ComputerName() {
+  static const std::string name = [] {
+    char text[MAX_COMPUTERNAME_LENGTH + 1] = {};
+    DWORD size = sizeof text;
+    return GetComputerNameA(text, &size) ? std::string(text, size) : std::string("PC");
+  }();
+  return name;
 }
 
 // Whether the process of that ID on this computer has ended (or never was); one that cannot be asked
 // (another user's) counts as running.
 bool HasEnded(DWORD id) {
   if (id == GetCurrentProcessId()) return true;  // this session's own is left over from an earlier one
-  HANDLE process = OpenProcess(SYNCHRONIZE, FALSE, id);
+  const UniqueKernelHandle process(OpenProcess(SYNCHRONIZE, FALSE, id));
   if (!process) return GetLastError() == ERROR_INVALID_PARAMETER;
-  const bool ended = WaitForSingleObject(process, 0) == WAIT_OBJECT_0;
-  CloseHandle(process);
-  return ended;
+  return WaitForSingleObject(process.Get(), 0) == WAIT_OBJECT_0;
 }
 
 // The process ID of one of this computer's temporary names, or nothing for any other name.
@@ -94,6 +82,17 @@ std::optional<DWORD> OwnProcessOf(const std::string& name) {
 
 }  // namespace
 
+ReportFileSteps& PlainReportFileSteps() {
+  static ReportFileSteps steps;
+  return steps;
+}
+
+ReportFolderWriter::ReportFolderWriter(std::string folder)
+    : ReportFolderWriter(std::move(folder), PlainReportFileSteps()) {}
+
+ReportFolderWriter::ReportFolderWriter(std::string folder, ReportFileSteps& steps)
+    : folder_(std::move(folder)), temporary_(folder_ + TemporaryName()), steps_(steps) {}
+
 std::string ReportFolderWriter::TemporaryName() {
   return kTemporaryPrefix + ComputerName() + " " + std::to_string(GetCurrentProcessId()) + kTemporaryExtension;
 }
@@ -101,13 +100,13 @@ std::string ReportFolderWriter::TemporaryName() {
 void ReportFolderWriter::RemoveLeftovers() const {
   DeleteFileA((folder_ + kOlderTemporaryName).c_str());
   WIN32_FIND_DATAA found{};
-  HANDLE search = FindFirstFileA((folder_ + kTemporaryPrefix + "*" + kTemporaryExtension).c_str(), &found);
-  if (search == INVALID_HANDLE_VALUE) return;
+  const UniqueFileSearch search(
+      FindFirstFileA((folder_ + kTemporaryPrefix + "*" + kTemporaryExtension).c_str(), &found));
+  if (!search) return;
   do {
     const std::optional<DWORD> process = OwnProcessOf(found.cFileName);
     if (process && HasEnded(*process)) DeleteFileA((folder_ + found.cFileName).c_str());
-  } while (FindNextFileA(search, &found));
-  FindClose(search);
+  } while (FindNextFileA(search.Get(), &found));
 }
 
 ReportSave ReportFolderWriter::Save(const std::string& name, const std::string& text, std::vector<std::string>& log) {
