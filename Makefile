@@ -62,13 +62,17 @@ bench: benchbuild
 	@scripts/bench-setup
 	@scripts/bench $$(scripts/bench-dir $(BUILD)) $(BUILD)/bench
 
-# A longer hostile-input sweep than the one in make test: make fuzz SEED=7 CASES=5000, on the checked
-# build with CHECKED=1. A failing case prints its seed and index; add it to
-# tests/sweep/hostile_regressions.txt once it is fixed.
+# Longer than in make test: the native fuzz targets (FUZZ_RUNS inputs each; a finding is saved in
+# $(BUILD)/native/fuzz-found), then the hostile-input sweep: make fuzz SEED=7 CASES=5000, on the
+# checked build with CHECKED=1. A failing case prints its seed and index; add it to
+# tests/sweep/hostile_regressions.txt (or its input to the target's corpus in tests/fuzz/corpus)
+# once it is fixed.
 SEED ?= 1
 CASES ?= 2000
+FUZZ_RUNS ?= 2000000
 CHECKED ?=
 fuzz: $(if $(CHECKED),checkedbuild,benchbuild)
+	@scripts/native-check $(BUILD) $(JOBS) $(FUZZ_RUNS)
 	@cd $(if $(CHECKED),$(BUILD)/checked,$$(scripts/bench-dir $(BUILD))) && \
 	bash $(CURDIR)/tests/session_sweep.sh $(CURDIR) $$PWD hostile $(SEED) $(CASES)
 

@@ -4,19 +4,19 @@
 
 namespace korvet {
 
-ReportFolderSettings ReadReportFolderSettings(WinFile& file) {
+ReportFolderSettings ReadReportFolderSettings(ByteSource& file) {
   ReportFolderSettings settings;
   bool folderEnded = false;
   for (;;) {
     std::uint8_t byte = 0;
-    const WinFile::ReadResult read = file.ReadByte(byte);
-    if (read != WinFile::ReadResult::kByte || byte == 0) {
+    const ByteSource::ReadResult read = file.ReadByte(byte);
+    if (read != ByteSource::ReadResult::kByte || byte == 0) {
       settings.retrieve = false;
       settings.deleteReports = false;
-      if (read == WinFile::ReadResult::kFailed) {
+      if (read == ByteSource::ReadResult::kFailed) {
         settings.ending = ReportFolderSettings::Ending::kReadFailed;
-        settings.readError = GetLastError();
-      } else if (read == WinFile::ReadResult::kByte || folderEnded || !settings.folder.empty()) {
+        settings.readError = file.ReadError();
+      } else if (read == ByteSource::ReadResult::kByte || folderEnded || !settings.folder.empty()) {
         settings.ending = ReportFolderSettings::Ending::kCut;
       }
       break;

@@ -1,9 +1,10 @@
 // Reads the report folder file the way the HotSync session does.
 #pragma once
 
+#include <cstdint>
 #include <string>
 
-#include "common/win_file.h"
+#include "common/byte_source.h"
 
 namespace korvet {
 
@@ -17,11 +18,11 @@ struct ReportFolderSettings {
   bool deleteReports = false;
   bool folderTooLong = false;  // longer than the session's folder buffer: nothing is retrieved
   Ending ending = Ending::kEmpty;
-  DWORD readError = 0;  // kReadFailed: GetLastError() of the failed read
+  std::uint32_t readError = 0;  // kReadFailed: the system's error code of the failed read
 };
 
 // Retrieval is on only when the file holds "$#" or "$%" after its '@'. A file that cannot be opened
 // (missing, or held by a desktop tool) reads like an empty one.
-ReportFolderSettings ReadReportFolderSettings(WinFile& file);
+ReportFolderSettings ReadReportFolderSettings(ByteSource& file);
 
 }  // namespace korvet

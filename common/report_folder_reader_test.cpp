@@ -4,14 +4,15 @@
 
 #include "common/list_format.h"
 
-#include "tests/support/scratch_folder.h"
+#ifdef _WIN32
+#include "common/win_file.h"
+#endif
 
 namespace korvet {
 namespace {
 
 ReportFolderSettings Read(const std::string& bytes) {
-  testing::ScratchFolder folder;
-  WinFile file = WinFile::OpenForReading(folder.Write("Cardoon.dat", bytes));
+  MemoryBytes file(bytes);
   return ReadReportFolderSettings(file);
 }
 
@@ -40,11 +41,13 @@ TEST(ReportFolderReader, FileWithoutBothFlagsRetrievesNothing) {
   }
 }
 
+#ifdef _WIN32
 TEST(ReportFolderReader, MissingFileRetrievesNothing) {
   WinFile missing = WinFile::OpenForReading("Z:\\no\\such\\Cardoon.dat");
   ReportFolderSettings settings = ReadReportFolderSettings(missing);
   EXPECT_FALSE(settings.retrieve);
 }
+#endif
 
 // The folder, its backslash included, leaves room for the temporary report file's name within 259.
 TEST(ReportFolderReader, FolderLongerThanTheLimitRetrievesNothing) {

@@ -1,77 +1,19 @@
-// Reads the settings-file list the way the HotSync session does: one entry at a time, byte by byte,
-// from a file opened without sharing (or, for tests, from the bytes themselves).
+// Reads the settings-file list the way the HotSync session does: the list's grammar, from a file opened
+// without sharing (or, for tests, from the bytes themselves), and the desktop's path rules for every
+// complete entry.
 #pragma once
 
-#include <cstdint>
-#include <functional>
-#include <string>
-
-#include "common/win_file.h"
+#include "common/settings_list_grammar.h"
 
 namespace korvet {
 
-struct SettingsListEntry {
-  enum class Kind {
-    kSend,            // a complete entry: send directory + fileName
-    kNotSent,         // an entry that holds the end marker or a purge flag, or was cut off
-    kEmptyDirectory,  // the entry starts with ','; the list ends here, nothing more is sent
-    kRejected,        // too long for the session's buffers, without a file name or a full directory
-  };
-  Kind kind = Kind::kNotSent;
-  std::string directory;
-  std::string fileName;
-  std::string text;    // the entry's bytes without its separator, for messages
-  std::string reason;  // kRejected: the log line that names the entry
-};
-
-class SettingsListReader {
+class SettingsListReader : public SettingsListGrammar {
  public:
-  explicit SettingsListReader(WinFile& file);
-  // Reads the given bytes as if they were the file's.
-  explicit SettingsListReader(std::string bytes);
+  using SettingsListGrammar::SettingsListGrammar;
 
-  // Reads the next entry. Call while !Ended().
+  // The next entry; one whose directory is no full path, or whose path or .BAK copy's path is longer
+  // than the stores keep, is refused. Call while !Ended().
   SettingsListEntry ReadEntry();
-
-  bool Ended() const { return ended_; }
-  // The list asks to be emptied after the session: purge flag '^', or no end marker at all. A list
-  // that is damaged (CutByZeroByte) or could not be read to its end (ReadFailed) is kept: the user's
-  // choices after the damage would otherwise be lost with it.
-  bool TruncateList() const { return truncate_; }
-  // The list stopped at a NUL byte or a failed read, or at the end of the file before its end marker.
-  bool StoppedEarly() const { return stoppedEarly_; }
-  // A zero byte with more entries after it, which were not read.
-  bool CutByZeroByte() const { return cutByZero_; }
-  // A read failed before the list ended; ReadError() is its GetLastError().
-  bool ReadFailed() const { return readFailed_; }
-  DWORD ReadError() const { return readError_; }
-  // Where the list stopped early, in bytes from the start of the file.
-  std::uint64_t StopOffset() const { return stopOffset_; }
-  // The file started with a UTF-8 byte order mark, which was skipped.
-  bool SkippedByteOrderMark() const { return skippedByteOrderMark_; }
-
- private:
-  SettingsListEntry Parse(const std::string& bytes) const;
-  // The next byte of the file, after the bytes put back.
-  WinFile::ReadResult Next(std::uint8_t& byte);
-  void SkipByteOrderMark();
-  // Whether anything but zero bytes follows; reads the rest of the file.
-  bool MoreAfterZeroByte();
-
-  std::function<WinFile::ReadResult(std::uint8_t&)> readByte_;
-  std::string putBack_;
-  std::uint64_t offset_ = 0;
-  bool started_ = false;
-  bool ended_ = false;
-  bool truncate_ = false;
-  bool stoppedEarly_ = false;
-  bool sawEndMarker_ = false;
-  bool cutByZero_ = false;
-  bool keptAfterZero_ = false;
-  bool readFailed_ = false;
-  DWORD readError_ = 0;
-  std::uint64_t stopOffset_ = 0;
-  bool skippedByteOrderMark_ = false;
 };
 
 }  // namespace korvet

@@ -22,9 +22,15 @@ WinFile WinFile::CreateNew(const std::string& path) { return Open(path, GENERIC_
 WinFile WinFile::CreateAlways(const std::string& path) { return Open(path, GENERIC_WRITE, CREATE_ALWAYS); }
 
 WinFile::ReadResult WinFile::ReadByte(std::uint8_t& byte) {
-  if (!IsOpen()) return ReadResult::kFailed;
+  if (!IsOpen()) {
+    readError_ = ERROR_INVALID_HANDLE;
+    return ReadResult::kFailed;
+  }
   DWORD got = 0;
-  if (!ReadFile(handle_.Get(), &byte, 1, &got, nullptr)) return ReadResult::kFailed;
+  if (!ReadFile(handle_.Get(), &byte, 1, &got, nullptr)) {
+    readError_ = GetLastError();
+    return ReadResult::kFailed;
+  }
   return got == 1 ? ReadResult::kByte : ReadResult::kEndOfFile;
 }
 

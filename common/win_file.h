@@ -10,14 +10,13 @@
 #include <string>
 #include <vector>
 
+#include "common/byte_source.h"
 #include "common/unique_handle.h"
 
 namespace korvet {
 
-class WinFile {
+class WinFile final : public ByteSource {
  public:
-  enum class ReadResult { kByte, kEndOfFile, kFailed };
-
   // An existing file, for reading, no sharing.
   static WinFile OpenForReading(const std::string& path);
   // An existing file, for writing only, from its start without shortening it, no sharing.
@@ -36,7 +35,8 @@ class WinFile {
   // GetLastError() of the failed open, for messages.
   DWORD OpenError() const { return openError_; }
 
-  ReadResult ReadByte(std::uint8_t& byte);
+  ReadResult ReadByte(std::uint8_t& byte) override;
+  std::uint32_t ReadError() const override { return readError_; }
   // Reads up to `size` bytes; returns how many were read, or nothing on a failed read.
   std::optional<std::size_t> Read(void* buffer, std::size_t size);
   // Writes all bytes; false when any write fails.
@@ -61,6 +61,7 @@ class WinFile {
 
   UniqueFile handle_;
   DWORD openError_ = 0;
+  DWORD readError_ = 0;
 };
 
 // The whole content of a file opened without sharing, or nothing when it cannot be opened or read.

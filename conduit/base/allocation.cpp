@@ -1,10 +1,7 @@
 #include "conduit/base/allocation.h"
 
-#include <windows.h>
-
 #include <cstdint>
 #include <cstdlib>
-#include <string>
 
 namespace korvet::base {
 namespace {
@@ -22,9 +19,6 @@ bool Refuse() {
   return true;
 }
 
-constexpr char kFailVariable[] = "KORVET_FAIL_ALLOCATION";
-constexpr char kMadeVariable[] = "KORVET_ALLOCATIONS_MADE";
-
 }  // namespace
 
 void FailAllocation(long nth) {
@@ -36,22 +30,6 @@ void FailAllocation(long nth) {
 long AllocationsMade() { return static_cast<long>(g_made & 0x7FFFFFFF); }
 
 bool AllocationFailureHappened() { return g_refused; }
-
-EnvironmentAllocationFailure::EnvironmentAllocationFailure() {
-  char value[32] = {};
-  const DWORD length = GetEnvironmentVariableA(kFailVariable, value, sizeof value);
-  if (length == 0 || length >= sizeof value) return;
-  armed_ = true;
-  FailAllocation(std::strtol(value, nullptr, 10));
-}
-
-EnvironmentAllocationFailure::~EnvironmentAllocationFailure() {
-  if (!armed_) return;
-  char made[32] = {};
-  wsprintfA(made, "%ld", AllocationsMade());
-  FailAllocation(0);
-  SetEnvironmentVariableA(kMadeVariable, made);
-}
 
 std::unique_ptr<std::uint8_t[]> MakeZeroedBytesOrNull(std::size_t count) {
   try {

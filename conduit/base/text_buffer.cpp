@@ -10,7 +10,6 @@
 
 #include "conduit/base/allocation.h"
 #include "conduit/base/ansi_text.h"
-#include "conduit/base/conduit_module.h"
 
 namespace korvet::base {
 
@@ -212,9 +211,9 @@ TextBuffer TextBuffer::Mid(long start, long count) const {
   return result;
 }
 
-HMODULE TextBuffer::GetModule() const { return module_; }
+ModuleHandle TextBuffer::GetModule() const { return module_; }
 
-void TextBuffer::SetModule(HMODULE module) { module_ = module; }
+void TextBuffer::SetModule(ModuleHandle module) { module_ = module; }
 
 long TextBuffer::LengthThird() const { return Length(); }
 
@@ -426,22 +425,6 @@ long TextBuffer::FindOneOf(const char* set) const {
   return -1;
 }
 
-bool TextBuffer::LoadFromStringTable(unsigned id) {
-  if (module_ == nullptr) module_ = ConduitModule();
-  if (Reserve(kMinimumAllocation) != 0) return false;
-  for (;;) {
-    const int loaded = LoadStringA(module_, id, text_, static_cast<int>(capacity_));
-    if (loaded <= 0) {
-      text_[0] = '\0';
-      return false;
-    }
-    // A string that filled the buffer may have been cut: retry with more room until two bytes
-    // stay free.
-    if (capacity_ - loaded >= 2) return true;
-    if (capacity_ > LONG_MAX - 256 || Reserve(capacity_ + 256) != 0) return true;  // keep what fitted
-  }
-}
-
 bool TextBuffer::IsEmpty() const { return Length() == 0; }
 
 void TextBuffer::ClearText() { FreeStorage(false); }
@@ -473,20 +456,6 @@ long FormatInto(TextBuffer& buffer, const char* pattern, ...) {
   va_list args;
   va_start(args, pattern);
   const long status = buffer.FormatArgs(pattern, args);
-  va_end(args);
-  return status;
-}
-
-long FormatFromStringTable(TextBuffer& buffer, unsigned id, ...) {
-  TextBuffer pattern{TextBuffer::Capacity{0}};
-  pattern.SetModule(buffer.GetModule());
-  if (!pattern.LoadFromStringTable(id)) {
-    buffer.ClearText();
-    return 0;
-  }
-  va_list args;
-  va_start(args, id);
-  const long status = buffer.FormatArgs(pattern.Text(), args);
   va_end(args);
   return status;
 }

@@ -3,12 +3,16 @@
 // double-byte character counts once; byte positions are said to be bytes where an operation uses them.
 #pragma once
 
-#include <windows.h>
-
 #include <cstdarg>
 #include <vector>
 
+// A module handle as the Windows headers declare it (HMODULE points to this struct), so that the
+// text itself needs no <windows.h>; only the string-table loading does (text_buffer_strings.cpp).
+struct HINSTANCE__;
+
 namespace korvet::base {
+
+using ModuleHandle = HINSTANCE__*;
 
 inline constexpr long kTextOutOfMemory = -501;
 inline constexpr long kTextLockFailed = -502;  // kept for callers that test it; owned memory never fails to lock
@@ -56,8 +60,8 @@ class TextBuffer {
   virtual char CharAtAgain(long position) const;
   virtual void SetCharAt(long position, char c);
   virtual TextBuffer Mid(long start, long count) const;  // bytes; count -1: to the end
-  virtual HMODULE GetModule() const;
-  virtual void SetModule(HMODULE module);
+  virtual ModuleHandle GetModule() const;
+  virtual void SetModule(ModuleHandle module);
   virtual long LengthThird() const;
   virtual char* GetWritable(long bytes);  // null when no storage could be had
   virtual void ReleaseWritable(long length);
@@ -108,7 +112,7 @@ class TextBuffer {
   long capacity_ = 0;
   char* text_;
   std::vector<char> storage_;
-  HMODULE module_ = nullptr;  // null: the conduit library, filled in on first use
+  ModuleHandle module_ = nullptr;  // null: the conduit library, filled in on first use
 };
 
 TextBuffer operator+(const TextBuffer& a, const TextBuffer& b);

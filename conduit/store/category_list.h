@@ -67,7 +67,6 @@ class CategoryList {
   void Destroy(long number);
 
   long count_ = 0;
-  long reserved_ = 128;
   long position_ = 0;
   std::array<std::unique_ptr<CPCategory>, kCategoryCount> categories_;
   bool changed_ = false;

@@ -1,12 +1,10 @@
 #include "conduit/store/sync_record.h"
 
-#include <windows.h>
-
+#include <cstdio>
 #include <cstring>
 #include <new>
 
 #include "conduit/base/allocation.h"
-#include "conduit/base/conduit_module.h"
 #include "conduit/base/text_buffer.h"
 #include "conduit/store/status_codes.h"
 #include "conduit/store/string_ids.h"
@@ -229,7 +227,6 @@ long SyncRecord::Describe(char* buffer, long* size) const {
   if (buffer == nullptr || size == nullptr) return kMissingOutput;
   const bool byId = id_ != kNoRecordId || index_ == kNoIndex;
   base::TextBuffer pattern;
-  pattern.SetModule(base::ConduitModule());
   pattern.LoadFromStringTable(byId ? IDS_RECORD_ID : IDS_RECORD_INDEX);
   const long needed = pattern.Length() + kDescribeRoom;
   if (*size < needed) {
@@ -237,7 +234,7 @@ long SyncRecord::Describe(char* buffer, long* size) const {
     return kBufferTooSmall;
   }
   const unsigned value = byId ? static_cast<unsigned>(id_) : static_cast<unsigned>(index_);
-  return wsprintfA(buffer, pattern.Text(), value);
+  return std::snprintf(buffer, static_cast<std::size_t>(*size), pattern.Text(), value);
 }
 
 void SyncRecord::SetHandheldIndex(long index) { handheldIndex_ = index; }

@@ -249,4 +249,26 @@ std::vector<std::uint8_t> SerializePalmDatabase(const PalmDatabase& database) {
   return bytes;
 }
 
+bool CheckStorable(const PalmDatabase& database, std::string* error) {
+  if (database.name.empty() || database.name.size() > kMaxDatabaseNameLength) {
+    return Fail(error, "the database name \"" + database.name + "\" must have 1 to " +
+                           std::to_string(kMaxDatabaseNameLength) + " characters");
+  }
+  if (database.name.find('\0') != std::string::npos) return Fail(error, "the database name contains a NUL");
+  if (database.records.size() > kMaxRecordCount) {
+    return Fail(error, "the database holds " + std::to_string(database.records.size()) + " records, at most " +
+                           std::to_string(kMaxRecordCount) + " fit in a file");
+  }
+  unsigned long long total =
+      78 + 10ull * database.records.size() + 2 + database.appInfo.size() + database.sortInfo.size();
+  for (const PalmRecord& record : database.records) {
+    if (!database.IsResource() && record.id > kMaxUniqueId) {
+      return Fail(error, "record ID " + std::to_string(record.id) + " does not fit in three bytes");
+    }
+    total += record.data.size();
+  }
+  if (total > 0xFFFFFFFFull) return Fail(error, "the database is too large for 32-bit file offsets");
+  return true;
+}
+
 }  // namespace korvet::sim
