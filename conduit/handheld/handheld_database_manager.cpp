@@ -171,32 +171,12 @@ long HandheldDatabaseManager::GetRecordCount(long* count) {
 
 // The transfer block and the record table.
 
-// Every operation finds the buffer all zero. Clearing only what the last one filled, rather than all
-// 65,520 bytes, matters: a session reads hundreds of thousands of records through this block.
 long HandheldDatabaseManager::PrepareTransferBlock() {
-  if (transferBuffer_) {
-    ClearUsedTransferData();
-  } else {
-    transferBuffer_ = base::MakeZeroedBytesOrNull(kTransferBufferSize);
-    if (!transferBuffer_) return store::kOutOfMemory;
-  }
-  std::memset(&transfer_, 0, sizeof transfer_);
-  transfer_.data = transferBuffer_.get();
-  transfer_.capacity = kTransferBufferSize;
-  transfer_.handle = handle_;
-  return store::kOk;
-}
-
-void HandheldDatabaseManager::ClearUsedTransferData() {
-  if (!transferBuffer_) return;
-  // The block is packed: its fields are copied out before std::min binds references to them.
-  const std::size_t used = transfer_.dataSize;
-  std::memset(transferBuffer_.get(), 0, std::min<std::size_t>(used, kTransferBufferSize));
-  transfer_.dataSize = 0;
+  return transferBuffer_.Attach(transfer_, handle_) ? store::kOk : store::kOutOfMemory;
 }
 
 void HandheldDatabaseManager::ReleaseTransferBuffer() {
-  transferBuffer_.reset();
+  transferBuffer_.Release();
   transfer_.data = nullptr;
   transfer_.capacity = 0;
 }

@@ -16,6 +16,7 @@
 #include <memory>
 #include <vector>
 
+#include "conduit/handheld/transfer_buffer.h"
 #include "conduit/platform/sync_manager.h"
 #include "conduit/store/database_manager.h"
 
@@ -102,9 +103,8 @@ class HandheldDatabaseManager : public store::DatabaseManager {
   virtual long LoadAllRecords();
   virtual long PrepareTransferBlock();
   virtual void ReleaseTransferBuffer();
-  // Zeroes the bytes of the transfer buffer that the last read or write filled: its data size says
-  // how many, as the Sync Manager and the record's copy both set it. The rest is zero already.
-  void ClearUsedTransferData();
+  // Zeroes the bytes of the transfer buffer that the last read or write filled (see TransferBuffer).
+  void ClearUsedTransferData() { transferBuffer_.ClearUsed(transfer_); }
   virtual long ReadInfoBlock(handheld::DatabaseInfoBlock* block, bool sortInfo);
   virtual long ReadRecordByIdLogged(std::uint32_t id, store::SyncRecord& record);
   // Stores a copy at the record's index: kIndexOutOfRange for an index outside the table (a missing
@@ -141,7 +141,7 @@ class HandheldDatabaseManager : public store::DatabaseManager {
   store::SyncLogger* logger_;
   std::uint8_t handle_ = 0;
   handheld::RecordTransferBlock transfer_{};
-  std::unique_ptr<std::uint8_t[]> transferBuffer_;
+  TransferBuffer transferBuffer_;
   std::array<char, 32> name_{};  // zero-terminated, at most 31 characters
   std::uint32_t creator_;
   std::uint32_t type_;

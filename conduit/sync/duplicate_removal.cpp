@@ -17,9 +17,10 @@ long RemoveOtherCopies(const std::string& key, std::uint8_t handle, std::uint16_
   std::uint16_t count = 0;
   if (long error = CountRecords(handle, count)) return error;
   HandheldRecord record;
+  HandheldRecordReader reader;
   // Walking downwards keeps the indexes still to be visited valid after a delete.
   for (int index = count - 1; index >= 0; --index) {
-    if (long error = ReadRecordByIndex(handle, static_cast<std::uint16_t>(index), record)) return error;
+    if (long error = reader.Read(handle, static_cast<std::uint16_t>(index), record)) return error;
     if (index + 1 != position && DuplicateKey(record.data) == key) {
       if (long error = DeleteRecordById(handle, record.id)) return error;
     }

@@ -1,6 +1,8 @@
 #include "conduit/sync/report_database.h"
 
+#include <algorithm>
 #include <cstring>
+#include <new>
 
 #include "conduit/platform/sync_manager.h"
 
@@ -25,23 +27,17 @@ bool IsReport(const HandheldRecord& record) {
   return !record.IsDeleted() && !record.data.empty() && record.data[0] == '$';
 }
 
-long ReadRecordByIndex(std::uint8_t handle, std::uint16_t index, HandheldRecord& record) {
-  // Records are read whole, up to the handheld's record size limit.
+long HandheldRecordReader::Read(std::uint8_t handle, std::uint16_t index, HandheldRecord& record) {
   record.attributes = 0;
-  record.data.assign(kMaxRecordSize, 0);
-  RecordTransferBlock block;
-  std::memset(&block, 0, sizeof block);
-  block.handle = handle;
-  block.index = index;
-  block.capacity = kMaxRecordSize;
-  block.data = record.data.data();
-  if (long error = ReadHandheldRecordByIndex(&block)) {
-    record.data.clear();
-    return error;
-  }
-  record.id = block.recordId;
-  record.attributes = block.attributes;
-  record.data.resize(block.dataSize < kMaxRecordSize ? block.dataSize : kMaxRecordSize);
+  record.data.clear();
+  if (!buffer_.Attach(block_, handle)) throw std::bad_alloc();
+  block_.index = index;
+  if (long error = ReadHandheldRecordByIndex(&block_)) return error;
+  record.id = block_.recordId;
+  record.attributes = block_.attributes;
+  // A record is read whole, up to the handheld's record size limit.
+  const std::uint32_t size = block_.dataSize;
+  record.data.assign(block_.data, block_.data + std::min<std::uint32_t>(size, kMaxRecordSize));
   return 0;
 }
 

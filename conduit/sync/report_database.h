@@ -7,6 +7,8 @@
 #include <string>
 #include <vector>
 
+#include "conduit/handheld/transfer_buffer.h"
+
 namespace korvet {
 
 inline constexpr const char* kKorvetDatabase = "KORVETDatabaseDB";
@@ -28,8 +30,17 @@ long CountRecords(std::uint8_t handle, std::uint16_t& count);  // resets the rec
 // A traverse report: the device starts each with '$'; every other record is a settings record. A
 // deleted record is neither.
 bool IsReport(const HandheldRecord& record);
-long ReadRecordByIndex(std::uint8_t handle, std::uint16_t index, HandheldRecord& record);
 long DeleteRecordById(std::uint8_t handle, std::uint32_t id);
+
+// Reads records whole by index, through one transfer buffer for all the reads of a pass.
+class HandheldRecordReader {
+ public:
+  long Read(std::uint8_t handle, std::uint16_t index, HandheldRecord& record);
+
+ private:
+  handheld::TransferBuffer buffer_;
+  handheld::RecordTransferBlock block_{};
+};
 
 // Every byte of a record before its first comma, zero bytes included: settings records carry their
 // file name there, traverse reports "$", seven bytes and the report name.

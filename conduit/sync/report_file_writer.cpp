@@ -4,6 +4,7 @@
 
 #include <optional>
 #include <string>
+#include <string_view>
 
 #include "common/error_text.h"
 #include "common/list_format.h"
@@ -27,11 +28,11 @@ ReportSave SavedWhenIdentical(const std::string& path, const std::string& text) 
 }
 
 // Why no file could be made in the folder, from the error of the temporary file's creation: the
-// temporary name is the writer's own, so the report's name plays no part in it.
-std::string FolderFailure(const std::string& folder, DWORD error) {
+// temporary name (given from the folder on) is the writer's own, so the report's name plays no part in it.
+std::string FolderFailure(const std::string& folder, const std::string& temporaryName, DWORD error) {
   if (IsUnreachable(error)) return "Report folder not reachable";
   if (error == ERROR_FILE_EXISTS || error == ERROR_ALREADY_EXISTS)
-    return "Report folder holds a temporary file that cannot be removed (" + ReportFolderWriter::TemporaryName() + ")";
+    return "Report folder holds a temporary file that cannot be removed (" + temporaryName + ")";
   // Asked without the trailing backslash, which makes the look-up of a file fail as if it were missing.
   std::string asked = folder;
   if (asked.size() > 3 && EndsWithBackslash(asked)) asked.pop_back();
@@ -48,6 +49,10 @@ std::string FolderFailure(const std::string& folder, DWORD error) {
 constexpr char kTemporaryPrefix[] = "~KorvIR ";
 constexpr char kTemporaryExtension[] = ".tmp";
 constexpr char kOlderTemporaryName[] = "~KorvIR report.tmp";
+constexpr char kStagedFileName[] = "report.tmp";
+// Windows makes no folder whose path is longer than this.
+constexpr std::size_t kMaxFolderPathChars = 247;
+constexpr std::size_t kMaxPathChars = 259;
 
 // Asked once: every report's writer names its temporary file with it.
 const std::string& ComputerName() {
@@ -68,13 +73,14 @@ bool HasEnded(DWORD id) {
   return WaitForSingleObject(process.Get(), 0) == WAIT_OBJECT_0;
 }
 
-// The process ID of one of this computer's temporary names, or nothing for any other name.
-std::optional<DWORD> OwnProcessOf(const std::string& name) {
+// The process ID of one of this computer's temporary names (ending in `extension`: ".tmp" for a file,
+// "" for a staging folder), or nothing for any other name.
+std::optional<DWORD> OwnProcessOf(const std::string& name, std::string_view extension) {
   const std::string prefix = kTemporaryPrefix + ComputerName() + " ";
-  if (name.size() <= prefix.size() + 4 || name.compare(0, prefix.size(), prefix) != 0 ||
-      !name.ends_with(kTemporaryExtension))
+  if (name.size() <= prefix.size() + extension.size() || name.compare(0, prefix.size(), prefix) != 0 ||
+      !name.ends_with(extension))
     return std::nullopt;
-  const std::string digits = name.substr(prefix.size(), name.size() - prefix.size() - 4);
+  const std::string digits = name.substr(prefix.size(), name.size() - prefix.size() - extension.size());
   if (digits.empty() || digits.size() > 10 || digits.find_first_not_of("0123456789") != std::string::npos)
     return std::nullopt;
   return static_cast<DWORD>(std::stoull(digits));
@@ -91,21 +97,66 @@ ReportFolderWriter::ReportFolderWriter(std::string folder)
     : ReportFolderWriter(std::move(folder), PlainReportFileSteps()) {}
 
 ReportFolderWriter::ReportFolderWriter(std::string folder, ReportFileSteps& steps)
-    : folder_(std::move(folder)), temporary_(folder_ + TemporaryName()), steps_(steps) {}
+    : folder_(std::move(folder)), steps_(steps) {}
 
-std::string ReportFolderWriter::TemporaryName() {
-  return kTemporaryPrefix + ComputerName() + " " + std::to_string(GetCurrentProcessId()) + kTemporaryExtension;
+ReportFolderWriter::~ReportFolderWriter() {
+  if (staging_.empty()) return;
+  DeleteFileA(temporary_.c_str());
+  RemoveDirectoryA(staging_.c_str());
+}
+
+std::string ReportFolderWriter::StagingFolderName() {
+  return kTemporaryPrefix + ComputerName() + " " + std::to_string(GetCurrentProcessId());
+}
+
+std::string ReportFolderWriter::TemporaryName() { return StagingFolderName() + kTemporaryExtension; }
+
+std::string ReportFolderWriter::StagedTemporaryName() { return StagingFolderName() + "\\" + kStagedFileName; }
+
+// In a folder of its own the temporary file's name is looked up among one file, not among all the
+// reports: under Wine every look-up of a name that does not exist reads the whole folder. Where that
+// folder cannot be had (its path too long, the report folder not writable), the temporary file goes
+// into the report folder itself.
+const std::string& ReportFolderWriter::Temporary() {
+  if (!temporary_.empty()) return temporary_;
+  temporary_ = folder_ + TemporaryName();
+  const std::string staging = folder_ + StagingFolderName();
+  const std::string staged = folder_ + StagedTemporaryName();
+  if (staging.size() > kMaxFolderPathChars || staged.size() > kMaxPathChars) return temporary_;
+  if (!CreateDirectoryA(staging.c_str(), nullptr)) {
+    // A folder left by an earlier pass of this process is this writer's to use; a file in its place is not.
+    const DWORD attributes = GetFileAttributesA(staging.c_str());
+    if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0) return temporary_;
+  }
+  staging_ = staging;
+  temporary_ = staged;
+  return temporary_;
 }
 
 void ReportFolderWriter::RemoveLeftovers() const {
   DeleteFileA((folder_ + kOlderTemporaryName).c_str());
   WIN32_FIND_DATAA found{};
-  const UniqueFileSearch search(
-      FindFirstFileA((folder_ + kTemporaryPrefix + "*" + kTemporaryExtension).c_str(), &found));
+  const UniqueFileSearch search(FindFirstFileA((folder_ + kTemporaryPrefix + "*").c_str(), &found));
   if (!search) return;
   do {
-    const std::optional<DWORD> process = OwnProcessOf(found.cFileName);
-    if (process && HasEnded(*process)) DeleteFileA((folder_ + found.cFileName).c_str());
+    const std::string path = folder_ + found.cFileName;
+    if ((found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) == 0) {
+      const std::optional<DWORD> process = OwnProcessOf(found.cFileName, kTemporaryExtension);
+      if (process && HasEnded(*process)) DeleteFileA(path.c_str());
+      continue;
+    }
+    const std::optional<DWORD> process = OwnProcessOf(found.cFileName, "");
+    if (!process || !HasEnded(*process)) continue;
+    // A staging folder holds at most the one temporary file of a report that was being written.
+    WIN32_FIND_DATAA inside{};
+    const UniqueFileSearch files(FindFirstFileA((path + "\\*").c_str(), &inside));
+    if (files) {
+      do {
+        if ((inside.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) == 0)
+          DeleteFileA((path + "\\" + inside.cFileName).c_str());
+      } while (FindNextFileA(files.Get(), &inside));
+    }
+    RemoveDirectoryA(path.c_str());
   } while (FindNextFileA(search.Get(), &found));
 }
 
@@ -119,14 +170,15 @@ ReportSave ReportFolderWriter::Save(const std::string& name, const std::string& 
     log.push_back("Report file path longer than 255 characters, the report stays on the handheld: " + path);
     return Kept();
   }
-  WinFile file = WinFile::CreateNew(temporary_);
+  const std::string& temporary = Temporary();
+  WinFile file = WinFile::CreateNew(temporary);
   if (!file) {
     const DWORD error = file.OpenError();
     if (IsDiskFull(error)) {
       log.push_back("Report file not written (disk full), the report stays on the handheld: " + path);
       return Stopped("Disk full");
     }
-    std::string cause = FolderFailure(folder_, error);
+    std::string cause = FolderFailure(folder_, temporary.substr(folder_.size()), error);
     log.push_back(cause + ", traverse reports not retrieved: " + folder_);
     return Stopped(std::move(cause));
   }
@@ -143,7 +195,7 @@ ReportSave ReportFolderWriter::Save(const std::string& name, const std::string& 
   if (!done) {
     const DWORD error = GetLastError();
     file.Close();
-    DeleteFileA(temporary_.c_str());
+    DeleteFileA(temporary.c_str());
     const std::string why =
         IsDiskFull(error) ? std::string("disk full") : std::string(step) + " failed, error " + std::to_string(error);
     log.push_back("Report file not written (" + why + "), the report stays on the handheld: " + path);
@@ -152,9 +204,9 @@ ReportSave ReportFolderWriter::Save(const std::string& name, const std::string& 
   // Without MOVEFILE_REPLACE_EXISTING an existing file is never overwritten; one that already holds the
   // report saves it. (Not asked before writing: under Wine every look-up of a name that does not
   // exist reads the whole folder.)
-  if (!MoveFileExA(temporary_.c_str(), path.c_str(), MOVEFILE_WRITE_THROUGH)) {
+  if (!MoveFileExA(temporary.c_str(), path.c_str(), MOVEFILE_WRITE_THROUGH)) {
     const DWORD error = GetLastError();
-    DeleteFileA(temporary_.c_str());
+    DeleteFileA(temporary.c_str());
     if (error == ERROR_ALREADY_EXISTS || error == ERROR_FILE_EXISTS) {
       log.push_back("Filename already exist");
       log.push_back(path);

@@ -1,6 +1,7 @@
 // Writes traverse report files into the chosen folder so that a report file only ever appears
-// whole: the text goes to a temporary file in the same folder, is flushed and closed, and only then
-// renamed to the report's name, never replacing a file. A report counts as saved only then; its
+// whole: the text goes to a temporary file on the same volume (in a staging folder of the writer's own
+// inside the report folder), is flushed and closed, and only then renamed to the report's name,
+// never replacing a file. A report counts as saved only then; its
 // record may then leave the handheld.
 #pragma once
 
@@ -39,18 +40,26 @@ ReportFileSteps& PlainReportFileSteps();
 
 class ReportFolderWriter {
  public:
-  // The temporary file's name in the report folder: "~KorvIR report <computer> <process ID>.tmp", so
-  // that two installations writing into one folder (two HotSyncs, two computers on one share) never
-  // meet on it. Not a ".csv" name, so never a report's.
+  // The staging folder's name in the report folder: "~KorvIR <computer> <process ID>", so that two
+  // installations writing into one folder (two HotSyncs, two computers on one share) never meet in it.
+  static std::string StagingFolderName();
+  // The temporary file in it, from the report folder on: "<staging folder>\report.tmp".
+  static std::string StagedTemporaryName();
+  // The temporary file's name in the report folder itself, where the staging folder cannot be had:
+  // the staging folder's name and ".tmp". Not a ".csv" name, so never a report's.
   static std::string TemporaryName();
 
   // folder ends with a backslash; steps must outlive the writer.
   explicit ReportFolderWriter(std::string folder);
   ReportFolderWriter(std::string folder, ReportFileSteps& steps);
+  // Removes the staging folder.
+  ~ReportFolderWriter();
+  ReportFolderWriter(const ReportFolderWriter&) = delete;
+  ReportFolderWriter& operator=(const ReportFolderWriter&) = delete;
 
-  // Removes the temporary files that sessions which ended abruptly left: this computer's whose
-  // process is no longer running, and the one name that older versions used. Another computer's, or
-  // a running session's, stay.
+  // Removes the temporary files and staging folders that sessions which ended abruptly left: this
+  // computer's whose process is no longer running, and the one name that older versions used.
+  // Another computer's, or a running session's, stay.
   void RemoveLeftovers() const;
   // Writes <folder><name>.csv holding text. A report that is not saved gets HotSync log lines, added to
   // `log`, that give the real cause: "Filename already exist" and the path for a name that is taken
@@ -61,8 +70,12 @@ class ReportFolderWriter {
   ReportSave Save(const std::string& name, const std::string& text, std::vector<std::string>& log);
 
  private:
+  // The temporary file's path, chosen at the first save (the staging folder is made then).
+  const std::string& Temporary();
+
   std::string folder_;
-  std::string temporary_;
+  std::string staging_;    // the staging folder, once made
+  std::string temporary_;  // empty until the first save
   ReportFileSteps& steps_;
 };
 

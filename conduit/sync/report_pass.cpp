@@ -52,6 +52,7 @@ bool ReportPass::Run() {
 
   std::unordered_set<std::string> keys;  // keys only: the texts go to their files as they are read
   HandheldRecord record;
+  HandheldRecordReader reader;
   std::vector<std::vector<std::string>> logs;  // per report that has lines, from the last record down
   int notRetrieved = 0;                        // reports left on the handheld since the folder stopped
   std::string stopCause;                       // why the folder stopped taking files
@@ -62,7 +63,7 @@ bool ReportPass::Run() {
   DWORD lastYield = 0;
   int index = failure == 0 ? count - 1 : 0;
   for (; failure == 0 && index >= 0; --index) {
-    if ((failure = ReadRecordByIndex(database.Handle(), static_cast<std::uint16_t>(index), record)) != 0) break;
+    if ((failure = reader.Read(database.Handle(), static_cast<std::uint16_t>(index), record)) != 0) break;
     if (record.IsDeleted()) {
       purgeable.push_back(record.id);
       continue;

@@ -78,13 +78,15 @@ bool SettingsFileStore::FillRecord(store::SyncRecord& record) const {
 }
 
 void SettingsFileStore::RetrieveReports(const std::string& folder, ReportPass& pass) {
-  ReportFolderWriter(folder).RemoveLeftovers();
-  pass.Retrieve([this, folder](const std::vector<std::uint8_t>& record, std::vector<std::string>& log) {
-    return WriteReportFile(folder, record, log);
+  // One writer for the pass: its staging folder goes when the pass lets go of it.
+  auto writer = std::make_shared<ReportFolderWriter>(folder, *reportFileSteps_);
+  writer->RemoveLeftovers();
+  pass.Retrieve([this, writer](const std::vector<std::uint8_t>& record, std::vector<std::string>& log) {
+    return WriteReportFile(*writer, record, log);
   });
 }
 
-ReportSave SettingsFileStore::WriteReportFile(const std::string& folder, const std::vector<std::uint8_t>& record,
+ReportSave SettingsFileStore::WriteReportFile(ReportFolderWriter& writer, const std::vector<std::uint8_t>& record,
                                               std::vector<std::string>& log) {
   // The name runs from offset 8 to the first comma or zero byte; the text from the byte after that
   // to the next zero byte or the record's end.
@@ -96,7 +98,7 @@ ReportSave SettingsFileStore::WriteReportFile(const std::string& folder, const s
   std::size_t textEnd = textStart;
   while (textEnd < record.size() && record[textEnd] != 0) ++textEnd;
   const std::string text(record.begin() + textStart, record.begin() + textEnd);
-  return ReportFolderWriter(folder, *reportFileSteps_).Save(name, text, log);
+  return writer.Save(name, text, log);
 }
 
 void SettingsFileStore::DeleteReports(ReportPass& pass) { pass.DeleteSaved(); }

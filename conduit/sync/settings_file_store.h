@@ -46,12 +46,12 @@ class SettingsFileStore : public store::DesktopDatabaseManager, public store::Se
 
   // Asks the pass to write every record that starts with "$" as <folder><report name>.csv; the folder
   // ends with a backslash. Of several copies of a report (same duplicate key) only the newest is
-  // written. The temporary files that abruptly ended sessions of this computer left in the folder are
-  // removed now.
+  // written. The temporary files and staging folders that abruptly ended sessions of this computer
+  // left in the folder are removed now.
   void RetrieveReports(const std::string& folder, ReportPass& pass);
   // Writes one report record (report_file_writer.h): saved when its file was written whole in this
   // call, or a file of that name already holds exactly the same bytes.
-  ReportSave WriteReportFile(const std::string& folder, const std::vector<std::uint8_t>& record,
+  ReportSave WriteReportFile(ReportFolderWriter& writer, const std::vector<std::uint8_t>& record,
                              std::vector<std::string>& log);
   // Asks the pass to delete on the handheld each report right after its file is saved; a report that
   // was not saved stays on the handheld.

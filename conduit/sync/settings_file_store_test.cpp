@@ -167,11 +167,12 @@ TEST_F(ReportRetrievalTest, AnUnusableFolderKeepsEveryReportAndSaysWhyOnce) {
     EXPECT_EQ(bench_.RecordData().size(), 2u);
   }
   // A leftover temporary file that cannot be removed is the folder's matter too.
-  ASSERT_TRUE(CreateDirectoryA(reports_.File(ReportFolderWriter::TemporaryName()).c_str(), nullptr));
+  ASSERT_TRUE(CreateDirectoryA(reports_.File(ReportFolderWriter::StagingFolderName()).c_str(), nullptr));
+  ASSERT_TRUE(CreateDirectoryA(reports_.File(ReportFolderWriter::StagedTemporaryName()).c_str(), nullptr));
   bench_.ClearLog();
   EXPECT_FALSE(RetrieveAndDelete());
   const std::string cause =
-      "Report folder holds a temporary file that cannot be removed (" + ReportFolderWriter::TemporaryName() + ")";
+      "Report folder holds a temporary file that cannot be removed (" + ReportFolderWriter::StagedTemporaryName() + ")";
   EXPECT_EQ(bench_.LogTexts(), (Log{cause + ", traverse reports not retrieved: " + reports_.WithSlash(),
                                     cause + ": 2 traverse reports not retrieved, they stay on the handheld"}));
   EXPECT_EQ(bench_.RecordData().size(), 2u);
@@ -357,6 +358,35 @@ TEST_F(ReportRetrievalTest, TemporaryFilesLeftByEndedSessionsAreRemoved) {
   EXPECT_TRUE(reports_.Exists(other));
   EXPECT_TRUE(reports_.Exists("~KorvIR report x.tmp"));
   EXPECT_EQ(reports_.Read("T1.csv"), "P1,100.000\r\n");
+}
+
+// The temporary file lives in a staging folder of the session's own, which goes with the pass; an
+// ended session's staging folder goes with what it holds, another computer's stays.
+TEST_F(ReportRetrievalTest, StagingFoldersGoWithTheirSessions) {
+  const std::string own = ReportFolderWriter::StagingFolderName();
+  const std::string computer = own.substr(8, own.rfind(' ') - 8);
+  const std::string ended = "~KorvIR " + computer + " 0";
+  const std::string other = "~KorvIR " + computer + "X 77";
+  for (const std::string& folder : {ended, other}) {
+    ASSERT_TRUE(CreateDirectoryA(reports_.File(folder).c_str(), nullptr));
+    reports_.Write(folder + "\\report.tmp", "P1,1");
+  }
+  bench_.AddReport("T1", "one");
+  bench_.AddReport("T2", "two");
+  EXPECT_TRUE(RetrieveAndDelete());
+  EXPECT_EQ(reports_.Read("T1.csv"), "one");
+  EXPECT_EQ(reports_.Read("T2.csv"), "two");
+  EXPECT_FALSE(reports_.Exists(own));
+  EXPECT_FALSE(reports_.Exists(ended));
+  EXPECT_TRUE(reports_.Exists(other + "\\report.tmp"));
+
+  // A file in the staging folder's place: the temporary file goes into the report folder itself.
+  reports_.Write(own, "not a folder");
+  bench_.AddReport("T3", "three");
+  EXPECT_TRUE(RetrieveAndDelete());
+  EXPECT_EQ(reports_.Read("T3.csv"), "three");
+  EXPECT_FALSE(reports_.Exists(ReportFolderWriter::TemporaryName()));
+  EXPECT_EQ(reports_.Read(own), "not a folder");
 }
 
 TEST_F(ReportRetrievalTest, DatabaseLeftOpenByAnEarlierPassIsRecovered) {

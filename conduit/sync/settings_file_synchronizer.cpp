@@ -34,8 +34,9 @@ long RemoveSettingsRecords(const char* databaseName, long card, bool& databaseMi
   // Every record is read before the first delete, so that a failed read deletes nothing.
   std::vector<std::uint32_t> settings;
   HandheldRecord record;
+  HandheldRecordReader reader;
   for (std::uint16_t index = 0; index < count; ++index) {
-    if (long status = ReadRecordByIndex(database.Handle(), index, record)) return status;
+    if (long status = reader.Read(database.Handle(), index, record)) return status;
     if (!IsReport(record)) settings.push_back(record.id);
   }
   for (std::uint32_t id : settings) {
