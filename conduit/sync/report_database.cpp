@@ -49,15 +49,6 @@ long DeleteRecordById(std::uint8_t handle, std::uint32_t id) {
   return DeleteHandheldRecord(&block);
 }
 
-std::string DuplicateKey(const std::vector<std::uint8_t>& data) {
-  std::string key;
-  for (std::uint8_t byte : data) {
-    if (byte == ',') break;
-    key.push_back(static_cast<char>(byte));
-  }
-  return key;
-}
-
 long KorvetDatabase::Open() { return Open(kKorvetDatabase, 0); }
 
 long KorvetDatabase::Open(const char* name, long card) {

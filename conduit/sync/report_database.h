@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "conduit/handheld/transfer_buffer.h"
+#include "conduit/sync/record_layout.h"
 
 namespace korvet {
 
@@ -41,10 +42,6 @@ class HandheldRecordReader {
   handheld::TransferBuffer buffer_;
   handheld::RecordTransferBlock block_{};
 };
-
-// Every byte of a record before its first comma, zero bytes included: settings records carry their
-// file name there, traverse reports "$", seven bytes and the report name.
-std::string DuplicateKey(const std::vector<std::uint8_t>& data);
 
 class KorvetDatabase {
  public:

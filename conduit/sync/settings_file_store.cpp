@@ -8,11 +8,10 @@
 #include "conduit/base/ansi_text.h"
 #include "conduit/store/desktop_path.h"
 #include "conduit/store/status_codes.h"
+#include "conduit/sync/record_layout.h"
 
 namespace korvet {
 namespace {
-
-constexpr std::size_t kNameOffset = 8;  // "$" and seven bytes the device writes
 
 constexpr char kSeparator = ',';
 constexpr char kTerminator = '*';
@@ -88,17 +87,8 @@ void SettingsFileStore::RetrieveReports(const std::string& folder, ReportPass& p
 
 ReportSave SettingsFileStore::WriteReportFile(ReportFolderWriter& writer, const std::vector<std::uint8_t>& record,
                                               std::vector<std::string>& log) {
-  // The name runs from offset 8 to the first comma or zero byte; the text from the byte after that
-  // to the next zero byte or the record's end.
-  const std::size_t nameStart = std::min(kNameOffset, record.size());
-  std::size_t end = nameStart;
-  while (end < record.size() && record[end] != ',' && record[end] != 0) ++end;
-  const std::string name(record.begin() + nameStart, record.begin() + end);
-  std::size_t textStart = std::min(end + 1, record.size());
-  std::size_t textEnd = textStart;
-  while (textEnd < record.size() && record[textEnd] != 0) ++textEnd;
-  const std::string text(record.begin() + textStart, record.begin() + textEnd);
-  return writer.Save(name, text, log);
+  const TraverseReport report = TraverseReport::FromRecord(record);
+  return writer.Save(report.name, report.text, log);
 }
 
 void SettingsFileStore::DeleteReports(ReportPass& pass) { pass.DeleteSaved(); }
