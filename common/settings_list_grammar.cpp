@@ -3,6 +3,7 @@
 #include "common/list_format.h"
 
 namespace korvet {
+
 SettingsListEntry RejectEntry(SettingsListEntry entry, const char* why) {
   entry.kind = SettingsListEntry::Kind::kRejected;
   entry.reason = std::string("Ostrel settings file entry ") + why + ", not sent: " + entry.text;
