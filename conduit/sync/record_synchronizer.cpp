@@ -92,11 +92,7 @@ long RecordSynchronizer::RunPasses() {
   if (properties_.syncType == kDoNothing) return kOk;
   if (!logger_) return store::kOutOfMemory;
 
-  if (!base::AssignZeroed(systemInfoBuffer_, kSystemInfoSize)) return store::kOutOfMemory;
-  handheld::SystemInfoBlock info{};
-  info.capacity = static_cast<std::uint8_t>(kSystemInfoSize);
-  info.buffer = systemInfoBuffer_.data();
-  if (long status = SyncReadSystemInfo(&info)) return status;
+  if (long status = ReadSystemInfo()) return status;
   if (long status = BeginSession()) return status;
 
   long pending = kOk;
@@ -131,6 +127,14 @@ long RecordSynchronizer::RunPasses() {
   }
   const long ended = EndSession(pending != kOk);
   return pending != kOk ? pending : ended;
+}
+
+long RecordSynchronizer::ReadSystemInfo() {
+  if (!base::AssignZeroed(systemInfoBuffer_, kSystemInfoSize)) return store::kOutOfMemory;
+  handheld::SystemInfoBlock info{};
+  info.capacity = static_cast<std::uint8_t>(kSystemInfoSize);
+  info.buffer = systemInfoBuffer_.data();
+  return SyncReadSystemInfo(&info);
 }
 
 long RecordSynchronizer::SelectRemoteDatabase(long index) {

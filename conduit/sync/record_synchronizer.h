@@ -110,6 +110,8 @@ class RecordSynchronizer : public SettingsSynchronizer {
   // Whether a fast sync loads and visits the handheld's changed records. A desktop store that is never
   // written and holds no record the handheld knows gains nothing from them.
   virtual bool VisitsHandheldChanges() const { return true; }
+  // Reads the handheld's system information into the synchronizer's buffer, as every run starts.
+  virtual long ReadSystemInfo();
   // A handheld database manager for the selected remote database, not opened; null without memory.
   std::unique_ptr<DatabaseManager> MakeHandheldStore();
   long Options() const { return options_; }

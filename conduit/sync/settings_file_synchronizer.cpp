@@ -18,6 +18,8 @@ constexpr long kOpenReadWriteKind = 2;
 
 long IgnoreMissingCategoryBlock(long status) { return status == store::kNoCategoryBlock ? kOk : status; }
 
+bool g_makeUnusedCalls = false;
+
 bool Recreates(long syncType) {
   return syncType == kDesktopOverwritesHandheld || syncType == kInstallSync || syncType == kProfileInstall;
 }
@@ -53,9 +55,22 @@ SettingsFileSynchronizer::SettingsFileSynchronizer(const SyncProperties& propert
 
 SettingsFileSynchronizer::~SettingsFileSynchronizer() = default;
 
+void MakeUnusedCalls(bool make) { g_makeUnusedCalls = make; }
+
+// Settings records carry no category, so a mirror sync leaves the handheld's categories alone and does
+// not read its application information block (a round trip for every listed file).
 long SettingsFileSynchronizer::SyncAppInfo() {
-  if (long status = IgnoreMissingCategoryBlock(HandheldStore()->LoadCategories())) return status;
+  if (g_makeUnusedCalls) {
+    if (long status = IgnoreMissingCategoryBlock(HandheldStore()->LoadCategories())) return status;
+  }
   return IgnoreMissingCategoryBlock(DesktopStore()->LoadCategories());
+}
+
+long SettingsFileSynchronizer::ReadSystemInfo() {
+  if (session_->systemInfoRead && !g_makeUnusedCalls) return kOk;
+  const long status = RecordSynchronizer::ReadSystemInfo();
+  if (status == kOk) session_->systemInfoRead = true;
+  return status;
 }
 
 long SettingsFileSynchronizer::ArchiveRecord(SyncRecord&) { return kOk; }

@@ -14,7 +14,14 @@ namespace korvet::sync {
 // database do it once per session: later files of the same session join the database as it is.
 struct SettingsTransferSession {
   bool databaseRecreated = false;
+  bool systemInfoRead = false;  // the handheld's system information, asked once per session
 };
+
+// Test seam: true makes every run also make the Sync Manager calls whose answers a settings file's
+// transfer does not use (the handheld's system information after the session's first run, the
+// handheld's application information block), as earlier versions did, so that a test can run both
+// ways and compare everything they leave behind.
+void MakeUnusedCalls(bool make);
 
 // A recreate keeps the traverse reports that the device stored in the database: instead of deleting
 // the database it deletes the settings records (every record that is not a report) and keeps the
@@ -50,6 +57,9 @@ class SettingsFileSynchronizer : public RecordSynchronizer {
   // only be copied into the store, which is never written. The changed marks are cleared at the close
   // all the same. Reading them would cost a round trip per traverse report on the first file.
   bool VisitsHandheldChanges() const override { return false; }
+  // Asked by the session's first run only: the answer is the same for every file, and a transfer of
+  // settings files reads nothing of it.
+  long ReadSystemInfo() override;
 
  private:
   std::shared_ptr<SettingsTransferSession> session_;

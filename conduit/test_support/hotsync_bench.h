@@ -15,6 +15,8 @@ struct BenchRecord {
   std::uint8_t attributes = 0;
   std::string data;
   std::int16_t category = 0;
+
+  bool operator==(const BenchRecord&) const = default;
 };
 
 class HotSyncBench {
