@@ -48,9 +48,10 @@ DesktopInfoBlockHead DesktopInfoBlock::Head() const {
 
 void DesktopInfoBlock::SetHead(const DesktopInfoBlockHead& head) { std::memcpy(bytes_.data(), &head, sizeof head); }
 
+// A damaged file's name field may lack its NUL: the name stays within its 31 characters all the same.
 std::string DesktopInfoBlock::Name() const {
   const auto head = Head();
-  return std::string(head.name, strnlen(head.name, sizeof head.name));
+  return std::string(head.name, strnlen(head.name, kDatabaseNameChars));
 }
 
 void DesktopInfoBlock::SetInUse(std::uint32_t bytes) {
