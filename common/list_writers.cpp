@@ -26,30 +26,28 @@ ListWrite Replace(WinFile& file, const std::string& path, const std::string& con
   return {ReplaceFileContent(file, path, content) ? ListWrite::kWritten : ListWrite::kFailed};
 }
 
-// The list, held exclusively from the read to the write. Missing, or held by another program:
-// nothing is written, as the tools have always done silently; there but not writable: a failure the
-// user is told of.
-std::optional<WinFile> OpenList(const std::string& path, ListWrite& refused) {
+// Runs `write` on the list, held exclusively from the read to the write. Missing, or held by another
+// program: nothing is written, as the tools have always done silently; there but not writable: a
+// failure the user is told of.
+template <typename Write>
+ListWrite WithList(const std::string& path, Write&& write) {
   WinFile file = WinFile::OpenForUpdate(path);
-  if (file) return file;
+  if (file) return write(file);
   const DWORD error = file.OpenError();
   const bool absent =
       error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND || error == ERROR_SHARING_VIOLATION;
-  refused = {absent ? ListWrite::kNotOpened : ListWrite::kFailed};
-  return std::nullopt;
+  return {absent ? ListWrite::kNotOpened : ListWrite::kFailed};
 }
 
 ListWrite RewriteWithFlags(const std::string& path, const std::string& flags, std::size_t minimumLength) {
-  ListWrite refused{ListWrite::kNotOpened};
-  std::optional<WinFile> opened = OpenList(path, refused);
-  if (!opened) return refused;
-  WinFile& file = *opened;
-  auto kept = ReadKeptText(file);
-  if (!kept) return {ListWrite::kFailed};
-  std::string result = kept->first;
-  if (kept->second) result += flags;
-  if (result.size() <= minimumLength) result.clear();
-  return Replace(file, path, result);
+  return WithList(path, [&](WinFile& file) -> ListWrite {
+    auto kept = ReadKeptText(file);
+    if (!kept) return {ListWrite::kFailed};
+    std::string result = kept->first;
+    if (kept->second) result += flags;
+    if (result.size() <= minimumLength) result.clear();
+    return Replace(file, path, result);
+  });
 }
 
 // The flag bytes that follow the first '@' of the file (read from the current position, just after
@@ -69,15 +67,13 @@ std::string ReadFlagBytes(WinFile& file, const std::string* allowed, std::size_t
 // so that no stale bytes of a longer old content stay behind.
 ListWrite ReplaceKeepingFlags(const std::string& path, const std::string& text, const std::string* allowed,
                               std::size_t flagCount) {
-  ListWrite refused{ListWrite::kNotOpened};
-  std::optional<WinFile> opened = OpenList(path, refused);
-  if (!opened) return refused;
-  WinFile& file = *opened;
-  auto kept = ReadKeptText(file);
-  if (!kept) return {ListWrite::kFailed};
-  std::string content = text + lists::kEndMarker;
-  if (kept->second) content += ReadFlagBytes(file, allowed, flagCount);
-  return Replace(file, path, content);
+  return WithList(path, [&](WinFile& file) -> ListWrite {
+    auto kept = ReadKeptText(file);
+    if (!kept) return {ListWrite::kFailed};
+    std::string content = text + lists::kEndMarker;
+    if (kept->second) content += ReadFlagBytes(file, allowed, flagCount);
+    return Replace(file, path, content);
+  });
 }
 
 }  // namespace
@@ -87,12 +83,7 @@ std::string ListWriteFailureText(const std::string& path) {
 }
 
 ListWrite WriteSettingsListEntries(const std::string& path, const std::string& entryText) {
-  if (entryText.size() < 4) {
-    ListWrite refused{ListWrite::kNotOpened};
-    std::optional<WinFile> opened = OpenList(path, refused);
-    if (!opened) return refused;
-    return Replace(*opened, path, "");
-  }
+  if (entryText.size() < 4) return WithList(path, [&](WinFile& file) { return Replace(file, path, ""); });
   static const std::string allowed[] = {{lists::kPurgeList, lists::kKeepList, lists::kKeepListQuiet}};
   return ReplaceKeepingFlags(path, entryText, allowed, 1);
 }

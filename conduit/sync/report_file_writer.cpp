@@ -86,6 +86,19 @@ std::optional<DWORD> OwnProcessOf(const std::string& name, std::string_view exte
   return static_cast<DWORD>(std::stoull(digits));
 }
 
+// A staging folder holds at most the one temporary file of a report that was being written.
+void RemoveStagingFolder(const std::string& folder) {
+  WIN32_FIND_DATAA found{};
+  const UniqueFileSearch files(FindFirstFileA(JoinPath(folder, "*").c_str(), &found));
+  if (files) {
+    do {
+      if ((found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) == 0)
+        DeleteFileA(JoinPath(folder, found.cFileName).c_str());
+    } while (FindNextFileA(files.Get(), &found));
+  }
+  RemoveDirectoryA(folder.c_str());
+}
+
 }  // namespace
 
 ReportFileSteps& PlainReportFileSteps() {
@@ -111,7 +124,7 @@ std::string ReportFolderWriter::StagingFolderName() {
 
 std::string ReportFolderWriter::TemporaryName() { return StagingFolderName() + kTemporaryExtension; }
 
-std::string ReportFolderWriter::StagedTemporaryName() { return StagingFolderName() + "\\" + kStagedFileName; }
+std::string ReportFolderWriter::StagedTemporaryName() { return JoinPath(StagingFolderName(), kStagedFileName); }
 
 // In a folder of its own the temporary file's name is looked up among one file, not among all the
 // reports: under Wine every look-up of a name that does not exist reads the whole folder. Where that
@@ -146,17 +159,7 @@ void ReportFolderWriter::RemoveLeftovers() const {
       continue;
     }
     const std::optional<DWORD> process = OwnProcessOf(found.cFileName, "");
-    if (!process || !HasEnded(*process)) continue;
-    // A staging folder holds at most the one temporary file of a report that was being written.
-    WIN32_FIND_DATAA inside{};
-    const UniqueFileSearch files(FindFirstFileA((path + "\\*").c_str(), &inside));
-    if (files) {
-      do {
-        if ((inside.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) == 0)
-          DeleteFileA((path + "\\" + inside.cFileName).c_str());
-      } while (FindNextFileA(files.Get(), &inside));
-    }
-    RemoveDirectoryA(path.c_str());
+    if (process && HasEnded(*process)) RemoveStagingFolder(path);
   } while (FindNextFileA(search.Get(), &found));
 }
 
