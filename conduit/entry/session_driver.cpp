@@ -121,8 +121,10 @@ void AskForReports(WinFile& file, ReportPass& pass, SettingsFileStore& store) {
 // Duplicate removal, retrieval and deletion share one pass over the handheld database, which runs
 // once the report folder file said what it is to do; it also does the purge that the settings-file
 // synchronizers left to it. False when reports that were to be retrieved stay on the handheld.
-bool RemoveDuplicatesAndRetrieveReports(const std::string& coreDirectory, bool purgeDeleted) {
+bool RemoveDuplicatesAndRetrieveReports(const std::string& coreDirectory, bool purgeDeleted,
+                                        const KorvetDatabase* sessionDatabase) {
   ReportPass pass;
+  pass.UseSessionDatabase(sessionDatabase);
   RemoveDuplicateRecords(pass);
   if (purgeDeleted) pass.PurgeDeleted();
   // The folder file stays open, unshared, until the reports are retrieved and deleted, so that no
@@ -136,7 +138,8 @@ bool RemoveDuplicatesAndRetrieveReports(const std::string& coreDirectory, bool p
 }  // namespace
 
 SessionServices DefaultSessionServices() {
-  return {[] { return QueryHotSyncCorePath(kCorePathCapacity); }, DefaultSynchronizerFactory()};
+  auto transfer = std::make_shared<sync::SettingsTransferSession>();
+  return {[] { return QueryHotSyncCorePath(kCorePathCapacity); }, DefaultSynchronizerFactory(transfer), transfer};
 }
 
 long RunHotSyncSession(void* hotsync, SyncProperties* properties, const SessionServices& services) {
@@ -189,16 +192,20 @@ long RunHotSyncSession(void* hotsync, SyncProperties* properties, const SessionS
     LogLine(kNoMemoryForListText);
     result.AddUnreadList(store::kOutOfMemory);
   }
+  // The runs' Sync Manager session ends where the last run's did.
+  if (services.transfer) result.AddSyncSessionEnd(services.transfer->EndSyncSession());
   list.Close();
   // A list that was not read to its end keeps what the session did not see.
   if (listRead && reader.TruncateList()) WinFile::OpenTruncated(listPath).Close();
 
   try {
-    if (!RemoveDuplicatesAndRetrieveReports(*coreDirectory, purgeLeft)) result.AddReportsLeft();
+    const KorvetDatabase* sessionDatabase = services.transfer ? &services.transfer->database : nullptr;
+    if (!RemoveDuplicatesAndRetrieveReports(*coreDirectory, purgeLeft, sessionDatabase)) result.AddReportsLeft();
   } catch (const std::bad_alloc&) {
     LogLine(kNoMemoryForReportsText);
     result.AddReportsLeft();
   }
+  if (services.transfer) services.transfer->database.Close();
 
   // The closing line is the one the log has always ended with; a session that failed says so first.
   const long value = result.Value(reader.StoppedEarly());

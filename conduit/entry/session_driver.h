@@ -2,11 +2,13 @@
 #pragma once
 
 #include <functional>
+#include <memory>
 #include <optional>
 #include <string>
 
 #include "conduit/platform/sync_properties.h"
 #include "conduit/sync/settings_synchronizer.h"
+#include "conduit/sync/settings_transfer_session.h"
 
 namespace korvet {
 
@@ -14,6 +16,9 @@ struct SessionServices {
   // The HotSync core directory, where both list files lie; nothing when it cannot be found.
   std::function<std::optional<std::string>()> corePath;
   SynchronizerFactory makeSynchronizer;
+  // What the synchronizers share with the session: their Sync Manager session, ended after the list,
+  // and the settings database they left open, which the end pass uses. Null when they share nothing.
+  std::shared_ptr<sync::SettingsTransferSession> transfer;
 };
 
 // The Conduit Manager's core directory and the conduit's own synchronizers.

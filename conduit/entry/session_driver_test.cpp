@@ -76,7 +76,7 @@ class SessionTest : public ::testing::Test {
   }
 
   long Run(void* hotsync = reinterpret_cast<void*>(1)) {
-    SessionServices services{[this]() -> std::optional<std::string> { return corePath_; }, synchronizers_.Factory()};
+    SessionServices services{[this]() -> std::optional<std::string> { return corePath_; }, synchronizers_.Factory(), nullptr};
     return RunHotSyncSession(hotsync, &properties_, services);
   }
   void WriteList(const std::string& bytes) { bench_.Folder().Write("Xembrafilepath.dat", bytes); }

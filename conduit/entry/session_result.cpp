@@ -12,6 +12,7 @@ void SessionResult::AddListedFile(long code) {
 long SessionResult::Value(bool stoppedEarly) const {
   if (firstFailure_ != 0) return firstFailure_;
   if (unreadList_ != 0) return unreadList_;
+  if (syncSessionEnd_ != 0) return syncSessionEnd_;
   if (sendsFiles_ && listed_ == 0 && !stoppedEarly) return -1;
   return reportsLeft_ ? kReportsNotRetrieved : 0;
 }
@@ -30,6 +31,7 @@ std::string SessionResult::ProblemLine(bool stoppedEarly) const {
     add("no Ostrel settings file listed");
   }
   if (unreadList_ != 0) add("Xembrafilepath.dat not read to its end");
+  if (syncSessionEnd_ != 0) add("the Sync Manager session did not close");
   if (reportsLeft_) add("traverse reports left on the handheld");
   return line;
 }

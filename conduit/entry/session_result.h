@@ -25,6 +25,10 @@ class SessionResult {
   }
   // Traverse reports that were to be retrieved stayed on the handheld.
   void AddReportsLeft() { reportsLeft_ = true; }
+  // The answer of CloseSyncSession for the session that the listed files' runs shared.
+  void AddSyncSessionEnd(long code) {
+    if (syncSessionEnd_ == 0) syncSessionEnd_ = code;
+  }
 
   // 0 only when every listed file was sent whole and every report asked for was saved, else the code
   // of the first failure, so that no failure is hidden behind a later success. With no file listed, a
@@ -40,6 +44,7 @@ class SessionResult {
   long firstFailure_ = 0;
   long unreadList_ = 0;
   bool reportsLeft_ = false;
+  long syncSessionEnd_ = 0;
 };
 
 }  // namespace korvet

@@ -122,12 +122,21 @@ long HandheldDatabaseManager::OpenForSync() {
   }
 }
 
+void HandheldDatabaseManager::UseOpenHandle(std::uint8_t handle) {
+  handle_ = handle;
+  handleLent_ = true;
+}
+
 long HandheldDatabaseManager::Close(long skipClearFlags) {
   if (!IsOpen()) return store::kNotOpen;
   long cleared = store::kOk;
   if (!skipClearFlags) {
     cleared = ClearHandheldSyncFlags(handle_);
     if (cleared != store::kOk && logger_) logger_->ReportClearFlagsFailure(cleared, store::kSideHandheld);
+  }
+  if (std::exchange(handleLent_, false)) {
+    handle_ = 0;
+    return cleared;
   }
   const long closed = CloseHandheldDatabase(handle_);
   if (closed != store::kOk && logger_) logger_->ReportCloseFailure(closed, store::kSideHandheld);

@@ -52,6 +52,9 @@ class HandheldDatabaseManager : public store::DatabaseManager {
   long Open(long kind) override;
   long OpenForSync() override;
   long Close(long skipClearFlags) override;
+  // Works on a database that its owner opened and closes: Close then clears the status flags (unless
+  // asked not to) but leaves the database open for the owner.
+  void UseOpenHandle(std::uint8_t handle);
   long GetRecordCount(long* count) override;
   // Reads from the handheld, not the table. Not found: the library's kSyncNotFound, the record reset
   // and carrying the requested ID.
@@ -140,6 +143,7 @@ class HandheldDatabaseManager : public store::DatabaseManager {
 
   store::SyncLogger* logger_;
   std::uint8_t handle_ = 0;
+  bool handleLent_ = false;  // the handle is its owner's, who closes it
   handheld::RecordTransferBlock transfer_{};
   TransferBuffer transferBuffer_;
   std::array<char, 32> name_{};  // zero-terminated, at most 31 characters

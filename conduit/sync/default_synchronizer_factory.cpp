@@ -4,9 +4,7 @@
 
 namespace korvet {
 
-// Each factory serves one session: its synchronizers share what the session must do only once.
-SynchronizerFactory DefaultSynchronizerFactory() {
-  auto session = std::make_shared<sync::SettingsTransferSession>();
+SynchronizerFactory DefaultSynchronizerFactory(std::shared_ptr<sync::SettingsTransferSession> session) {
   return [session](const SyncProperties& properties, long options) -> std::unique_ptr<SettingsSynchronizer> {
     // Without memory for a synchronizer its file is skipped.
     return base::MakeOrNull<sync::SettingsFileSynchronizer>(properties, options, session);

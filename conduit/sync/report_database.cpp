@@ -5,6 +5,7 @@
 #include <new>
 
 #include "conduit/platform/sync_manager.h"
+#include "conduit/sync/unused_calls.h"
 
 namespace korvet {
 
@@ -13,7 +14,10 @@ using handheld::RecordTransferBlock;
 
 long CountRecords(std::uint8_t handle, std::uint16_t& count) {
   count = 0;
-  if (long error = SyncResetRecordIndex(handle)) return error;
+  // Reads by index do not move the record index, so its reset changes nothing for them.
+  if (sync::MakesUnusedCalls()) {
+    if (long error = SyncResetRecordIndex(handle)) return error;
+  }
   return SyncGetDBRecordCount(handle, &count);
 }
 

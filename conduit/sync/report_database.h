@@ -27,7 +27,7 @@ struct HandheldRecord {
 };
 
 // Calls on an open database handle; each returns 0 or the Sync Manager's error.
-long CountRecords(std::uint8_t handle, std::uint16_t& count);  // resets the record index first
+long CountRecords(std::uint8_t handle, std::uint16_t& count);
 // A traverse report: the device starts each with '$'; every other record is a settings record. A
 // deleted record is neither.
 bool IsReport(const HandheldRecord& record);

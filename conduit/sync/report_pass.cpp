@@ -8,6 +8,7 @@
 #include "conduit/platform/hotsync_log.h"
 #include "conduit/platform/sync_manager.h"
 #include "conduit/sync/report_database.h"
+#include "conduit/sync/unused_calls.h"
 
 namespace korvet {
 namespace {
@@ -33,12 +34,13 @@ void ReportPass::CannotRetrieve(std::string cause) {
 
 bool ReportPass::Run() {
   if (!removeDuplicates_ && !writer_ && !purgeDeleted_) return true;
-  KorvetDatabase database;
+  KorvetDatabase own;
+  const bool shared = sessionDatabase_ != nullptr && sessionDatabase_->IsOpen();
   bool removeDuplicates = removeDuplicates_;
-  if (const long opened = database.Open()) {
+  if (const long opened = shared ? 0 : own.Open()) {
     // A database left open by an earlier pass is closed and opened again for retrieval only; its
     // duplicates wait for the next session.
-    const long reopened = opened == handheld::kSyncNotFound || !writer_ ? opened : database.ReopenAfterEarlierPass();
+    const long reopened = opened == handheld::kSyncNotFound || !writer_ ? opened : own.ReopenAfterEarlierPass();
     if (reopened == handheld::kSyncNotFound) return true;  // no database: no reports
     if (reopened != 0) {
       LogLine(std::string(kKorvetDatabase) + " could not be opened (" + SyncManagerError(reopened) + ")" +
@@ -47,8 +49,9 @@ bool ReportPass::Run() {
     }
     removeDuplicates = false;
   }
+  const std::uint8_t handle = shared ? sessionDatabase_->Handle() : own.Handle();
   std::uint16_t count = 0;
-  long failure = CountRecords(database.Handle(), count);
+  long failure = CountRecords(handle, count);
 
   std::unordered_set<std::string> keys;  // keys only: the texts go to their files as they are read
   HandheldRecord record;
@@ -63,7 +66,7 @@ bool ReportPass::Run() {
   DWORD lastYield = 0;
   int index = failure == 0 ? count - 1 : 0;
   for (; failure == 0 && index >= 0; --index) {
-    if ((failure = reader.Read(database.Handle(), static_cast<std::uint16_t>(index), record)) != 0) break;
+    if ((failure = reader.Read(handle, static_cast<std::uint16_t>(index), record)) != 0) break;
     if (record.IsDeleted()) {
       purgeable.push_back(record.id);
       continue;
@@ -71,7 +74,7 @@ bool ReportPass::Run() {
     if (!keys.insert(DuplicateKey(record.data)).second) {
       // A lower copy of a key already met.
       if (removeDuplicates) {
-        if ((failure = DeleteRecordById(database.Handle(), record.id)) != 0) break;
+        if ((failure = DeleteRecordById(handle, record.id)) != 0) break;
       } else if (record.IsArchived()) {
         archivedUnsaved = true;
       }
@@ -102,21 +105,24 @@ bool ReportPass::Run() {
       allSaved = false;
       if (record.IsArchived()) archivedUnsaved = true;
     } else if (deleteSaved_) {
-      if ((failure = DeleteRecordById(database.Handle(), record.id)) != 0) break;
+      if ((failure = DeleteRecordById(handle, record.id)) != 0) break;
     } else if (record.IsArchived()) {
       purgeable.push_back(record.id);
     }
   }
   // After a failed call the walk stopped short: what it did not see may be unsaved, so nothing goes.
-  if (purgeDeleted_ && failure == 0) {
+  // Every record marked deleted or archived was met above, so with none left the purge has nothing
+  // to take.
+  const bool anyMarked = !purgeable.empty() || archivedUnsaved;
+  if (purgeDeleted_ && failure == 0 && (anyMarked || sync::MakesUnusedCalls())) {
     if (!archivedUnsaved) {
-      PurgeDeletedHandheldRecords(database.Handle());
+      PurgeDeletedHandheldRecords(handle);
     } else {
       for (std::uint32_t id : purgeable)
-        if (DeleteRecordById(database.Handle(), id) != 0) break;
+        if (DeleteRecordById(handle, id) != 0) break;
     }
   }
-  database.Close();
+  own.Close();
   for (auto lines = logs.rbegin(); lines != logs.rend(); ++lines)
     for (const std::string& line : *lines) LogLine(line);
   if (notRetrieved > 0)

@@ -12,7 +12,7 @@
 //     the records the purge would have taken one by one and keeps the unsaved archived reports.
 // Walking downwards keeps the indexes still to be visited valid after a delete. A Sync Manager
 // failure ends the pass: what was done stays done, nothing unsaved was deleted, the database is
-// closed, and with retrieval asked a log line says that reports stay on the handheld.
+// closed (unless it is the session's, which its owner closes), and with retrieval asked a log line says that reports stay on the handheld.
 #pragma once
 
 #include <cstdint>
@@ -20,6 +20,7 @@
 #include <string>
 #include <vector>
 
+#include "conduit/sync/report_database.h"
 #include "conduit/sync/report_file_writer.h"
 
 namespace korvet {
@@ -38,6 +39,9 @@ class ReportPass {
   void CannotRetrieve(std::string cause);
   void DeleteSaved() { deleteSaved_ = true; }
   void PurgeDeleted() { purgeDeleted_ = true; }
+  // The database as the settings-file synchronizers left it open, read and write with private records
+  // shown; the pass opens its own when it is not open. Not owned: it outlives the pass.
+  void UseSessionDatabase(const KorvetDatabase* database) { sessionDatabase_ = database; }
 
   // Does what was asked above. The reports' log lines are written at the end in the order of the
   // records, first record first. Once the folder takes no more files (a full disk, a folder gone) no
@@ -50,6 +54,7 @@ class ReportPass {
   bool removeDuplicates_ = false;
   bool deleteSaved_ = false;
   bool purgeDeleted_ = false;
+  const KorvetDatabase* sessionDatabase_ = nullptr;
   Writer writer_;
 };
 

@@ -1,13 +1,16 @@
 #include "conduit/sync/settings_file_synchronizer.h"
 
+#include <cstring>
 #include <vector>
 
 #include "conduit/base/allocation.h"
+#include "conduit/handheld/handheld_database_manager.h"
 #include "conduit/platform/sync_manager.h"
 #include "conduit/store/status_codes.h"
 #include "conduit/sync/report_database.h"
 #include "conduit/sync/settings_backup_store.h"
 #include "conduit/sync/settings_desktop_store.h"
+#include "conduit/sync/unused_calls.h"
 
 namespace korvet::sync {
 namespace {
@@ -17,8 +20,6 @@ using store::kOk;
 constexpr long kOpenReadWriteKind = 2;
 
 long IgnoreMissingCategoryBlock(long status) { return status == store::kNoCategoryBlock ? kOk : status; }
-
-bool g_makeUnusedCalls = false;
 
 bool Recreates(long syncType) {
   return syncType == kDesktopOverwritesHandheld || syncType == kInstallSync || syncType == kProfileInstall;
@@ -55,22 +56,35 @@ SettingsFileSynchronizer::SettingsFileSynchronizer(const SyncProperties& propert
 
 SettingsFileSynchronizer::~SettingsFileSynchronizer() = default;
 
-void MakeUnusedCalls(bool make) { g_makeUnusedCalls = make; }
-
 // Settings records carry no category, so a mirror sync leaves the handheld's categories alone and does
 // not read its application information block (a round trip for every listed file).
 long SettingsFileSynchronizer::SyncAppInfo() {
-  if (g_makeUnusedCalls) {
+  if (MakesUnusedCalls()) {
     if (long status = IgnoreMissingCategoryBlock(HandheldStore()->LoadCategories())) return status;
   }
   return IgnoreMissingCategoryBlock(DesktopStore()->LoadCategories());
 }
 
 long SettingsFileSynchronizer::ReadSystemInfo() {
-  if (session_->systemInfoRead && !g_makeUnusedCalls) return kOk;
+  if (session_->systemInfoRead && !MakesUnusedCalls()) return kOk;
   const long status = RecordSynchronizer::ReadSystemInfo();
   if (status == kOk) session_->systemInfoRead = true;
   return status;
+}
+
+long SettingsFileSynchronizer::BeginSession() {
+  if (MakesUnusedCalls()) return RecordSynchronizer::BeginSession();
+  if (long status = session_->BeginSyncSession()) return status;
+  inSharedSession_ = true;
+  Logger()->WriteHeading();
+  return kOk;
+}
+
+long SettingsFileSynchronizer::EndSession(bool failed) {
+  if (!inSharedSession_) return RecordSynchronizer::EndSession(failed);
+  inSharedSession_ = false;
+  Logger()->WriteConduitName(failed);
+  return kOk;
 }
 
 long SettingsFileSynchronizer::ArchiveRecord(SyncRecord&) { return kOk; }
@@ -80,10 +94,19 @@ long SettingsFileSynchronizer::PurgeHandheldDeletions() {
   return kOk;
 }
 
+// A fast sync writes its one record and reads nothing of the handheld's, so its files share the
+// session's handle (whose private records are shown, for the end pass). Every other run opens the
+// database on its own, as a run that reads records or recreates the database must; a database is
+// opened only once at a time, so the session's handle is closed first.
 long SettingsFileSynchronizer::OpenHandheldStore() {
-  if (!Recreates(SyncType())) return RecordSynchronizer::OpenHandheldStore();
   const RemoteDatabaseDescriptor* descriptor = Descriptor();
   if (!descriptor) return store::kMissingArgument;
+  const bool shares = SyncType() == kFastSync && !MakesUnusedCalls() && descriptor->card == 0 &&
+                      std::strncmp(descriptor->name, kKorvetDatabase, sizeof descriptor->name) == 0;
+  ReleaseHandheldStore();
+  if (shares) return OpenSharedHandheldStore();
+  session_->database.Close();
+  if (!Recreates(SyncType())) return RecordSynchronizer::OpenHandheldStore();
   if (!session_->databaseRecreated) {
     bool databaseMissing = false;
     const long removed = RemoveSettingsRecords(descriptor->name, descriptor->card, databaseMissing);
@@ -96,12 +119,24 @@ long SettingsFileSynchronizer::OpenHandheldStore() {
     if (removed != kOk) return removed;
     session_->databaseRecreated = true;
   }
-  ReleaseHandheldStore();
   std::unique_ptr<DatabaseManager> store = MakeHandheldStore();
   if (!store) return store::kOutOfMemory;
   DatabaseManager& opened = *store;
   SetHandheldStore(std::move(store));
   return opened.Open(kOpenReadWriteKind);
+}
+
+long SettingsFileSynchronizer::OpenSharedHandheldStore() {
+  std::unique_ptr<DatabaseManager> store = MakeHandheldStore();
+  if (!store) return store::kOutOfMemory;
+  if (!session_->database.IsOpen()) {
+    const long status = session_->database.Open(Descriptor()->name, static_cast<long>(Descriptor()->card));
+    if (status == handheld::kSyncNotFound) return store::kHandheldDatabaseMissing;
+    if (status != kOk) return status;
+  }
+  static_cast<handheld::HandheldDatabaseManager&>(*store).UseOpenHandle(session_->database.Handle());
+  SetHandheldStore(std::move(store));
+  return kOk;
 }
 
 long SettingsFileSynchronizer::OpenDesktopStore() {

@@ -7,21 +7,9 @@
 #include <memory>
 
 #include "conduit/sync/record_synchronizer.h"
+#include "conduit/sync/settings_transfer_session.h"
 
 namespace korvet::sync {
-
-// What the synchronizers of one HotSync session share. The sync types that recreate the handheld
-// database do it once per session: later files of the same session join the database as it is.
-struct SettingsTransferSession {
-  bool databaseRecreated = false;
-  bool systemInfoRead = false;  // the handheld's system information, asked once per session
-};
-
-// Test seam: true makes every run also make the Sync Manager calls whose answers a settings file's
-// transfer does not use (the handheld's system information after the session's first run, the
-// handheld's application information block), as earlier versions did, so that a test can run both
-// ways and compare everything they leave behind.
-void MakeUnusedCalls(bool make);
 
 // A recreate keeps the traverse reports that the device stored in the database: instead of deleting
 // the database it deletes the settings records (every record that is not a report) and keeps the
@@ -47,6 +35,10 @@ class SettingsFileSynchronizer : public RecordSynchronizer {
   // before the end-of-session pass saves it. The purge is left to that pass.
   long PurgeHandheldDeletions() override;
   bool LeftPurgeToSession() const override { return purgeLeftToSession_; }
+  // The files of one HotSync share its Sync Manager session; each run still writes its own heading and
+  // closing lines to the log.
+  long BeginSession() override;
+  long EndSession(bool failed) override;
 
  protected:
   // The settings file is never written: the handheld's other records (the reports among them) would be
@@ -62,10 +54,13 @@ class SettingsFileSynchronizer : public RecordSynchronizer {
   long ReadSystemInfo() override;
 
  private:
+  // The fast sync's handheld store, on the session's open handle of the settings database.
+  long OpenSharedHandheldStore();
   std::shared_ptr<SettingsTransferSession> session_;
   // The sync type HotSync Manager asked for; a fall-back to a copy changes the synchronizer's own.
   long requestedSyncType_;
   bool purgeLeftToSession_ = false;
+  bool inSharedSession_ = false;
 };
 
 }  // namespace korvet::sync

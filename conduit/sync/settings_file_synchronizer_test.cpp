@@ -1,4 +1,5 @@
 #include "conduit/sync/settings_file_synchronizer.h"
+#include "conduit/sync/unused_calls.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>

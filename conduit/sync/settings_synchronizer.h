@@ -31,7 +31,11 @@ constexpr bool SendsSettingsFiles(std::int32_t syncType) {
 // The option value the session builds every settings-file synchronizer with.
 inline constexpr long kSettingsSyncOptions = 3;
 
-// The conduit's own synchronizers.
-SynchronizerFactory DefaultSynchronizerFactory();
+namespace sync {
+class SettingsTransferSession;
+}
+
+// The conduit's own synchronizers, for one session: they share what the session must do only once.
+SynchronizerFactory DefaultSynchronizerFactory(std::shared_ptr<sync::SettingsTransferSession> session);
 
 }  // namespace korvet
