@@ -2,17 +2,22 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstring>
 #include <deque>
+#include <filesystem>
 #include <new>
 #include <utility>
 
 #include "common/list_format.h"
 #include "common/win_file.h"
 #include "conduit/entry/session_result.h"
+#include "conduit/platform/sync_manager.h"
 #include "conduit/store/status_codes.h"
+#include "conduit/sync/unused_calls.h"
 #include "conduit/test_support/hotsync_bench.h"
 #include "conduit/test_support/korvet_properties.h"
+#include "sim/sync20/operation_names.h"
 #include "sim/sync20/sync20_control.h"
 #include "tests/support/code_page.h"
 
@@ -451,6 +456,149 @@ TEST_F(SessionTest, DoubleByteReportFolderMustTrulyEndInABackslash) {
   Run();
   EXPECT_EQ(testing::ScratchFolder::ReadPath(folder + "\\Trip.csv"), "x");
   EXPECT_TRUE(bench_.RecordData().empty());
+}
+
+// The conduit's own synchronizers and end pass, over the bench's core directory.
+SessionServices ServicesOver(const testing::HotSyncBench& bench) {
+  SessionServices services = DefaultSessionServices();
+  services.corePath = [core = bench.CorePath()]() -> std::optional<std::string> { return core; };
+  return services;
+}
+
+long TotalCalls() {
+  long total = 0;
+  for (std::string_view operation : sim::kSyncOperationNames) total += SimCallCount(std::string(operation).c_str());
+  return total;
+}
+
+// The calls a session leaves out, because their answers go unused, change nothing: in every sync type
+// the same HotSync, made with and without them, leaves the same result, records, backup copies, report
+// files, list and log. One handheld holds records marked for the purge, the other none.
+TEST(SessionCalls, LeavingOutUnusedCallsChangesNothing) {
+  struct Outcome {
+    long result = 0;
+    std::vector<testing::BenchRecord> records;
+    std::vector<std::string> files;  // the backup copies, the list and the report files
+    std::vector<std::string> log;
+    long systemInfoReads = 0;
+    long appInfoReads = 0;
+    long calls = 0;
+  };
+  auto run = [](long type, bool marked, bool everyCall) {
+    testing::HotSyncBench bench;
+    testing::ScratchFolder reports;
+    bench.SetAppInfo(std::string(276, '\0'));
+    bench.AddRecord("a.qzl,Ko old*", handheld::kHandheldModified, 0);
+    bench.AddReport("North", "P1,1\r\n");
+    bench.AddRecord("$0000001Hidden,P3", handheld::kHandheldPrivate | handheld::kHandheldModified, 2);
+    bench.AddReport("North", "P1,2\r\n");
+    if (marked) {
+      bench.AddRecord("gone.qzl,Ko*", handheld::kHandheldDeleted, 0);
+      bench.AddRecord("$0000002Kept,P2", handheld::kHandheldDeleted | handheld::kHandheldArchived, 1);
+    }
+    bench.Folder().Write("a.qzl", "Ko new");
+    bench.Folder().Write("a.BAK", "Ko old");
+    bench.Folder().Write("b.qzl", "Kob");
+    bench.Folder().Write("c.BAK", "Ko last of c");
+    const std::string folder = bench.Folder().WithSlash();
+    bench.Folder().Write("Xembrafilepath.dat", folder + ",a.qzl*" + folder + ",b.qzl*" + folder + ",c.qzl*@$");
+    bench.Folder().Write("Cardoon.dat", reports.WithSlash() + (marked ? "@$#" : "@$%"));
+    sync::MakeUnusedCalls(everyCall);
+    SimResetCallCounts();
+    SyncProperties properties = testing::KorvetProperties(type);
+    Outcome outcome;
+    outcome.result = RunHotSyncSession(reinterpret_cast<void*>(1), &properties, ServicesOver(bench));
+    sync::MakeUnusedCalls(false);
+    outcome.systemInfoReads = SimCallCount("SyncReadSystemInfo");
+    outcome.appInfoReads = SimCallCount("ReadHandheldAppInfoBlock");
+    outcome.calls = TotalCalls();
+    outcome.records = bench.Records();
+    for (const char* name : {"a.BAK", "b.BAK", "c.BAK", "Xembrafilepath.dat"})
+      outcome.files.push_back(name + std::string(": ") + (bench.Folder().Exists(name) ? bench.Folder().Read(name) : "(none)"));
+    // Each run has its own scratch folders: the list and the log name them the same way.
+    auto named = [&](std::string text) {
+      for (const auto& [path, name] : {std::pair{bench.Folder().Path(), "<folder>"}, std::pair{reports.Path(), "<reports>"}})
+        for (auto at = text.find(path); at != std::string::npos; at = text.find(path))
+          text.replace(at, path.size(), name);
+      return text;
+    };
+    for (std::string& file : outcome.files) file = named(file);
+    std::vector<std::string> reportFiles;
+    for (const auto& entry : std::filesystem::directory_iterator(reports.Path()))
+      reportFiles.push_back(entry.path().filename().string() + ": " + reports.Read(entry.path().filename().string()));
+    std::sort(reportFiles.begin(), reportFiles.end());
+    outcome.files.insert(outcome.files.end(), reportFiles.begin(), reportFiles.end());
+    for (const std::string& line : bench.LogTexts()) outcome.log.push_back(named(line));
+    return outcome;
+  };
+  for (bool marked : {true, false}) {
+    for (long type : {kFastSync, kSlowSync, kHandheldOverwritesDesktop, kDesktopOverwritesHandheld, kInstallSync,
+                      kBackupSync, kDoNothing, kProfileInstall}) {
+      SCOPED_TRACE("sync type " + std::to_string(type) + (marked ? ", records marked for the purge" : ""));
+      const Outcome every = run(type, marked, true);
+      const Outcome lean = run(type, marked, false);
+      EXPECT_EQ(lean.result, every.result);
+      EXPECT_EQ(lean.records, every.records);
+      EXPECT_EQ(lean.files, every.files);
+      EXPECT_EQ(lean.log, every.log);
+      EXPECT_LE(lean.systemInfoReads, 1);
+      EXPECT_LE(lean.calls, every.calls);
+      if (type == kFastSync || type == kSlowSync) {
+        EXPECT_EQ(every.systemInfoReads, 3);
+        EXPECT_EQ(lean.appInfoReads, 0);
+        EXPECT_EQ(every.appInfoReads, 2);  // the run of the missing c.qzl stops before
+        EXPECT_LT(lean.calls, every.calls);
+      }
+    }
+  }
+}
+
+// In a fast sync each further listed file costs its yield, its record's write, the clearing of the
+// changed marks and the end pass's read of its record: four Sync Manager calls.
+TEST(SessionCalls, EachFurtherFileOfAFastSyncCostsFourCalls) {
+  auto calls = [](int files) {
+    testing::HotSyncBench bench;
+    bench.AddReport("North", "P1");
+    std::string list;
+    for (int i = 0; i < files; ++i) {
+      const std::string name = "f" + std::to_string(i) + ".qzl";
+      bench.Folder().Write(name, "Ko" + std::to_string(i));
+      list += bench.Folder().WithSlash() + "," + name + "*";
+    }
+    bench.Folder().Write("Xembrafilepath.dat", list + "@$");
+    SimResetCallCounts();
+    SyncProperties properties = testing::KorvetProperties(kFastSync);
+    EXPECT_EQ(RunHotSyncSession(reinterpret_cast<void*>(1), &properties, ServicesOver(bench)), 0);
+    const long total = TotalCalls();  // before the bench reads the handheld itself
+    EXPECT_EQ(bench.Records().size(), static_cast<std::size_t>(files) + 1);
+    return total;
+  };
+  const long one = calls(1);
+  EXPECT_EQ(calls(3) - one, 2 * 4);
+  // The first file and the report: two yields (the entry, the end marker), the system information, the
+  // Sync Manager session's open and close, the database's open and close, the write, the clearing of
+  // the changed marks, the count and the two records' reads.
+  EXPECT_EQ(one, 12);
+}
+
+// The listed files share one Sync Manager session, closed after the list: a close that fails makes the
+// session's result, though every file was sent.
+TEST(SessionCalls, ASharedSyncManagerSessionThatDoesNotCloseFailsTheSession) {
+  testing::HotSyncBench bench;
+  bench.Folder().Write("a.qzl", "Koa");
+  bench.Folder().Write("b.qzl", "Kob");
+  const std::string folder = bench.Folder().WithSlash();
+  bench.Folder().Write("Xembrafilepath.dat", folder + ",a.qzl*" + folder + ",b.qzl*@$");
+  constexpr long kLinkLost = 0x2004;
+  SimFailOperation("CloseSyncSession", 1, kLinkLost);
+  SyncProperties properties = testing::KorvetProperties(kFastSync);
+  EXPECT_EQ(RunHotSyncSession(reinterpret_cast<void*>(1), &properties, ServicesOver(bench)), kLinkLost);
+  SimClearFailures();
+  EXPECT_EQ(bench.RecordData(), (std::vector<std::string>{"a.qzl,Koa*", "b.qzl,Kob*"}));
+  const std::vector<std::string> log = bench.LogTexts();
+  ASSERT_GE(log.size(), 2u);
+  EXPECT_EQ(log[log.size() - 2], kProblems + "the Sync Manager session did not close");
+  EXPECT_EQ(log.back(), kComplete);
 }
 
 }  // namespace

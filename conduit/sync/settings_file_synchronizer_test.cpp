@@ -1,5 +1,4 @@
 #include "conduit/sync/settings_file_synchronizer.h"
-#include "conduit/sync/unused_calls.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
@@ -130,66 +129,6 @@ TEST_F(SettingsFileSynchronizerTest, OutOfMemoryAnywhereFailsTheRunOrSendsTheFil
       } else {
         EXPECT_EQ(result, store::kOutOfMemory) << type << " allocation " << nth;
       }
-    }
-  }
-}
-
-// The calls a run leaves out, because their answers go unused, change nothing: in every sync type the
-// same session, run with and without them, leaves the same results, records, copies and log.
-TEST(SettingsFileSynchronizerCalls, LeavingOutUnusedCallsChangesNothing) {
-  struct Outcome {
-    std::vector<long> results;
-    std::vector<testing::BenchRecord> records;
-    std::vector<std::string> backups;
-    std::vector<std::string> log;
-    long systemInfoReads = 0;
-    long appInfoReads = 0;
-  };
-  auto run = [](long type, bool everyCall) {
-    testing::HotSyncBench bench;
-    bench.SetAppInfo(std::string(276, '\0'));
-    bench.AddRecord("a.qzl,Ko old*", handheld::kHandheldModified, 0);
-    bench.AddReport("North", "P1,1\r\n");
-    bench.AddRecord("gone.qzl,Ko*", handheld::kHandheldDeleted, 0);
-    bench.AddRecord("$0000002Kept,P2", handheld::kHandheldDeleted | handheld::kHandheldArchived, 1);
-    bench.Folder().Write("a.qzl", "Ko new");
-    bench.Folder().Write("a.BAK", "Ko old");
-    bench.Folder().Write("b.qzl", "Kob");
-    bench.Folder().Write("c.BAK", "Ko last of c");
-    MakeUnusedCalls(everyCall);
-    SimResetCallCounts();
-    Outcome outcome;
-    auto session = std::make_shared<SettingsTransferSession>();
-    for (const char* name : {"a.qzl", "b.qzl", "c.qzl"}) {
-      const SyncProperties properties = testing::KorvetProperties(type, bench.Folder().WithSlash(), name);
-      outcome.results.push_back(SettingsFileSynchronizer(properties, kSettingsSyncOptions, session).Run());
-    }
-    MakeUnusedCalls(false);
-    outcome.systemInfoReads = SimCallCount("SyncReadSystemInfo");
-    outcome.appInfoReads = SimCallCount("ReadHandheldAppInfoBlock");
-    outcome.records = bench.Records();
-    for (const char* name : {"a.BAK", "b.BAK", "c.BAK"})
-      outcome.backups.push_back(bench.Folder().Exists(name) ? bench.Folder().Read(name) : "(none)");
-    // Each run has its own scratch folder: the log names it the same way.
-    for (std::string line : bench.LogTexts()) {
-      if (line.starts_with(bench.Folder().Path())) line = "<folder>" + line.substr(bench.Folder().Path().size());
-      outcome.log.push_back(line);
-    }
-    return outcome;
-  };
-  for (long type : {kFastSync, kSlowSync, kHandheldOverwritesDesktop, kDesktopOverwritesHandheld, kInstallSync,
-                    kBackupSync, kDoNothing, kProfileInstall}) {
-    const Outcome every = run(type, true);
-    const Outcome lean = run(type, false);
-    EXPECT_EQ(lean.results, every.results) << "sync type " << type;
-    EXPECT_EQ(lean.records, every.records) << "sync type " << type;
-    EXPECT_EQ(lean.backups, every.backups) << "sync type " << type;
-    EXPECT_EQ(lean.log, every.log) << "sync type " << type;
-    EXPECT_LE(lean.systemInfoReads, 1) << "sync type " << type;
-    if (type == kFastSync || type == kSlowSync) {
-      EXPECT_EQ(every.systemInfoReads, 3) << "sync type " << type;
-      EXPECT_EQ(lean.appInfoReads, 0) << "sync type " << type;
-      EXPECT_EQ(every.appInfoReads, 2) << "sync type " << type;  // the run of the missing c.qzl stops before
     }
   }
 }
