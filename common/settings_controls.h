@@ -1,6 +1,5 @@
-// The list-file controls that the conduit's configuration dialog and the settings panel share: the
-// settings-file list (edit 1009, "Add\Remove..." 1023, purge check box 1025) and the report folder
-// (edit 1012, "Change..." 1007, check boxes 1026 and 1027).
+// What the conduit's configuration dialog and the settings panel do alike with the list-file controls
+// they share (common/settings_control_ids.h).
 #pragma once
 
 #include <windows.h>
@@ -8,16 +7,17 @@
 #include <string>
 
 #include "common/list_writers.h"
+#include "common/settings_control_ids.h"
 
 namespace korvet::settings_controls {
 
-inline constexpr int kReportFolderEdit = 1012;
-inline constexpr int kChangeFolder = 1007;
-inline constexpr int kSettingsListEdit = 1009;
-inline constexpr int kAddRemove = 1023;
-inline constexpr int kPurgeList = 1025;
-inline constexpr int kDoNotRetrieve = 1026;
-inline constexpr int kDeleteReports = 1027;
+inline constexpr int kReportFolderEdit = IDC_REPORT_FOLDER;
+inline constexpr int kChangeFolder = IDC_CHANGE_FOLDER;
+inline constexpr int kSettingsListEdit = IDC_SETTINGS_LIST;
+inline constexpr int kAddRemove = IDC_ADD_REMOVE;
+inline constexpr int kPurgeList = IDC_PURGE_LIST;
+inline constexpr int kDoNotRetrieve = IDC_DO_NOT_RETRIEVE;
+inline constexpr int kDeleteReports = IDC_DELETE_REPORTS;
 
 // Shows both list files (each created empty when missing) in their edit boxes.
 void ShowLists(HWND dialog);
@@ -29,9 +29,9 @@ void SetInitialChecks(HWND dialog);
 // is compared, so only click notifications act. False for any other command.
 bool HandleToolCommand(HWND dialog, WPARAM command);
 
-// OK: the report folder file gets the flags of 1026 and 1027, then the settings-file list the flag of
-// 1025. A check box the dialog lacks counts as unchecked. A write that fails is told in a message box
-// ("Error") owned by the dialog; that file keeps its old content.
+// OK: the report folder file gets the flags of its two check boxes, then the settings-file list that
+// of the purge check box. A check box the dialog lacks counts as unchecked. A write that fails is
+// told in a message box ("Error") owned by the dialog; that file keeps its old content.
 void WriteFlags(HWND dialog);
 
 // The message box for a list file that is there but could not be written; nothing otherwise. True

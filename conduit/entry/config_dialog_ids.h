@@ -2,6 +2,8 @@
 // dialog procedure.
 #pragma once
 
+#include "common/settings_control_ids.h"
+
 #define IDD_CONFIG 101
 #define IDD_CONFIG_OLD 399
 
@@ -25,11 +27,3 @@
 #define IDC_DEFAULT_ACTION_TEXT 1004
 #define IDC_NEXT_ACTION_TEXT 1005
 #define IDC_USER_GROUP 1006
-
-#define IDC_CHANGE_FOLDER 1007
-#define IDC_SETTINGS_LIST 1009
-#define IDC_REPORT_FOLDER 1012
-#define IDC_ADD_REMOVE 1023
-#define IDC_PURGE_LIST 1025
-#define IDC_DO_NOT_RETRIEVE 1026
-#define IDC_DELETE_REPORTS 1027

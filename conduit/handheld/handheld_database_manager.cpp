@@ -105,21 +105,17 @@ long HandheldDatabaseManager::Recreate() {
 }
 
 long HandheldDatabaseManager::OpenForSync() {
-  switch (syncType_) {
-    case store::kSyncFast:
-    case store::kSyncSlow:
-    case store::kSyncHandheldOverwritesDesktop:
-    case store::kSyncBackup:
+  const SyncTypeRow* row = FindSyncType(syncType_);
+  if (!row) return store::kInvalidSyncType;
+  switch (row->handheldOpening) {
+    case HandheldOpening::kReadWrite:
       return Open(kOpenKindReadWrite);
-    case store::kSyncDesktopOverwritesHandheld:
-    case store::kSyncInstall:
-    case store::kSyncProfileInstall:
+    case HandheldOpening::kRecreate:
       return Open(kOpenKindRecreate);
-    case store::kSyncDoNothing:
+    case HandheldOpening::kNone:
       return store::kOk;
-    default:
-      return store::kInvalidSyncType;
   }
+  return store::kInvalidSyncType;
 }
 
 void HandheldDatabaseManager::UseOpenHandle(std::uint8_t handle) {
@@ -144,28 +140,28 @@ long HandheldDatabaseManager::Close(long skipClearFlags) {
   return cleared != store::kOk ? cleared : closed;
 }
 
+// A number that names no sync type closes as most types do.
 long HandheldDatabaseManager::FinishSync() {
-  switch (syncType_) {
-    case store::kSyncBackup:
-      return Close(1);
-    case store::kSyncDoNothing:
-      return store::kOk;
-    default:
-      return Close(0);
-  }
+  const SyncTypeRow* row = FindSyncType(syncType_);
+  if (row && row->handheldOpening == HandheldOpening::kNone) return store::kOk;
+  return Close(row && !row->clearsHandheldFlags ? 1 : 0);
 }
 
 long HandheldDatabaseManager::LoadContents() {
-  switch (syncType_) {
-    case store::kSyncFast:
+  switch (Loading()) {
+    case HandheldLoading::kChanged:
       return LoadModifiedRecords();
-    case store::kSyncSlow:
-    case store::kSyncHandheldOverwritesDesktop:
-    case store::kSyncBackup:
+    case HandheldLoading::kAll:
       return LoadAllRecords();
-    default:
+    case HandheldLoading::kNone:
       return store::kOk;
   }
+  return store::kOk;
+}
+
+HandheldLoading HandheldDatabaseManager::Loading() const {
+  const SyncTypeRow* row = FindSyncType(syncType_);
+  return row ? row->handheldLoading : HandheldLoading::kNone;
 }
 
 // The interface's record count stays the number of records in the table, which the table operations
@@ -290,7 +286,7 @@ long HandheldDatabaseManager::ReadRecordByIdLogged(std::uint32_t id, SyncRecord&
 }
 
 long HandheldDatabaseManager::NextAny(SyncRecord& record) {
-  if (syncType_ != store::kSyncFast) {
+  if (Loading() != HandheldLoading::kChanged) {
     // The table alone, up to the first empty slot.
     const SyncRecord* stored = iterationPosition_ < recordCount_ ? RecordAt(iterationPosition_) : nullptr;
     if (!stored) return store::kNoMoreRecords;
@@ -320,7 +316,7 @@ long HandheldDatabaseManager::NextAny(SyncRecord& record) {
 }
 
 long HandheldDatabaseManager::NextInCategory(SyncRecord& record) {
-  if (syncType_ != store::kSyncFast) {
+  if (Loading() != HandheldLoading::kChanged) {
     return StepWhere(record, [this](const SyncRecord& stored) { return stored.GetCategory() == iterationCategory_; });
   }
   if (long status = PrepareTransferBlock()) return status;

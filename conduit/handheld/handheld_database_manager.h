@@ -18,6 +18,7 @@
 
 #include "conduit/handheld/transfer_buffer.h"
 #include "conduit/platform/sync_manager.h"
+#include "conduit/platform/sync_type_table.h"
 #include "conduit/store/database_manager.h"
 
 namespace korvet::store {
@@ -124,6 +125,9 @@ class HandheldDatabaseManager : public store::DatabaseManager {
 
  private:
   long OpenWithMode(std::uint8_t mode);
+  // How the sync type loads the table: only a load of the changed records leaves slots for the
+  // iterations to read from the handheld.
+  HandheldLoading Loading() const;
   long Recreate();
   // Puts a record into a slot of the table: kNoRecordTable without a table, kIndexOutOfRange outside it.
   long StoreAt(long slot, std::unique_ptr<store::SyncRecord> record);

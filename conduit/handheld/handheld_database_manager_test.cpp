@@ -51,7 +51,7 @@ class HandheldManagerTest : public ::testing::Test {
   // Adds records as the device leaves them (marked modified), then clears the marks of all of them.
   void AddUnmodified(std::initializer_list<const char*> data) {
     for (const char* text : data) bench_.AddRecord(text);
-    auto manager = Make(store::kSyncSlow);
+    auto manager = Make(kSlowSync);
     ASSERT_EQ(manager->OpenForSync(), 0);
     ASSERT_EQ(manager->Close(0), 0);
   }
@@ -67,15 +67,15 @@ class HandheldManagerTest : public ::testing::Test {
 };
 
 TEST_F(HandheldManagerTest, OpeningByKindAndSyncType) {
-  auto manager = Make(store::kSyncFast);
+  auto manager = Make(kFastSync);
   for (long kind : {0L, 1L, 2L}) EXPECT_EQ(manager->Open(kind), store::kHandheldDatabaseMissing) << kind;
   EXPECT_EQ(manager->Open(4), 0);
-  EXPECT_EQ(Make(store::kSyncDoNothing)->OpenForSync(), 0);
+  EXPECT_EQ(Make(kDoNothing)->OpenForSync(), 0);
   EXPECT_EQ(SimCallCount("OpenHandheldDatabase"), 3);
   EXPECT_EQ(Make(8)->OpenForSync(), store::kInvalidSyncType);
 
   // Desktop overwrites handheld, install and profile install start from an empty database.
-  for (long type : {store::kSyncDesktopOverwritesHandheld, store::kSyncInstall, store::kSyncProfileInstall}) {
+  for (long type : {kDesktopOverwritesHandheld, kInstallSync, kProfileInstall}) {
     bench_.AddRecord("old");
     auto fresh = Make(type);
     EXPECT_EQ(fresh->OpenForSync(), 0) << type;
@@ -86,25 +86,25 @@ TEST_F(HandheldManagerTest, OpeningByKindAndSyncType) {
   EXPECT_TRUE(Log().empty());
 
   SimFailOperation("CreateHandheldDatabase", 1, kInjected);
-  EXPECT_EQ(Make(store::kSyncInstall)->OpenForSync(), kInjected);
+  EXPECT_EQ(Make(kInstallSync)->OpenForSync(), kInjected);
   EXPECT_THAT(Log(), ElementsAre(" -- Failed to create HH Database: DB Name KORVETDatabaseDB, Creator ID 4b525654, "
                                  "Type 1145132097, Flags    0, Version     0, Error 17185"));  // widths 4 and 5
 }
 
 TEST_F(HandheldManagerTest, ClosingClearsFlagsUnlessSkippedAndAlwaysForgetsTheHandle) {
   bench_.AddRecord("a");
-  auto manager = Make(store::kSyncBackup);
+  auto manager = Make(kBackupSync);
   EXPECT_EQ(manager->Close(0), store::kNotOpen);
   ASSERT_EQ(manager->OpenForSync(), 0);
   EXPECT_EQ(manager->FinishSync(), 0);  // a backup leaves the marks alone
   EXPECT_EQ(bench_.Records().at(0).attributes, kHandheldModified);
   {
-    auto destroyed = Make(store::kSyncFast);
+    auto destroyed = Make(kFastSync);
     ASSERT_EQ(destroyed->OpenForSync(), 0);  // and so does destruction
   }
   EXPECT_EQ(bench_.Records().at(0).attributes, kHandheldModified);
 
-  manager->SetSyncType(store::kSyncFast);
+  manager->SetSyncType(kFastSync);
   ASSERT_EQ(manager->OpenForSync(), 0);
   EXPECT_EQ(manager->FinishSync(), 0);
   EXPECT_EQ(bench_.Records().at(0).attributes, 0);
@@ -120,7 +120,7 @@ TEST_F(HandheldManagerTest, ClosingClearsFlagsUnlessSkippedAndAlwaysForgetsTheHa
 
 TEST_F(HandheldManagerTest, FastSyncLoadsOnlyModifiedRecordsAndReadsTheGapsOnDemand) {
   AddUnmodified({"a", "b"});
-  auto manager = Make(store::kSyncFast);
+  auto manager = Make(kFastSync);
   ASSERT_EQ(manager->OpenForSync(), 0);
   EXPECT_EQ(manager->LoadContents(), 0);
   EXPECT_EQ(manager->HighWaterMark(), 0);  // nothing modified, nothing loaded
@@ -145,7 +145,7 @@ TEST_F(HandheldManagerTest, FastSyncLoadsOnlyModifiedRecordsAndReadsTheGapsOnDem
 
 TEST_F(HandheldManagerTest, OtherSyncTypesIterateTheTableAndStopAtItsFirstEmptySlot) {
   AddUnmodified({"a", "b", "c"});
-  auto manager = Make(store::kSyncSlow);
+  auto manager = Make(kSlowSync);
   ASSERT_EQ(manager->OpenForSync(), 0);
   ASSERT_EQ(manager->LoadContents(), 0);
   ASSERT_TRUE(manager->RecordAt(1));
@@ -161,7 +161,7 @@ TEST_F(HandheldManagerTest, OtherSyncTypesIterateTheTableAndStopAtItsFirstEmptyS
 
 TEST_F(HandheldManagerTest, FailuresAreLoggedWithTheRecordTheyConcern) {
   AddUnmodified({"a", "b"});
-  auto manager = Make(store::kSyncSlow);
+  auto manager = Make(kSlowSync);
   ASSERT_EQ(manager->OpenForSync(), 0);
   SimFailOperation("ReadHandheldRecordByIndex", 2, kInjected);
   EXPECT_EQ(manager->LoadAllRecords(), kInjected);
@@ -185,7 +185,7 @@ TEST_F(HandheldManagerTest, AFailedLoadOfModifiedRecordsNamesTheLastIndexRead) {
   AddUnmodified({"a", "b"});
   bench_.AddRecord("c");
   bench_.AddRecord("d");
-  auto manager = Make(store::kSyncFast);
+  auto manager = Make(kFastSync);
   ASSERT_EQ(manager->OpenForSync(), 0);
   SimFailOperation("ReadNextModifiedHandheldRecord", 2, kInjected);
   EXPECT_EQ(manager->LoadModifiedRecords(), kInjected);
@@ -207,7 +207,7 @@ class ShortCountedManager : public HandheldDatabaseManager {
 
 TEST_F(HandheldManagerTest, AnIndexBeyondTheTableFailsALoadButNotARead) {
   for (const char* data : {"a", "b", "c", "d"}) bench_.AddRecord(data);
-  ShortCountedManager manager(&logger_, 0, kKorvetDatabase, kCreator, kType, 0, 0, 0, store::kSyncFast);
+  ShortCountedManager manager(&logger_, 0, kKorvetDatabase, kCreator, kType, 0, 0, 0, kFastSync);
   ASSERT_EQ(manager.OpenForSync(), 0);
   EXPECT_EQ(manager.LoadModifiedRecords(), store::kIndexOutOfRange);
   EXPECT_EQ(manager.Capacity(), 2);
@@ -234,7 +234,7 @@ TEST_F(HandheldManagerTest, AnIndexBeyondTheTableFailsALoadButNotARead) {
 
 TEST_F(HandheldManagerTest, CategoryOperationsCheckTheNumberFirst) {
   bench_.AddRecord("a");
-  auto manager = Make(store::kSyncFast);
+  auto manager = Make(kFastSync);
   ASSERT_EQ(manager->OpenForSync(), 0);
   EXPECT_EQ(manager->PurgeCategory(16, false), store::kCategoryOutOfRange);
   EXPECT_EQ(manager->PurgeCategory(16, true), store::kCategoryOutOfRange);
@@ -251,7 +251,7 @@ TEST_F(HandheldManagerTest, CategoryOperationsCheckTheNumberFirst) {
 
 TEST_F(HandheldManagerTest, WritingByIdAndAtAPosition) {
   AddUnmodified({"a", "b"});
-  auto manager = Make(store::kSyncSlow);
+  auto manager = Make(kSlowSync);
   ASSERT_EQ(manager->OpenForSync(), 0);
   SimResetCallCounts();
   SyncRecord record = RecordWith("new");
@@ -288,7 +288,7 @@ TEST_F(HandheldManagerTest, NamesOfUpTo31CharactersWhileClosed) {
   ASSERT_EQ(Make(0, 0, std::string(32, 'n').c_str())->GetDatabaseName(name, &capacity), 0);
   EXPECT_STREQ(name, "");
 
-  auto manager = Make(store::kSyncFast);
+  auto manager = Make(kFastSync);
   const std::string longest(31, 'n');
   EXPECT_EQ(manager->SetDatabaseName(longest.c_str()), 0);
   EXPECT_EQ(manager->SetDatabaseName(std::string(32, 'x').c_str()), store::kValueTooLarge);
@@ -310,7 +310,7 @@ TEST_F(HandheldManagerTest, NamesOfUpTo31CharactersWhileClosed) {
 
 TEST_F(HandheldManagerTest, ApplicationDataFollowsTheCategoryBlockAndIsWrittenOnSave) {
   bench_.AddRecord("a");
-  auto manager = Make(store::kSyncFast, store::kOptionAppInfo | store::kOptionCategoryBlock);
+  auto manager = Make(kFastSync, store::kOptionAppInfo | store::kOptionCategoryBlock);
   ASSERT_EQ(manager->OpenForSync(), 0);
   ASSERT_EQ(manager->LoadCategories(), 0);
   EXPECT_EQ(manager->GetCategoryList(), nullptr);  // the database has no application block yet
@@ -362,7 +362,7 @@ TEST_F(HandheldManagerTest, AnExistingCategoryBlockIsReadChangedAndSavedTwiceWho
   ASSERT_EQ(categories.Store(block.data(), &size), 0);
   ASSERT_TRUE(bench_.SetAppInfo(block + "app data"));
 
-  auto manager = Make(store::kSyncFast, store::kOptionAppInfo | store::kOptionCategoryBlock);
+  auto manager = Make(kFastSync, store::kOptionAppInfo | store::kOptionCategoryBlock);
   ASSERT_EQ(manager->OpenForSync(), 0);
   ASSERT_EQ(manager->LoadCategories(), 0);
   ASSERT_NE(manager->GetCategoryList(), nullptr);
@@ -388,7 +388,7 @@ TEST_F(HandheldManagerTest, RecordIdsComeInHandheldOrderAndTheDesktopsByteOrder)
   const std::uint32_t first = bench_.AddRecord("a");
   const std::uint32_t second = bench_.AddRecord("b");
   const std::uint32_t third = bench_.AddRecord("c");
-  auto manager = Make(store::kSyncSlow);
+  auto manager = Make(kSlowSync);
   ASSERT_EQ(manager->OpenForSync(), 0);
   std::uint32_t ids[4] = {0, 0, 0, 0xCAFEF00D};
   long capacity = 2;

@@ -7,7 +7,7 @@ namespace korvet::store {
 
 ArchiveDatabaseManager::ArchiveDatabaseManager(SyncLogger* logger, std::uint32_t options, const char* remoteName,
                                                const char* fileName, const char* directory)
-    : DesktopDatabaseManager(logger, options, kSyncFast, remoteName, fileName, directory) {
+    : DesktopDatabaseManager(logger, options, kFastSync, remoteName, fileName, directory) {
   SetPath(ReplaceExtension(BuildDesktopPath(directory, fileName), kArchiveExtension));
 }
 

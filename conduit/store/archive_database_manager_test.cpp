@@ -30,7 +30,7 @@ TEST_F(ArchiveStoreTest, SitsBesideTheDesktopFileWithItsOwnExtension) {
   EXPECT_EQ(Archive("Unit.qzl").Path(), folder_.File("Unit.ARC"));
   EXPECT_EQ(Archive("Unit").Path(), folder_.File("Unit.ARC"));
   EXPECT_EQ(Archive(nullptr).Path(), folder_.File("GenericDB.ARC"));
-  EXPECT_EQ(Archive("Unit.qzl").GetSyncType(), kSyncFast);
+  EXPECT_EQ(Archive("Unit.qzl").GetSyncType(), kFastSync);
 }
 
 TEST_F(ArchiveStoreTest, MissingArchiveIsAnEmptyStoreAfterTheOpenLogLines) {

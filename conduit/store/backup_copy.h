@@ -10,6 +10,7 @@
 #include "common/error_text.h"
 #include "common/win_file.h"
 #include "conduit/platform/hotsync_log.h"
+#include "conduit/platform/sync_type_table.h"
 #include "conduit/store/desktop_database_manager.h"
 #include "conduit/store/desktop_path.h"
 #include "conduit/store/status_codes.h"
@@ -36,7 +37,7 @@ class BackupCopy : public Store {
   long LoadContents() override {
     if (this->IsLoaded()) return kOk;
     this->SetLoaded(true);
-    if (this->GetSyncType() != kSyncSlow) return kOk;
+    if (!LoadsCopy()) return kOk;
     const long status = this->LoadFile();
     return status == kNoFileOpen ? kOk : status;
   }
@@ -48,8 +49,8 @@ class BackupCopy : public Store {
   long FinishSync() override {
     this->CloseFile(0);
     if (sourcePath_.empty() || this->Path().empty()) return kBackupCopyFailed;
-    const long type = this->GetSyncType();
-    if ((type == kSyncBackup || type == kSyncHandheldOverwritesDesktop) && !FileExists(sourcePath_)) {
+    const SyncTypeRow* row = FindSyncType(this->GetSyncType());
+    if (row && row->missingFileIsNoFailure && !FileExists(sourcePath_)) {
       LogLine(kSettingsFileMissingText);
       LogLine(sourcePath_);
       return kOk;
@@ -64,7 +65,7 @@ class BackupCopy : public Store {
   // state: the file is sent without it (every handheld record then counts as changed), and the copy
   // is refreshed at the end as usual.
   long OpenForSyncType() override {
-    if (this->GetSyncType() != kSyncSlow || !this->IsReadPending()) return kOk;
+    if (!LoadsCopy() || !this->IsReadPending()) return kOk;
     long status = this->Open(kOpenModeRead);
     const DWORD openError = this->OpenError();
     if (status == kDesktopFileNotFound && (openError == ERROR_FILE_NOT_FOUND || openError == ERROR_PATH_NOT_FOUND))
@@ -84,6 +85,12 @@ class BackupCopy : public Store {
   const std::string& SourcePath() const { return sourcePath_; }
 
  private:
+  // Whether the sync type compares with the last sync's state, which the copy holds.
+  bool LoadsCopy() const {
+    const SyncTypeRow* row = FindSyncType(this->GetSyncType());
+    return row && row->loadsBackup;
+  }
+
   std::string sourcePath_;
 };
 

@@ -25,19 +25,19 @@ class BackupStoreTest : public ::testing::Test {
 };
 
 TEST_F(BackupStoreTest, KeepsTheSourcePathBesideTheBackupPath) {
-  BackupDatabaseManager backup = Backup(kSyncFast);
+  BackupDatabaseManager backup = Backup(kFastSync);
   EXPECT_EQ(backup.Path(), folder_.File("Unit.BAK"));
   EXPECT_EQ(backup.SourcePath(), folder_.File("Unit.qzl"));
-  EXPECT_EQ(Backup(kSyncFast, "Unit").Path(), folder_.File("Unit.BAK"));
+  EXPECT_EQ(Backup(kFastSync, "Unit").Path(), folder_.File("Unit.BAK"));
 }
 
 // The copy holds the state of the last sync; the record that is sent stays the desktop file's own.
 TEST_F(BackupStoreTest, ReadingTheCopyLeavesTheSharedSettingsRecordAlone) {
   folder_.Write("Unit.qzl", "Ko current");
   folder_.Write("Unit.BAK", "Ko previous");
-  DesktopDatabaseManager desktop(nullptr, 0, kSyncSlow, "KORVETDatabaseDB", "Unit.qzl", folder_.Path().c_str());
+  DesktopDatabaseManager desktop(nullptr, 0, kSlowSync, "KORVETDatabaseDB", "Unit.qzl", folder_.Path().c_str());
   ASSERT_EQ(desktop.OpenForSync(), kOk);
-  BackupDatabaseManager backup = Backup(kSyncSlow);
+  BackupDatabaseManager backup = Backup(kSlowSync);
   ASSERT_EQ(backup.OpenForSync(), kOk);
   ASSERT_EQ(desktop.LoadContents(), kOk);
   SyncRecord record;
@@ -48,7 +48,7 @@ TEST_F(BackupStoreTest, ReadingTheCopyLeavesTheSharedSettingsRecordAlone) {
 TEST_F(BackupStoreTest, FastSyncLoadsNothingAndStillReplacesTheCopy) {
   folder_.Write("Unit.qzl", "Ko new settings");
   folder_.Write("Unit.BAK", std::string("K\0", 2) + testing::DesktopFileImage().Header(1).Record(1, 0, 0, "x").Bytes());
-  BackupDatabaseManager backup = Backup(kSyncFast);
+  BackupDatabaseManager backup = Backup(kFastSync);
   EXPECT_EQ(backup.OpenForSync(), kOk);
   EXPECT_FALSE(backup.IsFileOpen());
   EXPECT_EQ(backup.LoadContents(), kOk);
@@ -68,20 +68,20 @@ TEST_F(BackupStoreTest, BackupThatCannotBeReplacedFailsTheCopy) {
   {
     WinFile holder = WinFile::OpenForReading(backupPath);
     ASSERT_TRUE(holder.IsOpen());
-    BackupDatabaseManager backup = Backup(kSyncFast);
+    BackupDatabaseManager backup = Backup(kFastSync);
     EXPECT_EQ(backup.FinishSync(), kBackupCopyFailed);
   }
   EXPECT_EQ(folder_.Read("Unit.BAK"), "Ko old");
 
   folder_.Write("Dir.qzl", "Ko");
   ASSERT_TRUE(CreateDirectoryA(folder_.File("Dir.BAK").c_str(), nullptr));
-  BackupDatabaseManager intoFolder = Backup(kSyncFast, "Dir.qzl");
+  BackupDatabaseManager intoFolder = Backup(kFastSync, "Dir.qzl");
   EXPECT_EQ(intoFolder.FinishSync(), kBackupCopyFailed);
 }
 
 TEST_F(BackupStoreTest, SlowSyncWithoutABackupIsEmptyAfterTheOpenLogLines) {
   folder_.Write("Unit.qzl", "Ko");
-  BackupDatabaseManager backup = Backup(kSyncSlow);
+  BackupDatabaseManager backup = Backup(kSlowSync);
   EXPECT_EQ(backup.OpenForSync(), kOk);
   EXPECT_EQ(Count(backup), 0);
   EXPECT_EQ(bench_.LogTexts(), (std::vector<std::string>{kSettingsFileMissingText, folder_.File("Unit.BAK")}));
@@ -94,7 +94,7 @@ TEST_F(BackupStoreTest, SlowSyncLoadsTheLastStateMarkedUnmatched) {
   image.Raw(std::string("K\0", 2)).Header(2).Record(4, 0, 1, "four").Record(5, 0, 0, "five");
   folder_.Write("Unit.BAK", image.Bytes());
   folder_.Write("Unit.qzl", "Ko");
-  BackupDatabaseManager backup = Backup(kSyncSlow);
+  BackupDatabaseManager backup = Backup(kSlowSync);
   ASSERT_EQ(backup.OpenForSync(), kOk);
   ASSERT_EQ(Count(backup), 2);
   EXPECT_TRUE(backup.RecordAt(1)->IsUnmatched());
@@ -111,7 +111,7 @@ TEST_F(BackupStoreTest, DamagedBackupIsReportedAndLeftOut) {
   image.Raw(std::string("K\0", 2)).Header(3).Record(4, 0, 1, "four").Head(70000, 5, 0, 0, 1);
   folder_.Write("Unit.BAK", image.Bytes());
   testing::HotSyncBench bench;
-  BackupDatabaseManager backup = Backup(kSyncSlow);
+  BackupDatabaseManager backup = Backup(kSlowSync);
   EXPECT_EQ(backup.OpenForSync(), kOk);
   EXPECT_EQ(Count(backup), 0);
   EXPECT_EQ(bench.LogTexts(), std::vector<std::string>{"Backup copy could not be read (damaged, status 4383), the "

@@ -24,16 +24,6 @@ inline constexpr std::uint32_t kOptionCategoryBlock = 0x1;  // the application b
 inline constexpr std::uint32_t kOptionAppInfo = 0x2;        // the database has an application-information block
 inline constexpr std::uint32_t kOption4 = 0x4;              // kept and passed on; nothing here interprets it
 
-// Sync types, numbered as HotSync Manager numbers them in the sync properties record.
-inline constexpr long kSyncFast = kFastSync;
-inline constexpr long kSyncSlow = kSlowSync;
-inline constexpr long kSyncHandheldOverwritesDesktop = kHandheldOverwritesDesktop;
-inline constexpr long kSyncDesktopOverwritesHandheld = kDesktopOverwritesHandheld;
-inline constexpr long kSyncInstall = kInstallSync;
-inline constexpr long kSyncBackup = kBackupSync;
-inline constexpr long kSyncDoNothing = kDoNothing;
-inline constexpr long kSyncProfileInstall = kProfileInstall;
-
 // Iteration kinds; 4 to 9 other than 7 select the attribute-mask step.
 inline constexpr long kIterateAll = 0;
 inline constexpr long kIterateChanged = 1;
@@ -164,7 +154,7 @@ class DatabaseManager {
   std::unique_ptr<CategoryList> categories_;
   long reservedSetting_ = kReservedSettingDefault;
   long recordCount_ = 0;
-  long syncType_ = kSyncDoNothing;
+  long syncType_ = kDoNothing;  // HotSync Manager's number, which may name no sync type
   long iterationKind_ = kIterateAll;
   long iterationPosition_ = 0;
   long iterationCategory_ = 0;

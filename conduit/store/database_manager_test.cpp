@@ -15,7 +15,7 @@ using Ids = std::vector<std::uint32_t>;
 // The interface alone, as a handheld-like manager sees it.
 class TableManager : public DatabaseManager {
  public:
-  TableManager() : DatabaseManager(0, kSyncFast) {}
+  TableManager() : DatabaseManager(0, kFastSync) {}
   bool Dirty() const { return dirty_; }
   void ClearDirty() { dirty_ = false; }
 };

@@ -10,6 +10,7 @@
 
 #include "conduit/base/allocation.h"
 #include "conduit/platform/sync_manager.h"
+#include "conduit/platform/sync_type_table.h"
 #include "conduit/store/desktop_database_manager.h"
 #include "conduit/store/status_codes.h"
 
@@ -219,7 +220,7 @@ long DesktopDatabaseManager::UnpackRecord(std::span<const std::uint8_t> packed, 
 long DesktopDatabaseManager::AddPackedRecord(std::span<const std::uint8_t> packed) {
   SyncRecord record;
   if (long status = UnpackRecord(packed, record)) return status;
-  if (syncType_ == kSyncSlow) record.SetUnmatched(true);
+  if (PassOf(syncType_) == SyncPass::kSlow) record.SetUnmatched(true);
   return AddRecordAsIs(record);
 }
 

@@ -36,7 +36,7 @@ class CapturingStore : public DesktopDatabaseManager {
 class DataFileTest : public ::testing::Test {
  protected:
   // A store positioned at the start of a file holding these bytes.
-  std::unique_ptr<DesktopDatabaseManager> Opened(const std::string& bytes, long syncType = kSyncFast) {
+  std::unique_ptr<DesktopDatabaseManager> Opened(const std::string& bytes, long syncType = kFastSync) {
     const std::string name = "data" + std::to_string(++files_) + ".DAT";
     folder_.Write(name, bytes);
     auto store = std::make_unique<DesktopDatabaseManager>(nullptr, 0, syncType, "KORVETDatabaseDB", name.c_str(),
@@ -85,7 +85,7 @@ TEST_F(DataFileTest, LoadsHeaderBlocksAndRecordsWithTheirAttributes) {
 TEST_F(DataFileTest, SlowSyncMarksLoadedRecordsUnmatchedAndBadCategoriesBecomeUnfiled) {
   Image file;
   file.Header(2).Record(1, 0, 16, "a").Record(2, 0, 0xFFFFFFFF, "b");
-  auto store = Opened(file.Bytes(), kSyncSlow);
+  auto store = Opened(file.Bytes(), kSlowSync);
   ASSERT_EQ(store->LoadFile(), kOk);
   ASSERT_EQ(Count(*store), 2);
   EXPECT_TRUE(store->RecordAt(0)->IsUnmatched());
@@ -196,7 +196,7 @@ TEST(PackedRecords, PackWritesTheHeadAndDataByteForByteWithinTheRoom) {
 
 TEST_F(DataFileTest, SaveHandsTheWholeFileToWriteBytesAndItLoadsBack) {
   folder_.Write("gen.DAT", "K");
-  CapturingStore store(nullptr, 0, kSyncInstall, "KORVETDatabaseDB", "gen.DAT", folder_.Path().c_str());
+  CapturingStore store(nullptr, 0, kInstallSync, "KORVETDatabaseDB", "gen.DAT", folder_.Path().c_str());
   ASSERT_EQ(store.SetDatabaseInfo("KORVETDatabaseDB", 8, 0x44415441, 0x4B525654, 1, 7, 200, 100, 300), kOk);
   std::vector<std::uint8_t> app = {'a', 'p', 'p'};
   DatabaseInfoBlock info{};
@@ -238,7 +238,7 @@ TEST_F(DataFileTest, SaveHandsTheWholeFileToWriteBytesAndItLoadsBack) {
 
 TEST_F(DataFileTest, SaveStopsAtARecordTooLargeToPackAndFailsWhenTheFileCannotOpen) {
   folder_.Write("gen.DAT", "K");
-  CapturingStore store(nullptr, 0, kSyncInstall, nullptr, "gen.DAT", folder_.Path().c_str());
+  CapturingStore store(nullptr, 0, kInstallSync, nullptr, "gen.DAT", folder_.Path().c_str());
   store.NewHeader();
   SyncRecord fits;
   fits.SetData(1, "f");
@@ -252,7 +252,7 @@ TEST_F(DataFileTest, SaveStopsAtARecordTooLargeToPackAndFailsWhenTheFileCannotOp
   EXPECT_EQ(store.written.size(), 84u + 41u);  // the header and the record before it
   EXPECT_FALSE(store.IsFileOpen());
 
-  CapturingStore missing(nullptr, 0, kSyncInstall, nullptr, "none.DAT", folder_.Path().c_str());
+  CapturingStore missing(nullptr, 0, kInstallSync, nullptr, "none.DAT", folder_.Path().c_str());
   missing.NewHeader();
   missing.SetDirty(true);
   EXPECT_EQ(missing.SaveFile(), kSaveFailed);

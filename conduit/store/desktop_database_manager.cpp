@@ -8,6 +8,7 @@
 #include "conduit/base/allocation.h"
 #include "conduit/base/ansi_text.h"
 #include "conduit/platform/hotsync_log.h"
+#include "conduit/platform/sync_type_table.h"
 #include "conduit/store/desktop_path.h"
 #include "conduit/store/settings_record_source.h"
 #include "conduit/store/status_codes.h"
@@ -31,7 +32,7 @@ constexpr std::uint32_t kKeptWithCategories = kInfoBlockHeadSize + kCategoryPref
 
 }  // namespace
 
-DesktopDatabaseManager::DesktopDatabaseManager() : DatabaseManager(0, kSyncDoNothing) {}
+DesktopDatabaseManager::DesktopDatabaseManager() : DatabaseManager(0, kDoNothing) {}
 
 DesktopDatabaseManager::DesktopDatabaseManager(SyncLogger* logger, std::uint32_t options, long syncType,
                                                const char* remoteName, const char* fileName, const char* directory)
@@ -135,31 +136,27 @@ long DesktopDatabaseManager::ReadLeadingText(std::string& text) {
 long DesktopDatabaseManager::OpenForSync() { return OpenForSyncType(); }
 
 long DesktopDatabaseManager::OpenForSyncType() {
-  switch (syncType_) {
-    case kSyncFast:
-    case kSyncSlow:
+  const SyncTypeRow* row = FindSyncType(syncType_);
+  if (!row) return kInvalidSyncType;
+  switch (row->desktopOpening) {
+    case DesktopOpening::kReadOrFallBack:
       if (readPending_) {
         const long status = Open(kOpenModeRead);
         return status == kDesktopFileNotFound ? kDesktopFileMissing : status;
       }
-      MarkDirty();
-      return Open(kOpenModeClosed);
-    case kSyncHandheldOverwritesDesktop:
-    case kSyncBackup:
-      MarkDirty();
-      return Open(kOpenModeClosed);
-    case kSyncDesktopOverwritesHandheld:
+      break;
+    case DesktopOpening::kReadWhenPending:
       if (readPending_) return Open(kOpenModeRead);
-      MarkDirty();
-      return Open(kOpenModeClosed);
-    case kSyncInstall:
-    case kSyncProfileInstall:
+      break;
+    case DesktopOpening::kRead:
       return Open(kOpenModeRead);
-    case kSyncDoNothing:
+    case DesktopOpening::kDirty:
+      break;
+    case DesktopOpening::kNone:
       return kOk;
-    default:
-      return kInvalidSyncType;
   }
+  MarkDirty();
+  return Open(kOpenModeClosed);
 }
 
 long DesktopDatabaseManager::Close(long) {
@@ -176,16 +173,8 @@ long DesktopDatabaseManager::CloseFile(long) {
 long DesktopDatabaseManager::LoadContents() {
   if (loaded_) return kOk;
   loaded_ = true;
-  switch (syncType_) {
-    case kSyncFast:
-    case kSyncSlow:
-    case kSyncDesktopOverwritesHandheld:
-    case kSyncInstall:
-    case kSyncProfileInstall:
-      break;
-    default:
-      return kOk;
-  }
+  const SyncTypeRow* row = FindSyncType(syncType_);
+  if (!row || !row->loadsDesktop) return kOk;
   dirty_ = false;
   if (path_.empty()) return kNoFilePath;
   if (!file_) return kNoFileOpen;

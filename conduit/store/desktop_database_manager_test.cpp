@@ -77,7 +77,7 @@ class DesktopStoreTest : public ::testing::Test {
 
 TEST(DesktopPath, DirectoryAndNameMakeABoundedPath) {
   auto path = [](const char* directory, const std::string& name) {
-    return DesktopDatabaseManager(nullptr, 0, kSyncFast, nullptr, name.c_str(), directory).Path();
+    return DesktopDatabaseManager(nullptr, 0, kFastSync, nullptr, name.c_str(), directory).Path();
   };
   EXPECT_EQ(path("C:\\Data", "a.qzl"), "C:\\Data\\a.qzl");
   EXPECT_EQ(path("C:\\Data\\", "a.qzl"), "C:\\Data\\a.qzl");
@@ -91,14 +91,14 @@ TEST(DesktopPath, DirectoryAndNameMakeABoundedPath) {
 }
 
 TEST_F(DesktopStoreTest, FileThatCannotBeOpenedLeavesTwoLogLines) {
-  auto store = Store(kSyncFast, "absent.qzl");
+  auto store = Store(kFastSync, "absent.qzl");
   EXPECT_EQ(store->Open(kOpenModeRead), kDesktopFileNotFound);
   EXPECT_FALSE(store->IsFileOpen());
   EXPECT_EQ(bench_.LogTexts(), Missing(folder_.File("absent.qzl")));
 
   // A path too long for its field is refused, and the log names it.
   const std::string name(256 - folder_.WithSlash().size(), 'n');
-  auto tooLong = Store(kSyncFast, name);
+  auto tooLong = Store(kFastSync, name);
   EXPECT_EQ(tooLong->Open(kOpenModeRead), kDesktopFileNotFound);
   EXPECT_EQ(bench_.LogTexts().back(), folder_.File(name));
   EXPECT_EQ(tooLong->LoadContents(), kNoFilePath);
@@ -112,7 +112,7 @@ TEST_F(DesktopStoreTest, LeadingTextNeedsOneOfTheFirstTwoLettersOfTheModelName) 
   for (const Case& c : {Case{"Kx", kOk}, Case{"xo", kOk}, Case{"Ko", kOk}, Case{"ab", kDesktopFileNotFound},
                         Case{"", kDesktopFileNotFound}, Case{"k", kDesktopFileNotFound}}) {
     folder_.Write("s.qzl", c.text);
-    auto store = Store(kSyncFast, "s.qzl");
+    auto store = Store(kFastSync, "s.qzl");
     const std::size_t logged = bench_.LogTexts().size();
     EXPECT_EQ(store->Open(kOpenModeRead), c.status) << c.text;
     EXPECT_TRUE(store->IsFileOpen()) << c.text;
@@ -130,7 +130,7 @@ TEST_F(DesktopStoreTest, LeadingTextNeedsOneOfTheFirstTwoLettersOfTheModelName) 
 // follows its last byte.
 TEST_F(DesktopStoreTest, LeadingTextIsBoundedAndThePositionFollowsIt) {
   folder_.Write("z.qzl", std::string("Ko1\0rest", 8));
-  auto store = Store(kSyncFast, "z.qzl");
+  auto store = Store(kFastSync, "z.qzl");
   ASSERT_EQ(store->Open(kOpenModeRead), kOk);
   EXPECT_EQ(SharedRecordText(), "z.qzl,Ko1*");
   std::uint8_t next = 0;
@@ -139,7 +139,7 @@ TEST_F(DesktopStoreTest, LeadingTextIsBoundedAndThePositionFollowsIt) {
 
   // A text that cannot fit the record with the name is refused whole, and the log names the file.
   folder_.Write("l.qzl", "K" + std::string(509, 'a') + "Z" + "after");
-  auto longText = Store(kSyncFast, "l.qzl");
+  auto longText = Store(kFastSync, "l.qzl");
   EXPECT_EQ(longText->Open(kOpenModeRead), kDesktopFileNotFound);
   ASSERT_EQ(longText->ReadU8(&next), kOk);
   EXPECT_EQ(next, 'a');  // the first byte after the 511
@@ -148,19 +148,19 @@ TEST_F(DesktopStoreTest, LeadingTextIsBoundedAndThePositionFollowsIt) {
 }
 
 TEST_F(DesktopStoreTest, SyncTypeDecidesHowTheStoreOpens) {
-  auto fast = Store(kSyncFast, "none.qzl");
+  auto fast = Store(kFastSync, "none.qzl");
   EXPECT_EQ(fast->OpenForSync(), kDesktopFileMissing);
-  auto slow = Store(kSyncSlow, "none.qzl");
+  auto slow = Store(kSlowSync, "none.qzl");
   EXPECT_EQ(slow->OpenForSync(), kDesktopFileMissing);
-  auto overwrite = Store(kSyncDesktopOverwritesHandheld, "none.qzl");
+  auto overwrite = Store(kDesktopOverwritesHandheld, "none.qzl");
   EXPECT_EQ(overwrite->OpenForSync(), kDesktopFileNotFound);
-  auto nothing = Store(kSyncDoNothing, "none.qzl");
+  auto nothing = Store(kDoNothing, "none.qzl");
   EXPECT_EQ(nothing->OpenForSync(), kOk);
   auto invalid = Store(8, "none.qzl");
   EXPECT_EQ(invalid->OpenForSync(), kInvalidSyncType);
   EXPECT_EQ(bench_.LogTexts().size(), 6u);  // two lines for each read-open of the missing file
   // Overwriting the desktop or backing up never reads it: the closed mode reports no file.
-  for (long type : {kSyncHandheldOverwritesDesktop, kSyncBackup}) {
+  for (long type : {kHandheldOverwritesDesktop, kBackupSync}) {
     auto overwritten = Store(type, "none.qzl");
     EXPECT_EQ(overwritten->OpenForSync(), kDesktopFileNotFound);
     EXPECT_TRUE(overwritten->IsDirty());
@@ -168,7 +168,7 @@ TEST_F(DesktopStoreTest, SyncTypeDecidesHowTheStoreOpens) {
   EXPECT_EQ(bench_.LogTexts().size(), 6u);
 
   folder_.Write("k.qzl", "Ko");
-  auto finished = Store(kSyncFast, "k.qzl");
+  auto finished = Store(kFastSync, "k.qzl");
   ASSERT_EQ(finished->OpenForSync(), kOk);
   finished->FinishSync();
   finished->SetDirty(false);
@@ -179,7 +179,7 @@ TEST_F(DesktopStoreTest, SyncTypeDecidesHowTheStoreOpens) {
 
 TEST_F(DesktopStoreTest, LoadContentsTakesTheOneSettingsRecordOnce) {
   folder_.Write("dummy.qzl", "Ko1");
-  auto store = Store(kSyncFast, "dummy.qzl");
+  auto store = Store(kFastSync, "dummy.qzl");
   ASSERT_EQ(store->OpenForSync(), kOk);
   ASSERT_EQ(store->LoadContents(), kOk);
   ASSERT_EQ(store->LoadContents(), kOk);
@@ -199,7 +199,7 @@ TEST_F(DesktopStoreTest, NoPathOfTheStoreChangesTheSettingsFile) {
   const std::string path = folder_.Write("keep.qzl", "Ko settings\r\nline 2");
   const FILETIME before = LastWrite(path);
   Sleep(20);
-  for (long type : {kSyncFast, kSyncSlow, kSyncDesktopOverwritesHandheld, kSyncInstall}) {
+  for (long type : {kFastSync, kSlowSync, kDesktopOverwritesHandheld, kInstallSync}) {
     auto store = Store(type, "keep.qzl", kOptionAppInfo | kOptionCategoryBlock);
     store->OpenForSync();
     store->LoadContents();
@@ -250,7 +250,7 @@ TEST(DesktopInfo, ApplicationBlockRoundTripsWithItsExtraValue) {
 }
 
 TEST(DesktopInfo, ApplicationSpecificDataFollowsTheCategoryBlock) {
-  DesktopDatabaseManager store(nullptr, kOptionAppInfo | kOptionCategoryBlock, kSyncFast, "DB", "a", nullptr);
+  DesktopDatabaseManager store(nullptr, kOptionAppInfo | kOptionCategoryBlock, kFastSync, "DB", "a", nullptr);
   std::vector<std::uint8_t> categories = CategoryBlockWith(1, "Work", 5);
   DatabaseInfoBlock in = InfoFor("DB", categories);
   ASSERT_EQ(store.SetAppInfo(&in), kOk);
@@ -276,7 +276,7 @@ TEST(DesktopInfo, ApplicationSpecificDataFollowsTheCategoryBlock) {
 }
 
 TEST(DesktopCategories, ListIsBuiltFromTheBlockAndStoredBackWhenChanged) {
-  DesktopDatabaseManager store(nullptr, kOptionAppInfo | kOptionCategoryBlock, kSyncFast, "KORVETDatabaseDB", "a",
+  DesktopDatabaseManager store(nullptr, kOptionAppInfo | kOptionCategoryBlock, kFastSync, "KORVETDatabaseDB", "a",
                                nullptr);
   EXPECT_EQ(store.BuildCategoryList(), kNoAppInfoForCategories);
   std::vector<std::uint8_t> categories = CategoryBlockWith(1, "Work", 5);
@@ -308,7 +308,7 @@ TEST(DesktopCategories, ListIsBuiltFromTheBlockAndStoredBackWhenChanged) {
   EXPECT_EQ(block->Data()[258 + 2], 9);
   EXPECT_TRUE(store.IsDirty());
 
-  DesktopDatabaseManager plain(nullptr, kOptionAppInfo, kSyncFast, "DB", "a", nullptr);
+  DesktopDatabaseManager plain(nullptr, kOptionAppInfo, kFastSync, "DB", "a", nullptr);
   EXPECT_EQ(plain.BuildCategoryList(), kOk);
   EXPECT_EQ(plain.GetCategoryList(), nullptr);
 }
@@ -318,11 +318,11 @@ TEST(DesktopCategories, ListIsBuiltFromTheBlockAndStoredBackWhenChanged) {
 // the file before it.
 TEST_F(DesktopStoreTest, AReadFailureInTheMiddleOfAFileSendsNothing) {
   folder_.Write("prev.qzl", "Ko1");
-  ASSERT_EQ(Store(kSyncFast, "prev.qzl")->Open(kOpenModeRead), kOk);
+  ASSERT_EQ(Store(kFastSync, "prev.qzl")->Open(kOpenModeRead), kOk);
   ASSERT_EQ(SharedRecordText(), "prev.qzl,Ko1*");
 
   folder_.Write("cut.qzl", "Ko2 and more");
-  FailingReadStore store(nullptr, 0, kSyncFast, "KORVETDatabaseDB", "cut.qzl", folder_.Path().c_str());
+  FailingReadStore store(nullptr, 0, kFastSync, "KORVETDatabaseDB", "cut.qzl", folder_.Path().c_str());
   EXPECT_EQ(store.OpenForSync(), kReadFailed);
   EXPECT_FALSE(store.IsFileOpen());
   EXPECT_EQ(SharedRecordText(), "");

@@ -11,6 +11,7 @@
 #include "conduit/base/conduit_module.h"
 #include "conduit/handheld/handheld_database_manager.h"
 #include "conduit/platform/sync_manager.h"
+#include "conduit/platform/sync_type_table.h"
 #include "conduit/store/archive_database_manager.h"
 #include "conduit/store/backup_database_manager.h"
 #include "conduit/store/desktop_database_manager.h"
@@ -88,8 +89,9 @@ void RecordSynchronizer::ReleaseStores() {
 }
 
 long RecordSynchronizer::RunPasses() {
-  if (properties_.syncType > kProfileInstall || properties_.syncType < 0) return store::kSyncTypeAboveRange;
-  if (properties_.syncType == kDoNothing) return kOk;
+  const SyncTypeRow* row = FindSyncType(properties_.syncType);
+  if (!row) return store::kSyncTypeAboveRange;
+  if (row->pass == SyncPass::kNone) return kOk;
   if (!logger_) return store::kOutOfMemory;
 
   if (long status = ReadSystemInfo()) return status;
@@ -99,12 +101,13 @@ long RecordSynchronizer::RunPasses() {
   for (long index = 0; index < remoteCount_ && pending == kOk; ++index) {
     pending = SelectRemoteDatabase(index);
     if (pending != kOk) break;
-    switch (properties_.syncType) {
-      case kFastSync:
+    // A fall-back to a copy changes the sync type, for this database and the ones after it.
+    switch (PassOf(properties_.syncType)) {
+      case SyncPass::kFast:
         pending = FastSync();
         if (pending == store::kFallBackToCopy) pending = CopyDesktopToHandheld();
         break;
-      case kSlowSync:
+      case SyncPass::kSlow:
         pending = SlowSync();
         if (pending == store::kFallBackToCopy) {
           if (properties_.syncType == kHandheldOverwritesDesktop)
@@ -113,14 +116,10 @@ long RecordSynchronizer::RunPasses() {
             pending = CopyDesktopToHandheld();
         }
         break;
-      case kHandheldOverwritesDesktop:
-      case kDesktopOverwritesHandheld:
-      case kInstallSync:
-      case kBackupSync:
-      case kProfileInstall:
+      case SyncPass::kCopyDesktopToHandheld:
         pending = CopyDesktopToHandheld();
         break;
-      default:
+      case SyncPass::kNone:
         break;
     }
     ReleaseStores();
@@ -222,7 +221,8 @@ long RecordSynchronizer::OpenStores() {
   writtenIds_.clear();
   categoryMapInUse_ = false;
   categoryMap_.fill(-1);
-  const bool mirroring = properties_.syncType == kFastSync || properties_.syncType == kSlowSync;
+  const SyncPass pass = PassOf(properties_.syncType);
+  const bool mirroring = pass == SyncPass::kFast || pass == SyncPass::kSlow;
   long status = OpenHandheldStore();
   if (status == store::kHandheldDatabaseMissing) {
     if (!mirroring) return status;
@@ -301,7 +301,7 @@ long RecordSynchronizer::ProcessHandheldRecord(SyncRecord& handheld) {
   const std::uint32_t desktopStatus = onDesktop ? desktop.GetAttributeState() : kStatusAbsent;
 
   std::uint32_t action = 0;
-  if (properties_.syncType == kSlowSync) {
+  if (PassOf(properties_.syncType) == SyncPass::kSlow) {
     std::uint32_t comparison = 0;
     if (!handheld.IsDeleted() && onDesktop) {
       comparison = RecordsDiffer(handheld, desktop) != 0 ? kContentsDiffer : kContentsEqual;
@@ -323,7 +323,7 @@ long RecordSynchronizer::ProcessHandheldRecord(SyncRecord& handheld) {
 long RecordSynchronizer::ProcessDesktopRecord(SyncRecord& desktop) {
   SyncRecord handheld;
   std::uint32_t action = 0;
-  if (properties_.syncType == kFastSync) {
+  if (PassOf(properties_.syncType) == SyncPass::kFast) {
     if (desktop.GetId() != 0) {
       const long status = handheld_->ReadRecordById(desktop.GetId(), handheld, false);
       if (status == handheld::kSyncNotFound) {

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "conduit/base/allocation.h"
+#include "conduit/platform/sync_type_table.h"
 #include "conduit/store/status_codes.h"
 #include "conduit/sync/record_synchronizer.h"
 
@@ -96,7 +97,7 @@ long RecordSynchronizer::SyncCategories() {
 }
 
 long RecordSynchronizer::PrepareCategories(CategoryList& handheld, CategoryList& desktop) {
-  const bool slow = SyncType() == kSlowSync;
+  const bool slow = PassOf(SyncType()) == SyncPass::kSlow;
   switch (Properties().categoryMode) {
     case kCategoryModeHandheldChanged:
       handheld.MarkAllChanged();

@@ -6,6 +6,7 @@
 #include "conduit/base/allocation.h"
 #include "conduit/handheld/handheld_database_manager.h"
 #include "conduit/platform/sync_manager.h"
+#include "conduit/platform/sync_type_table.h"
 #include "conduit/store/status_codes.h"
 #include "conduit/sync/report_database.h"
 #include "conduit/sync/settings_backup_store.h"
@@ -22,7 +23,8 @@ constexpr long kOpenReadWriteKind = 2;
 long IgnoreMissingCategoryBlock(long status) { return status == store::kNoCategoryBlock ? kOk : status; }
 
 bool Recreates(long syncType) {
-  return syncType == kDesktopOverwritesHandheld || syncType == kInstallSync || syncType == kProfileInstall;
+  const SyncTypeRow* row = FindSyncType(syncType);
+  return row && row->handheldOpening == HandheldOpening::kRecreate;
 }
 
 }  // namespace
@@ -151,10 +153,8 @@ long SettingsFileSynchronizer::OpenDesktopStore() {
   // When HotSync Manager asked for the handheld to overwrite the desktop, or for a backup, the store
   // opens no file on purpose: there is nothing to send, which is no failure of the HotSync. A fast or
   // slow sync that fell back to a copy because the file could not be read did fail to send it.
-  if (status == store::kDesktopFileNotFound &&
-      (requestedSyncType_ == kHandheldOverwritesDesktop || requestedSyncType_ == kBackupSync)) {
-    return kOk;
-  }
+  const SyncTypeRow* requested = FindSyncType(requestedSyncType_);
+  if (status == store::kDesktopFileNotFound && requested && requested->missingFileIsNoFailure) return kOk;
   return status;
 }
 

@@ -6,6 +6,7 @@
 #include <memory>
 
 #include "conduit/platform/sync_properties.h"
+#include "conduit/platform/sync_type_table.h"
 
 namespace korvet {
 
@@ -21,11 +22,13 @@ class SettingsSynchronizer {
 // Makes the synchronizer for the file the properties point at; null when it cannot be made.
 using SynchronizerFactory = std::function<std::unique_ptr<SettingsSynchronizer>(const SyncProperties&, long options)>;
 
-// Whether a HotSync of this type sends the listed settings files to the handheld. Backup, "handheld
-// overwrites desktop" and "do nothing" send none: a settings file is never written on the desktop,
-// so the first two only refresh its .BAK copy, and a missing file is nothing they failed to do.
+// Whether a HotSync of this type sends the listed settings files to the handheld: the types whose
+// desktop records take part. Backup, "handheld overwrites desktop" and "do nothing" send none: a
+// settings file is never written on the desktop, so the first two only refresh its .BAK copy, and a
+// missing file is nothing they failed to do.
 constexpr bool SendsSettingsFiles(std::int32_t syncType) {
-  return syncType != kHandheldOverwritesDesktop && syncType != kBackupSync && syncType != kDoNothing;
+  const SyncTypeRow* row = FindSyncType(syncType);
+  return row == nullptr || row->loadsDesktop;
 }
 
 // The option value the session builds every settings-file synchronizer with.

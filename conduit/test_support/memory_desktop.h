@@ -49,10 +49,10 @@ class MemoryDesktopStore : public store::DatabaseManager {
   }
 
   long OpenForSync() override {
-    return syncType_ == store::kSyncFast || syncType_ == store::kSyncSlow ? side_.openStatus : store::kOk;
+    return syncType_ == kFastSync || syncType_ == kSlowSync ? side_.openStatus : store::kOk;
   }
   long LoadContents() override {
-    if (syncType_ != store::kSyncSlow) return store::kOk;
+    if (syncType_ != kSlowSync) return store::kOk;
     for (long slot = 0; slot < HighWaterMark(); ++slot) {
       if (store::SyncRecord* record = StoredAt(slot)) record->SetUnmatched(true);
     }

@@ -16,6 +16,16 @@ namespace {
 constexpr std::array<std::string_view, 8> kSyncTypeNames = {"fast",    "slow",   "hh2pc",   "pc2hh",
                                                             "install", "backup", "nothing", "profile"};
 
+// "fast, slow, ... or profile".
+std::string SyncTypeNameList() {
+  std::string list;
+  for (std::size_t i = 0; i < kSyncTypeNames.size(); ++i) {
+    if (i > 0) list += i + 1 == kSyncTypeNames.size() ? " or " : ", ";
+    list += kSyncTypeNames[i];
+  }
+  return list;
+}
+
 bool ParseInteger(std::string_view text, std::int64_t low, std::int64_t high, std::int64_t* value) {
   if (text.empty()) return false;
   const char* end = text.data() + text.size();
@@ -217,7 +227,7 @@ class Parser {
     if (error = CheckUser(); !error.empty()) return error;
     if (type_->count()) line_.syncType = SyncTypeFromName(typeName_);
     if (type_->count() && !line_.syncType)
-      return "bad --type \"" + typeName_ + "\": fast, slow, hh2pc, pc2hh, install, backup, nothing or profile";
+      return "bad --type \"" + typeName_ + "\": " + SyncTypeNameList();
     return {};
   }
 

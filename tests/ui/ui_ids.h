@@ -1,18 +1,25 @@
-// The control identifiers the UI tests press and read, as the dialogs define them.
+// The control identifiers the UI tests press and read, from the headers the dialogs are built with.
 #pragma once
+
+#include "common/settings_control_ids.h"
+#include "conduit/entry/config_dialog_ids.h"
+#include "tools/folderpicker/folder_picker_ids.h"
+#include "tools/listeditor/list_editor_ids.h"
 
 namespace korvet::ui {
 
 // Conduit dialog 101 and the settings panel.
 inline constexpr int kOk = 1, kCancel = 2;
-inline constexpr int kActionSynchronize = 404, kActionDoNothing = 407, kSetAsDefault = 411;
-inline constexpr int kUserGroup = 1006, kDefaultActionText = 1004, kNextActionText = 1005;
-inline constexpr int kChangeFolder = 1007, kSettingsList = 1009, kReportFolder = 1012, kAddRemove = 1023;
-inline constexpr int kPurgeList = 1025, kDoNotRetrieve = 1026, kDeleteReports = 1027;
+inline constexpr int kActionSynchronize = IDC_ACTION_SYNCHRONIZE, kActionDoNothing = IDC_ACTION_DO_NOTHING;
+inline constexpr int kSetAsDefault = IDC_SET_AS_DEFAULT, kUserGroup = IDC_USER_GROUP;
+inline constexpr int kDefaultActionText = IDC_DEFAULT_ACTION_TEXT, kNextActionText = IDC_NEXT_ACTION_TEXT;
+inline constexpr int kChangeFolder = IDC_CHANGE_FOLDER, kSettingsList = IDC_SETTINGS_LIST;
+inline constexpr int kReportFolder = IDC_REPORT_FOLDER, kAddRemove = IDC_ADD_REMOVE, kPurgeList = IDC_PURGE_LIST;
+inline constexpr int kDoNotRetrieve = IDC_DO_NOT_RETRIEVE, kDeleteReports = IDC_DELETE_REPORTS;
 // The list editor.
-inline constexpr int kEditorAdd = 1002, kEditorRemove = 1003, kEditorList = 1028;
+inline constexpr int kEditorAdd = IDC_ADD, kEditorRemove = IDC_REMOVE, kEditorList = IDC_FILE_LIST;
 // The folder picker.
-inline constexpr int kPickerFolder = 1000, kPickerBrowse = 1001, kPickerOk = 1002;
+inline constexpr int kPickerFolder = IDC_FOLDER, kPickerBrowse = IDC_BROWSE, kPickerOk = IDC_PICKER_OK;
 
 inline constexpr const char* kPanelCaption = "Setpanel";
 inline constexpr const char* kEditorCaption = "Xembra Settings Files";
