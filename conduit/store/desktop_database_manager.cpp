@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstring>
 #include <new>
+#include <optional>
 
 #include "common/error_text.h"
 #include "conduit/base/allocation.h"
@@ -116,20 +117,24 @@ long DesktopDatabaseManager::Refuse(const char* why) {
   return kReadFailed;
 }
 
-// The file position stays just after the last byte read.
+// The file position stays just after the last byte taken (the zero byte included). The text is read
+// in one piece, not byte by byte: a read is a system call, and a settings file would take hundreds.
 long DesktopDatabaseManager::ReadLeadingText(std::string& text) {
-  text.clear();
-  while (text.size() < kLeadingTextLimit) {
-    std::uint8_t byte = 0;
-    const auto read = file_.ReadByte(byte);
-    if (read == WinFile::ReadResult::kFailed) return kReadFailed;
-    if (read == WinFile::ReadResult::kEndOfFile) break;
-    if (byte == 0) {
-      leadingTextAtZero_ = true;
-      break;
-    }
-    text += static_cast<char>(byte);
+  text.assign(kLeadingTextLimit, '\0');
+  const std::optional<std::uint64_t> start = file_.Position();
+  if (!start) return kReadFailed;
+  std::size_t got = 0;
+  while (got < text.size()) {
+    const std::optional<std::size_t> read = file_.Read(text.data() + got, text.size() - got);
+    if (!read) return kReadFailed;
+    if (*read == 0) break;
+    got += *read;
   }
+  const std::size_t zero = text.find('\0');
+  leadingTextAtZero_ = zero < got;
+  const std::size_t taken = leadingTextAtZero_ ? zero + 1 : got;
+  text.resize(leadingTextAtZero_ ? zero : got);
+  if (taken != got && !file_.SeekTo(*start + taken)) return kReadFailed;
   return kOk;
 }
 
