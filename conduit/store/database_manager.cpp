@@ -132,49 +132,39 @@ long DatabaseManager::ReadRecordById(std::uint32_t id, SyncRecord& record, bool)
 
 // Iteration.
 
-long DatabaseManager::ReadFirstRecord(SyncRecord& record) {
-  iterationKind_ = kIterateAll;
+long DatabaseManager::StartIteration(long kind, SyncRecord& record) {
+  iterationKind_ = kind;
   iterationPosition_ = 0;
   return ReadNextRecord(record);
 }
 
-long DatabaseManager::ReadFirstUnmatched(SyncRecord& record) {
-  iterationKind_ = kIterateUnmatched;
-  iterationPosition_ = 0;
-  return ReadNextRecord(record);
-}
+long DatabaseManager::ReadFirstRecord(SyncRecord& record) { return StartIteration(kIterateAll, record); }
+
+long DatabaseManager::ReadFirstUnmatched(SyncRecord& record) { return StartIteration(kIterateUnmatched, record); }
 
 // A manager that cannot sort (the handheld's) still iterates; the order is then the table's.
 long DatabaseManager::ReadFirstChanged(SyncRecord& record) {
   SortRecords(kSortChangedFirst);
-  iterationKind_ = kIterateChanged;
-  iterationPosition_ = 0;
-  return ReadNextRecord(record);
+  return StartIteration(kIterateChanged, record);
 }
 
 // The mask selects the records, so the iteration takes the attribute-mask step.
 long DatabaseManager::ReadFirstWithAttributes(std::uint32_t mask, SyncRecord& record) {
   SortRecords(kSortChangedFirst);
   iterationMask_ = mask;
-  iterationKind_ = kIterateWithAttributes;
-  iterationPosition_ = 0;
-  return ReadNextRecord(record);
+  return StartIteration(kIterateWithAttributes, record);
 }
 
 long DatabaseManager::ReadFirstInCategory(long category, SyncRecord& record) {
   SortRecords(kSortByCategory);
-  iterationKind_ = kIterateInCategory;
   iterationCategory_ = category;
-  iterationPosition_ = 0;
-  return ReadNextRecord(record);
+  return StartIteration(kIterateInCategory, record);
 }
 
 long DatabaseManager::ReadFirstChangedInCategory(long category, SyncRecord& record) {
   SortRecords(kSortChangedByCategory);
-  iterationKind_ = kIterateChangedInCategory;
   iterationCategory_ = category;
-  iterationPosition_ = 0;
-  return ReadNextRecord(record);
+  return StartIteration(kIterateChangedInCategory, record);
 }
 
 long DatabaseManager::ReadNextRecord(SyncRecord& record) {

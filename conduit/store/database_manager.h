@@ -163,6 +163,8 @@ class DatabaseManager {
   bool dirty_ = false;
 
  private:
+  // Starts an iteration of the kind from the first slot and reads its first record.
+  long StartIteration(long kind, SyncRecord& record);
   template <typename Key>
   void ExchangeSort(Key key);
   template <typename Wanted>

@@ -141,15 +141,20 @@ long SettingsFileSynchronizer::OpenSharedHandheldStore() {
   return kOk;
 }
 
-long SettingsFileSynchronizer::OpenDesktopStore() {
-  ReleaseDesktopStore();
-  auto store = base::MakeOrNull<SettingsDesktopStore>(Logger(), static_cast<std::uint32_t>(Options()),
-                                                      Descriptor() ? Descriptor()->name : "", Properties().localName,
-                                                      Properties().localDirectory, SyncType());
+template <typename Store>
+long SettingsFileSynchronizer::OpenSettingsSide(void (SettingsFileSynchronizer::*keep)(std::unique_ptr<DatabaseManager>)) {
+  auto store = base::MakeOrNull<Store>(Logger(), static_cast<std::uint32_t>(Options()),
+                                       Descriptor() ? Descriptor()->name : "", Properties().localName,
+                                       Properties().localDirectory, SyncType());
   if (!store) return store::kOutOfMemory;
   DatabaseManager& opened = *store;
-  SetDesktopStore(std::move(store));
-  const long status = opened.OpenForSync();
+  (this->*keep)(std::move(store));
+  return opened.OpenForSync();
+}
+
+long SettingsFileSynchronizer::OpenDesktopStore() {
+  ReleaseDesktopStore();
+  const long status = OpenSettingsSide<SettingsDesktopStore>(&SettingsFileSynchronizer::SetDesktopStore);
   // When HotSync Manager asked for the handheld to overwrite the desktop, or for a backup, the store
   // opens no file on purpose: there is nothing to send, which is no failure of the HotSync. A fast or
   // slow sync that fell back to a copy because the file could not be read did fail to send it.
@@ -160,13 +165,7 @@ long SettingsFileSynchronizer::OpenDesktopStore() {
 
 long SettingsFileSynchronizer::OpenBackupStore() {
   ReleaseBackupStore();
-  auto store = base::MakeOrNull<SettingsBackupStore>(Logger(), static_cast<std::uint32_t>(Options()),
-                                                     Descriptor() ? Descriptor()->name : "", Properties().localName,
-                                                     Properties().localDirectory, SyncType());
-  if (!store) return store::kOutOfMemory;
-  DatabaseManager& opened = *store;
-  SetBackupStore(std::move(store));
-  return opened.OpenForSync();
+  return OpenSettingsSide<SettingsBackupStore>(&SettingsFileSynchronizer::SetBackupStore);
 }
 
 long SettingsFileSynchronizer::CopyAppInfoToDesktop() {

@@ -56,6 +56,9 @@ class SettingsFileSynchronizer : public RecordSynchronizer {
  private:
   // The fast sync's handheld store, on the session's open handle of the settings database.
   long OpenSharedHandheldStore();
+  // Makes a store of the settings file's side, keeps it with `keep` and opens it for the sync.
+  template <typename Store>
+  long OpenSettingsSide(void (SettingsFileSynchronizer::*keep)(std::unique_ptr<DatabaseManager>));
   std::shared_ptr<SettingsTransferSession> session_;
   // The sync type HotSync Manager asked for; a fall-back to a copy changes the synchronizer's own.
   long requestedSyncType_;
