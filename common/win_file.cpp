@@ -12,6 +12,12 @@ WinFile WinFile::Open(const std::string& path, DWORD access, DWORD disposition) 
   return file;
 }
 
+WinFile WinFile::NotOpened(DWORD error) {
+  WinFile file;
+  file.openError_ = error;
+  return file;
+}
+
 WinFile WinFile::OpenForReading(const std::string& path) { return Open(path, GENERIC_READ, OPEN_EXISTING); }
 WinFile WinFile::OpenForWriting(const std::string& path) { return Open(path, GENERIC_WRITE, OPEN_EXISTING); }
 WinFile WinFile::OpenForUpdate(const std::string& path) {

@@ -29,6 +29,8 @@ class WinFile final : public ByteSource {
   static WinFile CreateNew(const std::string& path);
   // The file emptied or created, for writing, no sharing.
   static WinFile CreateAlways(const std::string& path);
+  // No file: an open that failed with `error`, as a stand-in for one that the system refuses.
+  static WinFile NotOpened(DWORD error);
 
   bool IsOpen() const { return handle_.IsValid(); }
   explicit operator bool() const { return IsOpen(); }

@@ -365,6 +365,11 @@ TEST_F(RecordSynchronizerTest, OnlyACommunicationsErrorFailsTheCounterpartDelete
   SimFailOperation("DeleteHandheldRecord", 1, 0x2004);
   EXPECT_EQ(Run(kFastSync), 0x2004);
   EXPECT_THAT(bench_.RecordData(), UnorderedElementsAre("other"));
+
+  // -1 has every bit set, the communications bit among them, and is no communications error.
+  desktop_.records = {DesktopRecord(4242, "deleted on the desktop", store::kRecordDeleted)};
+  SimFailOperation("DeleteHandheldRecord", 1, -1);
+  EXPECT_EQ(Run(kFastSync), 0);
 }
 
 TEST_F(RecordSynchronizerTest, MissingHandheldDatabaseTurnsASlowSyncIntoACopyToo) {

@@ -174,7 +174,7 @@ ReportSave ReportFolderWriter::Save(const std::string& name, const std::string& 
     return Kept();
   }
   const std::string& temporary = Temporary();
-  WinFile file = WinFile::CreateNew(temporary);
+  WinFile file = steps_.Create(temporary);
   if (!file) {
     const DWORD error = file.OpenError();
     if (IsDiskFull(error)) {

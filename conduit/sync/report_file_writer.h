@@ -26,11 +26,12 @@ struct ReportSave {
   bool Saved() const { return outcome == Outcome::kSaved; }
 };
 
-// The steps on the open temporary file that can fail for reasons outside the conduit (a full disk, a
+// The steps on the temporary file that can fail for reasons outside the conduit (a full disk, a
 // network folder gone): a test puts its own in their place.
 class ReportFileSteps {
  public:
   virtual ~ReportFileSteps() = default;
+  virtual WinFile Create(const std::string& path) { return WinFile::CreateNew(path); }
   virtual bool Write(WinFile& file, const std::string& text) { return file.Write(text); }
   virtual bool Flush(WinFile& file) { return file.Flush(); }
 };

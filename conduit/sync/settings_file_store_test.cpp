@@ -280,10 +280,14 @@ TEST_F(ReportRetrievalTest, OfTwoReportsWithOneNameTheHigherGetsTheFile) {
 }
 
 // Writes half the text, or all of it and then fails the flush, as a full disk or a lost network
-// folder does.
+// folder does; or fails to create the temporary file at all.
 class FailingSteps : public ReportFileSteps {
  public:
-  FailingSteps(bool failFlush, DWORD error) : failFlush_(failFlush), error_(error) {}
+  FailingSteps(bool failFlush, DWORD error, bool failCreate = false)
+      : failFlush_(failFlush), failCreate_(failCreate), error_(error) {}
+  WinFile Create(const std::string& path) override {
+    return failCreate_ ? WinFile::NotOpened(error_) : WinFile::CreateNew(path);
+  }
   bool Write(WinFile& file, const std::string& text) override {
     if (failFlush_) return file.Write(text);
     file.Write(text.substr(0, text.size() / 2));
@@ -297,6 +301,7 @@ class FailingSteps : public ReportFileSteps {
 
  private:
   bool failFlush_;
+  bool failCreate_;
   DWORD error_;
 };
 
@@ -325,17 +330,23 @@ TEST_F(ReportRetrievalTest, FailedFlushRemovesTheFileAndKeepsTheReport) {
   ExpectFailedStepKeepsTheReport(bench_, reports_, true);
 }
 
+// The disk may fill at the flush of a report file or already at the creation of its temporary file.
 TEST_F(ReportRetrievalTest, FullDiskSkipsTheRestWithOneSummaryLine) {
   for (int n = 1; n <= 4; ++n) bench_.AddReport("T" + std::to_string(n), "text");
   bench_.AddRecord("site.qzl,settings*");
-  FailingSteps steps(true, ERROR_DISK_FULL);
-  RetrieveAndDelete(&steps);
-  EXPECT_EQ(
-      bench_.LogTexts(),
-      (Log{"Report file not written (disk full), the report stays on the handheld: " + reports_.WithSlash() + "T4.csv",
-           "Disk full: 4 traverse reports not retrieved, they stay on the handheld"}));
-  EXPECT_EQ(bench_.RecordData().size(), 5u);
-  EXPECT_FALSE(reports_.Exists(ReportFolderWriter::TemporaryName()));
+  for (bool atCreate : {false, true}) {
+    SCOPED_TRACE(atCreate ? "full at the creation" : "full at the flush");
+    bench_.ClearLog();
+    FailingSteps steps(!atCreate, ERROR_DISK_FULL, atCreate);
+    RetrieveAndDelete(&steps);
+    EXPECT_EQ(bench_.LogTexts(),
+              (Log{"Report file not written (disk full), the report stays on the handheld: " + reports_.WithSlash() +
+                       "T4.csv",
+                   "Disk full: 4 traverse reports not retrieved, they stay on the handheld"}));
+    EXPECT_EQ(bench_.RecordData().size(), 5u);
+    EXPECT_FALSE(reports_.Exists(ReportFolderWriter::TemporaryName()));
+    EXPECT_FALSE(reports_.Exists(ReportFolderWriter::StagingFolderName()));
+  }
 }
 
 // This computer's leftovers of ended sessions go (the older versions' single name too); another
