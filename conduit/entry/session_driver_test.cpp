@@ -81,7 +81,8 @@ class SessionTest : public ::testing::Test {
   }
 
   long Run(void* hotsync = reinterpret_cast<void*>(1)) {
-    SessionServices services{[this]() -> std::optional<std::string> { return corePath_; }, synchronizers_.Factory(), nullptr};
+    SessionServices services{[this]() -> std::optional<std::string> { return corePath_; }, synchronizers_.Factory(),
+                             nullptr};
     return RunHotSyncSession(hotsync, &properties_, services);
   }
   void WriteList(const std::string& bytes) { bench_.Folder().Write("Xembrafilepath.dat", bytes); }
@@ -514,10 +515,12 @@ TEST(SessionCalls, LeavingOutUnusedCallsChangesNothing) {
     outcome.calls = TotalCalls();
     outcome.records = bench.Records();
     for (const char* name : {"a.BAK", "b.BAK", "c.BAK", "Xembrafilepath.dat"})
-      outcome.files.push_back(name + std::string(": ") + (bench.Folder().Exists(name) ? bench.Folder().Read(name) : "(none)"));
+      outcome.files.push_back(name + std::string(": ") +
+                              (bench.Folder().Exists(name) ? bench.Folder().Read(name) : "(none)"));
     // Each run has its own scratch folders: the list and the log name them the same way.
     auto named = [&](std::string text) {
-      for (const auto& [path, name] : {std::pair{bench.Folder().Path(), "<folder>"}, std::pair{reports.Path(), "<reports>"}})
+      for (const auto& [path, name] :
+           {std::pair{bench.Folder().Path(), "<folder>"}, std::pair{reports.Path(), "<reports>"}})
         for (auto at = text.find(path); at != std::string::npos; at = text.find(path))
           text.replace(at, path.size(), name);
       return text;

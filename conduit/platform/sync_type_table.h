@@ -23,9 +23,9 @@ enum class HandheldLoading { kNone, kChanged, kAll };
 
 enum class DesktopOpening {
   kNone,
-  kDirty,                // no file opened; the store is marked changed
-  kReadWhenPending,      // read while a read is pending, else as kDirty
-  kReadOrFallBack,       // as kReadWhenPending, and a missing file makes the mirror fall back to a copy
+  kDirty,            // no file opened; the store is marked changed
+  kReadWhenPending,  // read while a read is pending, else as kDirty
+  kReadOrFallBack,   // as kReadWhenPending, and a missing file makes the mirror fall back to a copy
   kRead,
 };
 
@@ -36,8 +36,8 @@ struct SyncTypeRow {
   HandheldLoading handheldLoading;
   bool clearsHandheldFlags;  // the close clears the handheld's changed marks
   DesktopOpening desktopOpening;
-  bool loadsDesktop;      // the desktop file's records take part, so a settings file is sent
-  bool loadsBackup;       // the backup copy is the last sync's state, which a comparison needs
+  bool loadsDesktop;            // the desktop file's records take part, so a settings file is sent
+  bool loadsBackup;             // the backup copy is the last sync's state, which a comparison needs
   bool missingFileIsNoFailure;  // nothing is sent: a desktop file that is not there fails nothing
 };
 
@@ -64,8 +64,8 @@ static_assert(RowsFollowTheNumbering(), "one row per sync type, in HotSync Manag
 
 // The row of a sync type as HotSync Manager numbers it; null for a number that names none.
 constexpr const SyncTypeRow* FindSyncType(long type) {
-  return type >= 0 && type < static_cast<long>(kSyncTypeTable.size()) ? &kSyncTypeTable[static_cast<std::size_t>(type)]
-                                                                       : nullptr;
+  if (type < 0 || type >= static_cast<long>(kSyncTypeTable.size())) return nullptr;
+  return &kSyncTypeTable[static_cast<std::size_t>(type)];
 }
 
 constexpr SyncPass PassOf(long type) {

@@ -12,7 +12,8 @@
 //     the records the purge would have taken one by one and keeps the unsaved archived reports.
 // Walking downwards keeps the indexes still to be visited valid after a delete. A Sync Manager
 // failure ends the pass: what was done stays done, nothing unsaved was deleted, the database is
-// closed (unless it is the session's, which its owner closes), and with retrieval asked a log line says that reports stay on the handheld.
+// closed (unless it is the session's, which its owner closes), and with retrieval asked a log line
+// says that reports stay on the handheld.
 #pragma once
 
 #include <cstdint>

@@ -339,10 +339,9 @@ TEST_F(ReportRetrievalTest, FullDiskSkipsTheRestWithOneSummaryLine) {
     bench_.ClearLog();
     FailingSteps steps(!atCreate, ERROR_DISK_FULL, atCreate);
     RetrieveAndDelete(&steps);
-    EXPECT_EQ(bench_.LogTexts(),
-              (Log{"Report file not written (disk full), the report stays on the handheld: " + reports_.WithSlash() +
-                       "T4.csv",
-                   "Disk full: 4 traverse reports not retrieved, they stay on the handheld"}));
+    EXPECT_EQ(bench_.LogTexts(), (Log{"Report file not written (disk full), the report stays on the handheld: " +
+                                          reports_.WithSlash() + "T4.csv",
+                                      "Disk full: 4 traverse reports not retrieved, they stay on the handheld"}));
     EXPECT_EQ(bench_.RecordData().size(), 5u);
     EXPECT_FALSE(reports_.Exists(ReportFolderWriter::TemporaryName()));
     EXPECT_FALSE(reports_.Exists(ReportFolderWriter::StagingFolderName()));

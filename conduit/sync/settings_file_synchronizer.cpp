@@ -142,10 +142,11 @@ long SettingsFileSynchronizer::OpenSharedHandheldStore() {
 }
 
 template <typename Store>
-long SettingsFileSynchronizer::OpenSettingsSide(void (SettingsFileSynchronizer::*keep)(std::unique_ptr<DatabaseManager>)) {
-  auto store = base::MakeOrNull<Store>(Logger(), static_cast<std::uint32_t>(Options()),
-                                       Descriptor() ? Descriptor()->name : "", Properties().localName,
-                                       Properties().localDirectory, SyncType());
+long SettingsFileSynchronizer::OpenSettingsSide(
+    void (SettingsFileSynchronizer::*keep)(std::unique_ptr<DatabaseManager>)) {
+  auto store =
+      base::MakeOrNull<Store>(Logger(), static_cast<std::uint32_t>(Options()), Descriptor() ? Descriptor()->name : "",
+                              Properties().localName, Properties().localDirectory, SyncType());
   if (!store) return store::kOutOfMemory;
   DatabaseManager& opened = *store;
   (this->*keep)(std::move(store));

@@ -226,8 +226,7 @@ class Parser {
     if (link_->count() && !sim::FindLinkModel(line_.link)) return "bad --link \"" + line_.link + "\": usb or serial";
     if (error = CheckUser(); !error.empty()) return error;
     if (type_->count()) line_.syncType = SyncTypeFromName(typeName_);
-    if (type_->count() && !line_.syncType)
-      return "bad --type \"" + typeName_ + "\": " + SyncTypeNameList();
+    if (type_->count() && !line_.syncType) return "bad --type \"" + typeName_ + "\": " + SyncTypeNameList();
     return {};
   }
 
