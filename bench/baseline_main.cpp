@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "bench/bench_support.h"
+#include "common/paths.h"
 #include "conduit/platform/sync_manager.h"
 #include "sim/sync20/sync20_control.h"
 
@@ -29,12 +30,10 @@ std::vector<std::string> ListedFiles(const std::string& list) {
   return files;
 }
 
-std::string NameOf(const std::string& path) { return path.substr(path.find_last_of('\\') + 1); }
-
 void Work(const std::string& installation) {
   std::string list, folderFile;
-  ReadFileBytes(installation + "\\Xembrafilepath.dat", &list);
-  ReadFileBytes(installation + "\\Cardoon.dat", &folderFile);
+  ReadFileBytes(JoinPath(installation, "Xembrafilepath.dat"), &list);
+  ReadFileBytes(JoinPath(installation, "Cardoon.dat"), &folderFile);
   const std::string folder = folderFile.substr(0, folderFile.find('@'));
 
   std::uint8_t handle = 0;
@@ -44,7 +43,7 @@ void Work(const std::string& installation) {
   for (const std::string& path : ListedFiles(list)) {
     std::string text;
     ReadFileBytes(path, &text);
-    std::string record = NameOf(path) + "," + text + "*";
+    std::string record = FileNameOf(path) + "," + text + "*";
     std::memset(&block, 0, sizeof block);
     block.handle = handle;
     block.dataSize = static_cast<std::uint32_t>(record.size());

@@ -65,8 +65,7 @@ void SayCallCounts() {
 }
 
 bool WriteFileBytes(const std::string& path, std::string_view bytes) {
-  sim::OwnedHandle file(
-      CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+  UniqueFile file(CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
   if (!file.IsValid()) return false;
   DWORD written = 0;
   return WriteFile(file.Get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) &&
@@ -74,8 +73,7 @@ bool WriteFileBytes(const std::string& path, std::string_view bytes) {
 }
 
 bool ReadFileBytes(const std::string& path, std::string* bytes) {
-  sim::OwnedHandle file(
-      CreateFileA(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+  UniqueFile file(CreateFileA(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
   if (!file.IsValid()) return false;
   char buffer[4096];
   DWORD read = 0;

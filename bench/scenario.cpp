@@ -102,8 +102,8 @@ bool Prepare(const std::string& installation, const Scenario& scenario, std::str
     }
     list += scenario.settingsFolder + "\\," + name + "*";
   }
-  if (!WriteFileBytes(installation + "\\Xembrafilepath.dat", list + "@$") ||
-      !WriteFileBytes(installation + "\\Cardoon.dat", scenario.reportFolder + "\\@$#")) {
+  if (!WriteFileBytes(JoinPath(installation, "Xembrafilepath.dat"), list + "@$") ||
+      !WriteFileBytes(JoinPath(installation, "Cardoon.dat"), scenario.reportFolder + "\\@$#")) {
     *error = "cannot write the list files in " + installation;
     return false;
   }

@@ -28,6 +28,22 @@ bool EndsInLoneLeadByte(std::string_view text) {
   return false;
 }
 
+std::string ParentFolder(std::string_view path) {
+  const std::size_t separator = LastSeparator(path, true);
+  return separator == std::string_view::npos ? std::string() : std::string(path.substr(0, separator));
+}
+
+std::string FileNameOf(std::string_view path) {
+  const std::size_t separator = LastSeparator(path, true);
+  return std::string(separator == std::string_view::npos ? path : path.substr(separator + 1));
+}
+
+std::string WithoutTrailingSeparators(std::string path) {
+  const auto isDriveRoot = [](const std::string& p) { return p.size() == 3 && p[1] == ':'; };
+  while (path.size() > 1 && !isDriveRoot(path) && LastSeparator(path, true) == path.size() - 1) path.pop_back();
+  return path;
+}
+
 std::string JoinPath(const std::string& folder, std::string_view name) {
   std::string path = folder;
   if (!path.empty() && LastSeparator(path, true) != path.size() - 1) path += '\\';

@@ -26,6 +26,12 @@ bool EndsInLoneLeadByte(std::string_view text);
 
 // The folder, a backslash unless it already ends in one, and the name.
 std::string JoinPath(const std::string& folder, std::string_view name);
+// The part before the last separator ('\\' or '/'), and the part after it (the whole path when it
+// has none; then the folder is empty).
+std::string ParentFolder(std::string_view path);
+std::string FileNameOf(std::string_view path);
+// The path without the separators it ends in; a root ("C:\\", "\\") stays whole.
+std::string WithoutTrailingSeparators(std::string path);
 
 // A path that names its drive ("C:\...") or network share ("\\server\..."): one that does not would be
 // taken from wherever the program that reads it happens to run.

@@ -17,6 +17,13 @@ TEST(Paths, JoinAndSplitAtTheirBackslashes) {
   EXPECT_EQ(LastSeparator("C:\\Data\\a.qzl"), 7u);
   EXPECT_EQ(LastSeparator("C:/Data/a", true), 7u);
   EXPECT_EQ(LastSeparator("a.qzl"), std::string_view::npos);
+  EXPECT_EQ(ParentFolder("C:\\Data\\a.qzl"), "C:\\Data");
+  EXPECT_EQ(FileNameOf("C:\\Data/a.qzl"), "a.qzl");
+  EXPECT_EQ(ParentFolder("a.qzl"), "");
+  EXPECT_EQ(FileNameOf("a.qzl"), "a.qzl");
+  EXPECT_EQ(WithoutTrailingSeparators("C:\\Data\\/"), "C:\\Data");
+  EXPECT_EQ(WithoutTrailingSeparators("C:\\"), "C:\\");
+  EXPECT_EQ(WithoutTrailingSeparators("\\\\"), "\\");
   EXPECT_TRUE(EndsWithBackslash("C:\\"));
   EXPECT_FALSE(EndsWithBackslash(""));
   EXPECT_TRUE(IsFullPath("C:\\Data") && IsFullPath("\\\\server\\share"));
@@ -33,6 +40,9 @@ TEST(Paths, DoubleByteSecondBytesAreNoSeparators) {
   EXPECT_EQ(JoinPath(folder, "a.csv"), folder + "\\a.csv");
   EXPECT_EQ(LastSeparator(folder), 7u);
   EXPECT_EQ(LastSeparator("C:\\" + kSoftware), 2u);
+  EXPECT_EQ(ParentFolder(folder), "C:\\" + kReport);
+  EXPECT_EQ(FileNameOf(folder), kTable);
+  EXPECT_EQ(WithoutTrailingSeparators(folder), folder);
   EXPECT_EQ(CharBytesAt(kTable, 0), 2u);
   EXPECT_TRUE(EndsInLoneLeadByte("ab\x95"));
   EXPECT_FALSE(EndsInLoneLeadByte("ab" + kTable));

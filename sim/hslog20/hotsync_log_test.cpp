@@ -74,8 +74,8 @@ TEST(HotSyncLog, EchoesTheSameLineToStandardOutput) {
   HotSyncLog log(path);
   LogTime when{2024, 1, 2, 3, 4, 5};
   {
-    sim::OwnedHandle echoed(CreateFileA(echoPath.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_ALWAYS,
-                                        FILE_ATTRIBUTE_NORMAL, nullptr));
+    UniqueFile echoed(CreateFileA(echoPath.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_ALWAYS,
+                                  FILE_ATTRIBUTE_NORMAL, nullptr));
     ASSERT_TRUE(echoed.IsValid());
     HANDLE saved = GetStdHandle(STD_OUTPUT_HANDLE);
     SetStdHandle(STD_OUTPUT_HANDLE, echoed.Get());

@@ -3,6 +3,7 @@
 #include <cctype>
 #include <string_view>
 
+#include "common/paths.h"
 #include "sim/pdb/palm_database.h"
 #include "sim/support/sim_files.h"
 #include "sim/support/win_errors.h"
@@ -29,12 +30,7 @@ bool EndsWithPdb(const std::string& fileName) {
 
 }  // namespace
 
-HandheldFolder::HandheldFolder(std::string folder) : folder_(std::move(folder)) {
-  while (folder_.size() > 1 && (folder_.back() == '\\' || folder_.back() == '/') &&
-         !(folder_.size() == 3 && folder_[1] == ':')) {
-    folder_.pop_back();
-  }
-}
+HandheldFolder::HandheldFolder(std::string folder) : folder_(WithoutTrailingSeparators(std::move(folder))) {}
 
 bool HandheldFolder::IsStorableName(const std::string& databaseName) {
   if (databaseName.empty() || databaseName.size() > kMaxDatabaseNameLength) return false;

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <limits>
 
+#include "common/paths.h"
 #include "sim/support/win_errors.h"
 #include "sim/support/win_handles.h"
 
@@ -19,8 +20,8 @@ bool Fail(std::string* error, const char* action, const std::string& path, DWORD
   return false;
 }
 
-OwnedHandle OpenForReading(const std::string& path) {
-  return OwnedHandle(
+UniqueFile OpenForReading(const std::string& path) {
+  return UniqueFile(
       CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
 }
 
@@ -44,7 +45,7 @@ DWORD ReadRest(HANDLE file, std::size_t limit, Buffer* into) {
 
 bool WriteFlushed(const std::string& path, const char* data, std::size_t size, ErrorDescriber describe,
                   std::string* error) {
-  OwnedHandle file(CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+  UniqueFile file(CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
   if (!file.IsValid()) return Fail(error, "cannot create ", path, GetLastError(), describe);
   std::size_t done = 0;
   while (done < size) {
@@ -62,11 +63,6 @@ bool WriteFlushed(const std::string& path, const char* data, std::size_t size, E
 
 }  // namespace
 
-bool FileExists(const std::string& path) {
-  const DWORD attributes = GetFileAttributesA(path.c_str());
-  return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
-}
-
 bool FolderExists(const std::string& path) {
   const DWORD attributes = GetFileAttributesA(path.c_str());
   return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
@@ -80,9 +76,7 @@ bool CreateFolderTree(const std::string& folder, std::string* error) {
     *error = folder + " exists but is not a folder";
     return false;
   }
-  const std::size_t slash = folder.find_last_of("\\/");
-  if (slash != std::string::npos && slash > 0) {
-    const std::string parent = folder.substr(0, slash);
+  if (const std::string parent = ParentFolder(folder); !parent.empty()) {
     // "C:" and "\\server\share" roots are not created; everything below them is.
     if (!(parent.size() == 2 && parent[1] == ':') && !CreateFolderTree(parent, error)) return false;
   }
@@ -95,7 +89,7 @@ bool CreateFolderTree(const std::string& folder, std::string* error) {
 
 bool ReadWholeFile(const std::string& path, std::size_t maxBytes, std::vector<std::uint8_t>* bytes,
                    std::string* error) {
-  OwnedHandle file = OpenForReading(path);
+  UniqueFile file = OpenForReading(path);
   if (!file.IsValid()) return Fail(error, "cannot open ", path, GetLastError(), DescribeWin32Error);
   LARGE_INTEGER size{};
   if (!GetFileSizeEx(file.Get(), &size))
@@ -113,7 +107,7 @@ bool ReadWholeFile(const std::string& path, std::size_t maxBytes, std::vector<st
 
 bool ReadTextFile(const std::string& path, std::string* contents, bool* missing, std::string* error) {
   *missing = false;
-  OwnedHandle file = OpenForReading(path);
+  UniqueFile file = OpenForReading(path);
   if (!file.IsValid()) {
     const DWORD code = GetLastError();
     *missing = code == ERROR_FILE_NOT_FOUND;
@@ -155,8 +149,8 @@ bool WriteFileAtomically(const std::string& path, std::string_view bytes, std::s
 
 DWORD AppendToFile(const std::string& path, std::string_view bytes) {
   // Readers may follow the file while it grows; other writers append through the same call.
-  OwnedHandle file(CreateFileA(path.c_str(), FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_ALWAYS,
-                               FILE_ATTRIBUTE_NORMAL, nullptr));
+  UniqueFile file(CreateFileA(path.c_str(), FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_ALWAYS,
+                              FILE_ATTRIBUTE_NORMAL, nullptr));
   if (!file.IsValid()) return GetLastError();
   DWORD written = 0;
   if (!WriteFile(file.Get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr)) return GetLastError();

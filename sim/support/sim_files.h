@@ -10,13 +10,14 @@
 #include <windows.h>
 
 #include "common/paths.h"
+#include "common/win_file.h"
 
 namespace korvet::sim {
 
 // DescribeWin32Error or DescribeError: how a message names the Win32 error behind it.
 using ErrorDescriber = std::string (*)(DWORD code);
 
-bool FileExists(const std::string& path);
+using korvet::FileExists;
 bool FolderExists(const std::string& path);
 using korvet::JoinPath;
 // Creates the folder and any missing parent folders.

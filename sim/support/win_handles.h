@@ -1,5 +1,5 @@
-// The Win32 handles the stand-ins use: files, file searches and loaded libraries, each owned through
-// the one handle template.
+// The Win32 handles the stand-ins use beside common's file handle (UniqueFile): file searches and
+// loaded libraries, each owned through the one handle template.
 #pragma once
 
 #include <string>
@@ -9,9 +9,6 @@
 #include "common/unique_handle.h"
 
 namespace korvet::sim {
-
-// One file handle, closed on destruction.
-using OwnedHandle = UniqueFile;
 
 // A FindFirstFileA search and its current entry.
 class FileSearch {

@@ -59,9 +59,7 @@ bool IsLiveInCategory(const PalmRecord& record, std::int16_t category) {
 }  // namespace
 
 void EmulatedHandheld::SetInstallFolder(const std::string& installFolder) {
-  std::string folder = installFolder;
-  while (!folder.empty() && (folder.back() == '\\' || folder.back() == '/')) folder.pop_back();
-  folder_ = HandheldFolder(folder + "\\Handheld");
+  folder_ = HandheldFolder(JoinPath(WithoutTrailingSeparators(installFolder), "Handheld"));
   folderChosen_ = true;
 }
 

@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "common/paths.h"
 #include "conduit/platform/sync_manager.h"
 #include "sim/pdb/palm_database.h"
 #include "sim/support/sim_files.h"
@@ -41,7 +42,7 @@ class Sync20Test : public ::testing::Test {
     SimClearFailures();
   }
 
-  std::string HandheldFolderPath() const { return install_ + "\\Handheld"; }
+  std::string HandheldFolderPath() const { return JoinPath(install_, "Handheld"); }
   std::string FilePath(const std::string& name) const { return JoinPath(HandheldFolderPath(), name + ".pdb"); }
 
   // Creates and opens a database; its handle.

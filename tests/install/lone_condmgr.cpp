@@ -14,7 +14,7 @@
 
 extern "C" long CmGetCorePath(char* buffer, std::int32_t* capacity) {
   static const char anchor = 0;
-  const std::string file = korvet::FolderOfModuleContaining(&anchor) + "\\CorePath.txt";
+  const std::string file = korvet::JoinPath(korvet::FolderOfModuleContaining(&anchor), "CorePath.txt");
   korvet::UniqueFile handle(
       CreateFileA(file.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr));
   if (!handle) return -1006;

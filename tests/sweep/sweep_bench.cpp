@@ -6,6 +6,7 @@
 #include <cstring>
 #include <functional>
 
+#include "common/paths.h"
 #include "common/unique_handle.h"
 #include "conduit/entry/conduit_exports.h"
 #include "sim/hslog20/hslog20_control.h"
@@ -48,8 +49,7 @@ void RemoveTree(const std::string& folder, bool keepPrograms) {
 }
 
 bool WriteBytes(const std::string& path, const std::string& bytes) {
-  sim::OwnedHandle file(
-      CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+  UniqueFile file(CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
   if (!file.IsValid()) return false;
   DWORD written = 0;
   if (!bytes.empty() && (!WriteFile(file.Get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) ||
@@ -129,7 +129,7 @@ SweepBench::SweepBench(std::string root, std::string korv, std::string pdbArchiv
     : root_(std::move(root)), korvPath_(std::move(korv)), pdbArchive_(std::move(pdbArchive)) {}
 
 void SweepBench::Restore(const Scene& scene) {
-  RemoveTree(root_ + "\\hotsync", true);
+  RemoveTree(JoinPath(root_, "hotsync"), true);
   {
     // Everything else in the root goes: the folders of the last scene and whatever a session left.
     sim::FileSearch search(root_ + "\\*");

@@ -8,7 +8,7 @@ namespace korvet::ui {
 
 std::string BuildFolder() {
   const std::string tests = ModuleFolder(nullptr);
-  return tests.substr(0, tests.rfind('\\'));
+  return ParentFolder(tests);
 }
 
 namespace {
@@ -26,9 +26,9 @@ Installation::Installation(const std::vector<std::string>& productFiles, bool wi
   const std::string build = BuildFolder();
   std::vector<std::string> host = {"synchost.exe", "sync20.dll", "hslog20.dll"};
   if (withConduitManager) host.push_back("CondMgr.dll");
-  for (const std::string& name : host) CopyInto(build + "\\hotsync", Folder(), name);
+  for (const std::string& name : host) CopyInto(JoinPath(build, "hotsync"), Folder(), name);
   CreateDirectoryA(File("Handheld").c_str(), nullptr);
-  for (const std::string& name : productFiles) CopyInto(build + "\\korvet", Folder(), name);
+  for (const std::string& name : productFiles) CopyInto(JoinPath(build, "korvet"), Folder(), name);
 }
 
 std::string Installation::MakeFolder(const std::string& name) const {

@@ -8,6 +8,7 @@
 
 #include "common/cond_mgr.h"
 #include "common/dialog_items.h"
+#include "common/paths.h"
 #include "common/win_library.h"
 #include "common/win_process.h"
 #include "tools/launcher/launcher_ids.h"
@@ -40,7 +41,7 @@ void Launch(HWND dialog) {
       EndDialog(dialog, 1);
       return;
     }
-    panel = std::string(core) + "\\Setpanel.exe";
+    panel = JoinPath(core, "Setpanel.exe");
   }
   if (WinProcess::Start(panel)) {
     EndDialog(dialog, 0);
