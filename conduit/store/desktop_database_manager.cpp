@@ -123,13 +123,9 @@ long DesktopDatabaseManager::ReadLeadingText(std::string& text) {
   text.assign(kLeadingTextLimit, '\0');
   const std::optional<std::uint64_t> start = file_.Position();
   if (!start) return kReadFailed;
-  std::size_t got = 0;
-  while (got < text.size()) {
-    const std::optional<std::size_t> read = file_.Read(text.data() + got, text.size() - got);
-    if (!read) return kReadFailed;
-    if (*read == 0) break;
-    got += *read;
-  }
+  std::uint32_t got = static_cast<std::uint32_t>(text.size());
+  const long read = ReadBytesExpecting(text.data(), &got);  // `got` becomes what a short read brought
+  if (read != kOk && read != kShortRead && read != kEndOfFile) return kReadFailed;
   const std::size_t zero = text.find('\0');
   leadingTextAtZero_ = zero < got;
   const std::size_t taken = leadingTextAtZero_ ? zero + 1 : got;
