@@ -23,7 +23,7 @@ enum class HandheldLoading { kNone, kChanged, kAll };
 
 enum class DesktopOpening {
   kNone,
-  kDirty,            // no file opened; the store is marked changed
+  kDirty,            // no file opened, nothing sent (so a missing file fails nothing); marked changed
   kReadWhenPending,  // read while a read is pending, else as kDirty
   kReadOrFallBack,   // as kReadWhenPending, and a missing file makes the mirror fall back to a copy
   kRead,
@@ -36,22 +36,20 @@ struct SyncTypeRow {
   HandheldLoading handheldLoading;
   bool clearsHandheldFlags;  // the close clears the handheld's changed marks
   DesktopOpening desktopOpening;
-  bool loadsDesktop;            // the desktop file's records take part, so a settings file is sent
-  bool loadsBackup;             // the backup copy is the last sync's state, which a comparison needs
-  bool missingFileIsNoFailure;  // nothing is sent: a desktop file that is not there fails nothing
+  bool loadsDesktop;  // the desktop file's records take part, so a settings file is sent
 };
 
 // clang-format off
 inline constexpr std::array<SyncTypeRow, 8> kSyncTypeTable = {{
-  // type                        pass                              handheld opening            loading                    clears  desktop opening                  loads  backup  missing ok
-  {kFastSync,                  SyncPass::kFast,                  HandheldOpening::kReadWrite, HandheldLoading::kChanged, true,  DesktopOpening::kReadOrFallBack,  true,  false,  false},
-  {kSlowSync,                  SyncPass::kSlow,                  HandheldOpening::kReadWrite, HandheldLoading::kAll,     true,  DesktopOpening::kReadOrFallBack,  true,  true,   false},
-  {kHandheldOverwritesDesktop, SyncPass::kCopyDesktopToHandheld, HandheldOpening::kReadWrite, HandheldLoading::kAll,     true,  DesktopOpening::kDirty,           false, false,  true},
-  {kDesktopOverwritesHandheld, SyncPass::kCopyDesktopToHandheld, HandheldOpening::kRecreate,  HandheldLoading::kNone,    true,  DesktopOpening::kReadWhenPending, true,  false,  false},
-  {kInstallSync,               SyncPass::kCopyDesktopToHandheld, HandheldOpening::kRecreate,  HandheldLoading::kNone,    true,  DesktopOpening::kRead,            true,  false,  false},
-  {kBackupSync,                SyncPass::kCopyDesktopToHandheld, HandheldOpening::kReadWrite, HandheldLoading::kAll,     false, DesktopOpening::kDirty,           false, false,  true},
-  {kDoNothing,                 SyncPass::kNone,                  HandheldOpening::kNone,      HandheldLoading::kNone,    false, DesktopOpening::kNone,            false, false,  false},
-  {kProfileInstall,            SyncPass::kCopyDesktopToHandheld, HandheldOpening::kRecreate,  HandheldLoading::kNone,    true,  DesktopOpening::kRead,            true,  false,  false},
+  // type                        pass                              handheld opening            loading                    clears  desktop opening                  loads
+  {kFastSync,                  SyncPass::kFast,                  HandheldOpening::kReadWrite, HandheldLoading::kChanged, true,  DesktopOpening::kReadOrFallBack,  true},
+  {kSlowSync,                  SyncPass::kSlow,                  HandheldOpening::kReadWrite, HandheldLoading::kAll,     true,  DesktopOpening::kReadOrFallBack,  true},
+  {kHandheldOverwritesDesktop, SyncPass::kCopyDesktopToHandheld, HandheldOpening::kReadWrite, HandheldLoading::kAll,     true,  DesktopOpening::kDirty,           false},
+  {kDesktopOverwritesHandheld, SyncPass::kCopyDesktopToHandheld, HandheldOpening::kRecreate,  HandheldLoading::kNone,    true,  DesktopOpening::kReadWhenPending, true},
+  {kInstallSync,               SyncPass::kCopyDesktopToHandheld, HandheldOpening::kRecreate,  HandheldLoading::kNone,    true,  DesktopOpening::kRead,            true},
+  {kBackupSync,                SyncPass::kCopyDesktopToHandheld, HandheldOpening::kReadWrite, HandheldLoading::kAll,     false, DesktopOpening::kDirty,           false},
+  {kDoNothing,                 SyncPass::kNone,                  HandheldOpening::kNone,      HandheldLoading::kNone,    false, DesktopOpening::kNone,            false},
+  {kProfileInstall,            SyncPass::kCopyDesktopToHandheld, HandheldOpening::kRecreate,  HandheldLoading::kNone,    true,  DesktopOpening::kRead,            true},
 }};
 // clang-format on
 
@@ -71,6 +69,12 @@ constexpr const SyncTypeRow* FindSyncType(long type) {
 constexpr SyncPass PassOf(long type) {
   const SyncTypeRow* row = FindSyncType(type);
   return row ? row->pass : SyncPass::kNone;
+}
+
+// Whether the type sends nothing from the desktop file, so that a missing file is no failure of it.
+constexpr bool SendsNothing(long type) {
+  const SyncTypeRow* row = FindSyncType(type);
+  return row && row->desktopOpening == DesktopOpening::kDirty;
 }
 
 }  // namespace korvet

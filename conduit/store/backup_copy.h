@@ -49,8 +49,7 @@ class BackupCopy : public Store {
   long FinishSync() override {
     this->CloseFile(0);
     if (sourcePath_.empty() || this->Path().empty()) return kBackupCopyFailed;
-    const SyncTypeRow* row = FindSyncType(this->GetSyncType());
-    if (row && row->missingFileIsNoFailure && !FileExists(sourcePath_)) {
+    if (SendsNothing(this->GetSyncType()) && !FileExists(sourcePath_)) {
       LogLine(kSettingsFileMissingText);
       LogLine(sourcePath_);
       return kOk;
@@ -85,11 +84,8 @@ class BackupCopy : public Store {
   const std::string& SourcePath() const { return sourcePath_; }
 
  private:
-  // Whether the sync type compares with the last sync's state, which the copy holds.
-  bool LoadsCopy() const {
-    const SyncTypeRow* row = FindSyncType(this->GetSyncType());
-    return row && row->loadsBackup;
-  }
+  // Only the slow sync compares with the last sync's state, which the copy holds.
+  bool LoadsCopy() const { return PassOf(this->GetSyncType()) == SyncPass::kSlow; }
 
   std::string sourcePath_;
 };

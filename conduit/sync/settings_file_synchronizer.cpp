@@ -159,8 +159,7 @@ long SettingsFileSynchronizer::OpenDesktopStore() {
   // When HotSync Manager asked for the handheld to overwrite the desktop, or for a backup, the store
   // opens no file on purpose: there is nothing to send, which is no failure of the HotSync. A fast or
   // slow sync that fell back to a copy because the file could not be read did fail to send it.
-  const SyncTypeRow* requested = FindSyncType(requestedSyncType_);
-  if (status == store::kDesktopFileNotFound && requested && requested->missingFileIsNoFailure) return kOk;
+  if (status == store::kDesktopFileNotFound && SendsNothing(requestedSyncType_)) return kOk;
   return status;
 }
 
