@@ -593,7 +593,7 @@ TEST(SessionCalls, ASharedSyncManagerSessionThatDoesNotCloseFailsTheSession) {
   const std::string folder = bench.Folder().WithSlash();
   bench.Folder().Write("Xembrafilepath.dat", folder + ",a.qzl*" + folder + ",b.qzl*@$");
   constexpr long kLinkLost = 0x2004;
-  SimFailOperation("CloseSyncSession", 1, kLinkLost);
+  SimInjectFault(kSimFaultFail, "CloseSyncSession", 1, kLinkLost);
   SyncProperties properties = testing::KorvetProperties(kFastSync);
   EXPECT_EQ(RunHotSyncSession(reinterpret_cast<void*>(1), &properties, ServicesOver(bench)), kLinkLost);
   SimClearFailures();

@@ -85,7 +85,7 @@ TEST_F(HandheldManagerTest, OpeningByKindAndSyncType) {
   }
   EXPECT_TRUE(Log().empty());
 
-  SimFailOperation("CreateHandheldDatabase", 1, kInjected);
+  SimInjectFault(kSimFaultFail, "CreateHandheldDatabase", 1, kInjected);
   EXPECT_EQ(Make(kInstallSync)->OpenForSync(), kInjected);
   EXPECT_THAT(Log(), ElementsAre(" -- Failed to create HH Database: DB Name KORVETDatabaseDB, Creator ID 4b525654, "
                                  "Type 1145132097, Flags    0, Version     0, Error 17185"));  // widths 4 and 5
@@ -110,8 +110,8 @@ TEST_F(HandheldManagerTest, ClosingClearsFlagsUnlessSkippedAndAlwaysForgetsTheHa
   EXPECT_EQ(bench_.Records().at(0).attributes, 0);
 
   ASSERT_EQ(manager->OpenForSync(), 0);
-  SimFailOperation("ClearHandheldSyncFlags", 1, kInjected);
-  SimFailOperation("CloseHandheldDatabase", 1, 0x4002);
+  SimInjectFault(kSimFaultFail, "ClearHandheldSyncFlags", 1, kInjected);
+  SimInjectFault(kSimFaultFail, "CloseHandheldDatabase", 1, 0x4002);
   EXPECT_EQ(manager->Close(0), kInjected);  // the first failure wins
   EXPECT_FALSE(manager->IsOpen());
   EXPECT_THAT(Log(), ElementsAre("Could not clear Palm organizer's status flags. Error Code 4321",
@@ -163,7 +163,7 @@ TEST_F(HandheldManagerTest, FailuresAreLoggedWithTheRecordTheyConcern) {
   AddUnmodified({"a", "b"});
   auto manager = Make(kSlowSync);
   ASSERT_EQ(manager->OpenForSync(), 0);
-  SimFailOperation("ReadHandheldRecordByIndex", 2, kInjected);
+  SimInjectFault(kSimFaultFail, "ReadHandheldRecordByIndex", 2, kInjected);
   EXPECT_EQ(manager->LoadAllRecords(), kInjected);
 
   SyncRecord record = RecordWith("stale");
@@ -172,7 +172,7 @@ TEST_F(HandheldManagerTest, FailuresAreLoggedWithTheRecordTheyConcern) {
   EXPECT_EQ(record.GetDataSize(), 0u);
   EXPECT_EQ(manager->ReadRecordByIdLogged(0x123456, record), kSyncNotFound);
 
-  SimFailOperation("PurgeDeletedHandheldRecords", 1, kInjected);
+  SimInjectFault(kSimFaultFail, "PurgeDeletedHandheldRecords", 1, kInjected);
   EXPECT_EQ(manager->PurgeDeletedRecords(), kInjected);
 
   EXPECT_THAT(Log(), ElementsAre(" -- HH failed to read record: Record Index 1, Error 17185",
@@ -187,7 +187,7 @@ TEST_F(HandheldManagerTest, AFailedLoadOfModifiedRecordsNamesTheLastIndexRead) {
   bench_.AddRecord("d");
   auto manager = Make(kFastSync);
   ASSERT_EQ(manager->OpenForSync(), 0);
-  SimFailOperation("ReadNextModifiedHandheldRecord", 2, kInjected);
+  SimInjectFault(kSimFaultFail, "ReadNextModifiedHandheldRecord", 2, kInjected);
   EXPECT_EQ(manager->LoadModifiedRecords(), kInjected);
   ASSERT_NE(manager->RecordAt(2), nullptr);
   EXPECT_EQ(DataOf(*manager->RecordAt(2)), "c");
@@ -400,7 +400,7 @@ TEST_F(HandheldManagerTest, RecordIdsComeInHandheldOrderAndTheDesktopsByteOrder)
   EXPECT_THAT(ids, ElementsAre(first, second, third, 0xCAFEF00Du));
   EXPECT_EQ(capacity, 4);
 
-  SimFailOperation("SyncGetDBRecordCount", 1, kInjected);
+  SimInjectFault(kSimFaultFail, "SyncGetDBRecordCount", 1, kInjected);
   EXPECT_EQ(manager->ListRecordIds(ids, &capacity), kInjected);
 }
 

@@ -77,7 +77,7 @@ TEST_F(DuplicateRemovalTest, KeysAreComparedWhole) {
 TEST_F(DuplicateRemovalTest, ReadFailureDeletesNothingAndClosesTheDatabase) {
   bench_.AddRecord("a.qzl,1*");
   bench_.AddRecord("a.qzl,2*");
-  SimFailOperation("ReadHandheldRecordByIndex", 2, 0x4001);
+  SimInjectFault(kSimFaultFail, "ReadHandheldRecordByIndex", 2, 0x4001);
   RemoveDuplicateRecords();
   EXPECT_EQ(bench_.RecordData().size(), 2u);
   ExpectClosed();
@@ -86,7 +86,7 @@ TEST_F(DuplicateRemovalTest, ReadFailureDeletesNothingAndClosesTheDatabase) {
 TEST_F(DuplicateRemovalTest, DeleteFailureEndsThePassAndClosesTheDatabase) {
   bench_.AddRecord("a.qzl,1*");
   bench_.AddRecord("a.qzl,2*");
-  SimFailOperation("DeleteHandheldRecord", 1, 0x4001);
+  SimInjectFault(kSimFaultFail, "DeleteHandheldRecord", 1, 0x4001);
   RemoveDuplicateRecords();
   EXPECT_EQ(bench_.RecordData().size(), 2u);
   ExpectClosed();

@@ -362,13 +362,13 @@ TEST_F(RecordSynchronizerTest, OnlyACommunicationsErrorFailsTheCounterpartDelete
   EXPECT_EQ(Run(kFastSync), 0);  // the handheld has no record 4242: not found, ignored
 
   desktop_.records = {DesktopRecord(4242, "deleted on the desktop", store::kRecordDeleted)};
-  SimFailOperation("DeleteHandheldRecord", 1, 0x2004);
+  SimInjectFault(kSimFaultFail, "DeleteHandheldRecord", 1, 0x2004);
   EXPECT_EQ(Run(kFastSync), 0x2004);
   EXPECT_THAT(bench_.RecordData(), UnorderedElementsAre("other"));
 
   // -1 has every bit set, the communications bit among them, and is no communications error.
   desktop_.records = {DesktopRecord(4242, "deleted on the desktop", store::kRecordDeleted)};
-  SimFailOperation("DeleteHandheldRecord", 1, -1);
+  SimInjectFault(kSimFaultFail, "DeleteHandheldRecord", 1, -1);
   EXPECT_EQ(Run(kFastSync), 0);
 }
 
@@ -411,7 +411,7 @@ TEST_F(RecordSynchronizerTest, AFailureAtAnySyncManagerCallEndsTheRunWithItsCode
     for (long nth = 1; nth <= count; ++nth) {
       setUp();
       SimResetCallCounts();
-      ASSERT_EQ(SimFailOperation(operation.c_str(), nth, kInjected), 0);
+      ASSERT_EQ(SimInjectFault(kSimFaultFail, operation.c_str(), nth, kInjected), 0);
       const long result = Run(kFastSync);
       ++injected;
       const bool examined = std::find(unexamined.begin(), unexamined.end(), operation) == unexamined.end();

@@ -182,7 +182,7 @@ TEST_F(ReportRetrievalTest, ReadFailureEndsThePassAndKeepsWhatWasNotSaved) {
   bench_.AddReport("T1", "one");
   bench_.AddReport("T2", "two");
   // The pass walks down: T2 is read, written and deleted before the read of T1 fails.
-  SimFailOperation("ReadHandheldRecordByIndex", 2, 0x4003);
+  SimInjectFault(kSimFaultFail, "ReadHandheldRecordByIndex", 2, 0x4003);
   EXPECT_FALSE(RetrieveAndDelete());
   EXPECT_EQ(reports_.Read("T2.csv"), "two");
   EXPECT_FALSE(reports_.Exists("T1.csv"));
@@ -194,7 +194,7 @@ TEST_F(ReportRetrievalTest, ReadFailureEndsThePassAndKeepsWhatWasNotSaved) {
   EXPECT_EQ(bench_.LogTexts(), Log{stoppedWith("4003")});
   // A failed delete keeps the report's record: the next pass finds the same file and deletes it.
   bench_.ClearLog();
-  SimFailOperation("DeleteHandheldRecord", 1, 0x2004);
+  SimInjectFault(kSimFaultFail, "DeleteHandheldRecord", 1, 0x2004);
   EXPECT_FALSE(RetrieveAndDelete());
   EXPECT_EQ(bench_.LogTexts(), Log{stoppedWith("2004")});
   EXPECT_EQ(reports_.Read("T1.csv"), "one");
@@ -208,15 +208,15 @@ TEST_F(ReportRetrievalTest, ReadFailureEndsThePassAndKeepsWhatWasNotSaved) {
 // retrieve": the reports stay on the handheld and the log says why.
 TEST_F(ReportRetrievalTest, ADatabaseThatCannotBeOpenedFailsThePass) {
   bench_.AddReport("T1", "one");
-  SimFailOperation("OpenHandheldDatabase", 1, 0x4005);
-  SimFailOperation("OpenHandheldDatabase", 2, 0x4005);
+  SimInjectFault(kSimFaultFail, "OpenHandheldDatabase", 1, 0x4005);
+  SimInjectFault(kSimFaultFail, "OpenHandheldDatabase", 2, 0x4005);
   EXPECT_FALSE(RetrieveAndDelete());
   EXPECT_EQ(bench_.LogTexts(),
             Log{"KORVETDatabaseDB could not be opened (Sync Manager error 0x4005), traverse reports not retrieved"});
   EXPECT_EQ(bench_.RecordData().size(), 1u);
   // Without retrieval nothing was lost: duplicates wait for the next session.
   bench_.ClearLog();
-  SimFailOperation("OpenHandheldDatabase", 1, 0x4005);
+  SimInjectFault(kSimFaultFail, "OpenHandheldDatabase", 1, 0x4005);
   ReportPass duplicatesOnly;
   duplicatesOnly.RemoveDuplicates();
   EXPECT_TRUE(duplicatesOnly.Run());
@@ -238,7 +238,7 @@ TEST_F(ReportRetrievalTest, TheLeftPurgeWaitsForAWholeWalkAndSparesUnsavedArchiv
     store.RetrieveReports(reports_.WithSlash(), pass);
     pass.Run();
   };
-  SimFailOperation("ReadHandheldRecordByIndex", 3, 0x2004);  // the deleted record is never read
+  SimInjectFault(kSimFaultFail, "ReadHandheldRecordByIndex", 3, 0x2004);  // the deleted record is never read
   purging();
   EXPECT_EQ(bench_.Records().size(), 3u);
 

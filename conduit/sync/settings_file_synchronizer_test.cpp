@@ -78,7 +78,7 @@ TEST_F(SettingsFileSynchronizerTest, ARecreateThatCannotReadTheDatabaseDeletesNo
   bench_.AddRecord("old.qzl,Ko0*", 0, 0);
   bench_.Folder().Write("a.qzl", "Koa");
   for (long code : {0x4003L, 0x2001L}) {
-    SimFailOperation("ReadHandheldRecordByIndex", 2, code);
+    SimInjectFault(kSimFaultFail, "ReadHandheldRecordByIndex", 2, code);
     EXPECT_EQ(Send("a.qzl", kDesktopOverwritesHandheld), code);
     EXPECT_THAT(bench_.RecordData(), ElementsAre("$0000001North,1", "old.qzl,Ko0*")) << code;
   }
@@ -90,7 +90,7 @@ TEST_F(SettingsFileSynchronizerTest, ARecordWithoutAnIdIsNeverLookedUp) {
   bench_.AddRecord("a.qzl,Ko0*", handheld::kHandheldDeleted | handheld::kHandheldArchived, 0);
   bench_.Folder().Write("a.qzl", "Koa");
   SimResetCallCounts();
-  SimFailOperation("ReadHandheldRecordById", 1, 0x2004);
+  SimInjectFault(kSimFaultFail, "ReadHandheldRecordById", 1, 0x2004);
   EXPECT_EQ(Send("a.qzl", kSlowSync), 0);
   EXPECT_EQ(SimCallCount("ReadHandheldRecordById"), 0);
   // The old record, archived on the device, waits for the purge that the session's pass does.

@@ -15,22 +15,24 @@ bool CallMonitor::IsOperation(const std::string& operation) {
 
 bool CallMonitor::Intercept(const char* operation, long* code) {
   ++counts_[operation];
-  for (Failure& kill : kills_) {
-    if (kill.operation == operation && --kill.callsLeft == 0) TerminateProcess(GetCurrentProcess(), kKilledExitCode);
-  }
   bool fail = false;
-  // Every pending failure of this operation counts the call; the first one that comes due wins and
-  // the others go on counting.
-  for (auto it = failures_.begin(); it != failures_.end();) {
-    if (it->operation == operation && --it->callsLeft == 0) {
-      if (!fail) {
-        fail = true;
-        *code = it->code;
-      }
-      it = failures_.erase(it);
-    } else {
+  // Every pending fault of this operation counts the call; of the failures that come due the first
+  // one wins.
+  for (auto it = faults_.begin(); it != faults_.end();) {
+    if (it->operation != operation || --it->callsLeft != 0) {
       ++it;
+      continue;
     }
+    switch (it->kind) {
+      case kSimFaultKill:
+        TerminateProcess(GetCurrentProcess(), kKilledExitCode);
+        break;
+      case kSimFaultFail:
+        if (!fail) *code = it->code;
+        fail = true;
+        break;
+    }
+    it = faults_.erase(it);
   }
   return fail;
 }
@@ -59,17 +61,10 @@ CallTimer::CallTimer(CallMonitor& monitor) : monitor_(monitor), start_(Ticks()) 
 
 CallTimer::~CallTimer() { monitor_.AddTicks(Ticks() - start_); }
 
-long CallMonitor::KillAtCall(const std::string& operation, long nthCall) {
+long CallMonitor::InjectFault(long kind, const std::string& operation, long nthCall, long code) {
   if (!IsOperation(operation)) return kSyncErrUnknownOperation;
-  if (nthCall < 1) return kSyncErrBadArgument;
-  kills_.push_back({operation, nthCall, 0});
-  return 0;
-}
-
-long CallMonitor::FailCall(const std::string& operation, long nthCall, long code) {
-  if (!IsOperation(operation)) return kSyncErrUnknownOperation;
-  if (nthCall < 1) return kSyncErrBadArgument;
-  failures_.push_back({operation, nthCall, code});
+  if (nthCall < 1 || kind < kSimFaultFail || kind > kSimFaultLastKind) return kSyncErrBadArgument;
+  faults_.push_back({static_cast<SimFaultKind>(kind), operation, nthCall, code});
   return 0;
 }
 

@@ -1,9 +1,11 @@
-// Counts the calls of each exported Sync Manager operation and fails chosen calls on request.
+// Counts the calls of each exported Sync Manager operation and plants faults in chosen calls on request.
 #pragma once
 
 #include <map>
 #include <string>
 #include <vector>
+
+#include "sim/sync20/sync20_control.h"
 
 namespace korvet::sim {
 
@@ -14,7 +16,8 @@ class CallMonitor {
   // Whether the name is one of the exported Sync Manager operations.
   static bool IsOperation(const std::string& operation);
 
-  // Counts one call; true with *code set when this call is to fail.
+  // Counts one call; true with *code set when this call is to fail. A call that a kill hits does not
+  // return.
   bool Intercept(const char* operation, long* code);
 
   long Count(const std::string& operation) const;
@@ -29,25 +32,20 @@ class CallMonitor {
   // Time spent in the operations, in performance-counter ticks, and as microseconds.
   void AddTicks(long long ticks) { ticks_ += ticks; }
   long Microseconds() const;
-  // Returns a status code (0 or kSyncErrBadArgument / kSyncErrUnknownOperation).
-  long FailCall(const std::string& operation, long nthCall, long code);
-  void ClearFailures() {
-    failures_.clear();
-    kills_.clear();
-  }
-  // The nth call of the operation from now ends the process at once, with exit code kKilledExitCode,
-  // as a crash of the host would: nothing is written back or closed.
-  long KillAtCall(const std::string& operation, long nthCall);
+  // The nth call of the operation from now gets a fault of that kind (SimInjectFault). Returns 0,
+  // kSyncErrBadArgument or kSyncErrUnknownOperation.
+  long InjectFault(long kind, const std::string& operation, long nthCall, long code);
+  void ClearFailures() { faults_.clear(); }
 
  private:
-  struct Failure {
+  struct Fault {
+    SimFaultKind kind;
     std::string operation;
-    long callsLeft;  // the call that makes this 0 fails
+    long callsLeft;  // the call that makes this 0 is hit
     long code;
   };
   std::map<std::string, long> counts_;
-  std::vector<Failure> failures_;
-  std::vector<Failure> kills_;  // code unused
+  std::vector<Fault> faults_;
   long long ticks_ = 0;
   long long bytes_ = 0;
 };

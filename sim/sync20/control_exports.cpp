@@ -18,14 +18,9 @@ long SimSetInstallDirectory(const char* folder) {
 
 long SimEndSession() { return Handheld().EndSession(); }
 
-long SimFailOperation(const char* operation, long nthCall, long code) {
+long SimInjectFault(long kind, const char* operation, long nthCall, long code) {
   if (operation == nullptr) return korvet::sim::kSyncErrBadArgument;
-  return Monitor().FailCall(operation, nthCall, code);
-}
-
-long SimKillAtOperation(const char* operation, long nthCall) {
-  if (operation == nullptr) return korvet::sim::kSyncErrBadArgument;
-  return Monitor().KillAtCall(operation, nthCall);
+  return Monitor().InjectFault(kind, operation, nthCall, code);
 }
 
 long SimClearFailures() {

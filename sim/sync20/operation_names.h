@@ -1,5 +1,5 @@
 // The names of the Sync Manager operations that sync20.dll exports, as its control operations
-// (SimFailOperation, SimCallCount) take them.
+// (SimInjectFault, SimCallCount) take them.
 #pragma once
 
 #include <array>

@@ -13,15 +13,20 @@ long SimSetInstallDirectory(const char* folder);
 // success; kSyncErrStorage when a database could not be written (it is forgotten all the same).
 long SimEndSession();
 
-// The nth call (1 = the next one), counted from this call, of the named Sync Manager operation
-// returns `code` and has no effect. Several failures may be pending at once.
-long SimFailOperation(const char* operation, long nthCall, long code);
-long SimClearFailures();
+// What a planted fault does to the call it hits.
+enum SimFaultKind : long {
+  kSimFaultFail = 0,  // the call returns `code` and has no effect
+  kSimFaultKill = 1,  // the call ends the process at once (exit code 86), as a crash of the host would: no
+                      // database is written back; `code` is unused
+  kSimFaultLastKind = kSimFaultKill,
+};
 
-// The nth call (1 = the next one), counted from this call, of the named Sync Manager operation ends
-// the process at once (exit code 86), as a crash of the host would: no database is written back.
-// SimClearFailures forgets it too.
-long SimKillAtOperation(const char* operation, long nthCall);
+// Plants a fault at the nth call (1 = the next one), counted from this call, of the named Sync Manager
+// operation. Several faults may be pending at once. 0, or kSyncErrUnknownOperation for a name that is
+// no Sync Manager operation, kSyncErrBadArgument for another bad argument.
+long SimInjectFault(long kind, const char* operation, long nthCall, long code);
+// Forgets every pending fault.
+long SimClearFailures();
 
 // Calls of the named operation since the last SimResetCallCounts (failed and injected ones too);
 // -1 for a name that is no Sync Manager operation.

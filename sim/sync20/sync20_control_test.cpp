@@ -60,7 +60,7 @@ TEST_F(Sync20Test, EveryOperationCountsItsCalls) {
 TEST_F(Sync20Test, AnInjectedFailureHitsTheNthCallAndChangesNothing) {
   const std::uint8_t handle = Create("Db");
   Write(handle, 0, 0, 0, {'a'});
-  ASSERT_EQ(SimFailOperation("WriteHandheldRecord", 2, 0x4042), 0);
+  ASSERT_EQ(SimInjectFault(kSimFaultFail, "WriteHandheldRecord", 2, 0x4042), 0);
   Write(handle, 0, 0, 0, {'b'});
   RecordTransferBlock failed = Write(handle, 0, 0, 0, {'c'}, 0x4042);
   EXPECT_EQ(failed.recordId, 0u);  // the block is left as the caller filled it
@@ -70,11 +70,11 @@ TEST_F(Sync20Test, AnInjectedFailureHitsTheNthCallAndChangesNothing) {
   EXPECT_EQ(SimCallCount("WriteHandheldRecord"), 4);
 
   // Injected failures of opens and closes leave the handles as they were.
-  ASSERT_EQ(SimFailOperation("CloseHandheldDatabase", 1, 0x4050), 0);
+  ASSERT_EQ(SimInjectFault(kSimFaultFail, "CloseHandheldDatabase", 1, 0x4050), 0);
   EXPECT_EQ(CloseHandheldDatabase(handle), 0x4050);
   EXPECT_EQ(Count(handle), 3);
   EXPECT_EQ(CloseHandheldDatabase(handle), 0);
-  ASSERT_EQ(SimFailOperation("OpenHandheldDatabase", 1, 0x4003), 0);
+  ASSERT_EQ(SimInjectFault(kSimFaultFail, "OpenHandheldDatabase", 1, 0x4003), 0);
   std::uint8_t none = 0;
   EXPECT_EQ(OpenHandheldDatabase("Db", 0, &none, 0xC0), 0x4003);
   EXPECT_EQ(none, 0);
@@ -82,22 +82,23 @@ TEST_F(Sync20Test, AnInjectedFailureHitsTheNthCallAndChangesNothing) {
 }
 
 TEST_F(Sync20Test, SeveralFailuresCanBePendingAndCleared) {
-  ASSERT_EQ(SimFailOperation("SyncYieldCycles", 1, 0x4061), 0);
-  ASSERT_EQ(SimFailOperation("SyncYieldCycles", 3, 0x4063), 0);
-  ASSERT_EQ(SimFailOperation("SyncYieldCycles", 1, 0x4099), 0);  // the same call: the first one wins
+  ASSERT_EQ(SimInjectFault(kSimFaultFail, "SyncYieldCycles", 1, 0x4061), 0);
+  ASSERT_EQ(SimInjectFault(kSimFaultFail, "SyncYieldCycles", 3, 0x4063), 0);
+  ASSERT_EQ(SimInjectFault(kSimFaultFail, "SyncYieldCycles", 1, 0x4099), 0);  // the same call: the first one wins
   EXPECT_EQ(SyncYieldCycles(1), 0x4061);
   EXPECT_EQ(SyncYieldCycles(1), 0);
   EXPECT_EQ(SyncYieldCycles(1), 0x4063);
   EXPECT_EQ(SyncYieldCycles(1), 0);
 
-  ASSERT_EQ(SimFailOperation("SyncResetRecordIndex", 1, 0x4070), 0);
+  ASSERT_EQ(SimInjectFault(kSimFaultFail, "SyncResetRecordIndex", 1, 0x4070), 0);
   EXPECT_EQ(SimClearFailures(), 0);
   EXPECT_EQ(SyncResetRecordIndex(0), kSyncErrBadHandle);
 
-  EXPECT_EQ(SimFailOperation("NoSuchOperation", 1, 1), kSyncErrUnknownOperation);
-  EXPECT_EQ(SimFailOperation("SimEndSession", 1, 1), kSyncErrUnknownOperation);
-  EXPECT_EQ(SimFailOperation("SyncYieldCycles", 0, 1), kSyncErrBadArgument);
-  EXPECT_EQ(SimFailOperation(nullptr, 1, 1), kSyncErrBadArgument);
+  EXPECT_EQ(SimInjectFault(kSimFaultFail, "NoSuchOperation", 1, 1), kSyncErrUnknownOperation);
+  EXPECT_EQ(SimInjectFault(kSimFaultFail, "SimEndSession", 1, 1), kSyncErrUnknownOperation);
+  EXPECT_EQ(SimInjectFault(kSimFaultFail, "SyncYieldCycles", 0, 1), kSyncErrBadArgument);
+  EXPECT_EQ(SimInjectFault(kSimFaultFail, nullptr, 1, 1), kSyncErrBadArgument);
+  EXPECT_EQ(SimInjectFault(kSimFaultLastKind + 1, "SyncYieldCycles", 1, 1), kSyncErrBadArgument);
 }
 
 TEST_F(Sync20Test, TimeInsideTheOperationsAddsUpUntilReset) {

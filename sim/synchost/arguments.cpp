@@ -16,6 +16,20 @@ namespace {
 constexpr std::array<std::string_view, 8> kSyncTypeNames = {"fast",    "slow",   "hh2pc",   "pc2hh",
                                                             "install", "backup", "nothing", "profile"};
 
+// The options that plant faults, by kind; only a failure takes a status code.
+struct FaultOptionRow {
+  SimFaultKind kind;
+  const char* option;
+  bool takesCode;
+};
+constexpr std::array<FaultOptionRow, 2> kFaultOptions = {
+    {{kSimFaultFail, "--fail", true}, {kSimFaultKill, "--kill", false}}};
+
+const FaultOptionRow& FaultOptionOf(SimFaultKind kind) {
+  return *std::find_if(kFaultOptions.begin(), kFaultOptions.end(),
+                       [&](const FaultOptionRow& row) { return row.kind == kind; });
+}
+
 // "fast, slow, ... or profile".
 std::string SyncTypeNameList() {
   std::string list;
@@ -89,8 +103,8 @@ class Parser {
     CLI::App& sync = Add(app_, "sync", Command::kSync);
     type_ = sync.add_option("--type", typeName_);
     sync.add_option("--user", line_.user);
-    sync.add_option("--fail", failures_)->allow_extra_args(false);
-    sync.add_option("--kill", kills_)->allow_extra_args(false);
+    for (std::size_t i = 0; i < kFaultOptions.size(); ++i)
+      sync.add_option(kFaultOptions[i].option, faultTexts_[i])->allow_extra_args(false);
     sync.add_flag("--calls", line_.reportCalls);
     link_ = sync.add_option("--link", line_.link);
 
@@ -213,15 +227,12 @@ class Parser {
 
   std::string CheckSync() {
     std::string error;
-    for (const std::string& text : failures_) {
-      std::optional<InjectedFailure> failure = ParseInjectedFailure(text, &error);
-      if (!failure) return error;
-      line_.failures.push_back(*failure);
-    }
-    for (const std::string& text : kills_) {
-      std::optional<InjectedKill> kill = ParseInjectedKill(text, &error);
-      if (!kill) return error;
-      line_.kills.push_back(*kill);
+    for (std::size_t i = 0; i < kFaultOptions.size(); ++i) {
+      for (const std::string& text : faultTexts_[i]) {
+        std::optional<InjectedFault> fault = ParseInjectedFault(kFaultOptions[i].kind, text, &error);
+        if (!fault) return error;
+        line_.faults.push_back(*fault);
+      }
     }
     if (link_->count() && !sim::FindLinkModel(line_.link)) return "bad --link \"" + line_.link + "\": usb or serial";
     if (error = CheckUser(); !error.empty()) return error;
@@ -283,8 +294,7 @@ class Parser {
   std::string typeName_;
   std::string priority_ = "2";
   std::string index_;
-  std::vector<std::string> failures_;
-  std::vector<std::string> kills_;
+  std::array<std::vector<std::string>, kFaultOptions.size()> faultTexts_;
   CLI::Option* type_ = nullptr;
   CLI::Option* link_ = nullptr;
   CLI::Option* title_ = nullptr;
@@ -294,19 +304,25 @@ class Parser {
 
 ParsedArguments ParseArguments(const std::vector<std::string>& arguments) { return Parser().Run(arguments); }
 
-std::optional<InjectedFailure> ParseInjectedFailure(std::string_view text, std::string* error) {
-  const std::string quoted = "bad --fail \"" + std::string(text) + "\": ";
+const char* FaultOption(SimFaultKind kind) { return FaultOptionOf(kind).option; }
+
+std::optional<InjectedFault> ParseInjectedFault(SimFaultKind kind, std::string_view text, std::string* error) {
+  const std::string quoted = "bad " + std::string(FaultOption(kind)) + " \"" + std::string(text) + "\": ";
+  const bool takesCode = FaultOptionOf(kind).takesCode;
   const std::size_t first = text.find(':');
-  const std::size_t second = first == std::string_view::npos ? first : text.find(':', first + 1);
-  if (second == std::string_view::npos) {
-    *error = quoted + "OPERATION:N:CODE expected";
+  const std::size_t codeColon = first == std::string_view::npos || !takesCode ? first : text.find(':', first + 1);
+  if (codeColon == std::string_view::npos) {
+    *error = quoted + (takesCode ? "OPERATION:N:CODE expected" : "OPERATION:N expected");
     return std::nullopt;
   }
-  InjectedFailure failure;
-  if (!ParseOperationCall(text.substr(0, second), quoted, &failure.operation, &failure.nthCall, error))
+  InjectedFault fault;
+  fault.kind = kind;
+  if (!ParseOperationCall(text.substr(0, takesCode ? codeColon : text.size()), quoted, &fault.operation, &fault.nthCall,
+                          error))
     return std::nullopt;
+  if (!takesCode) return fault;
   // Status codes are 32-bit: hexadecimal covers all 32 bits, decimal the signed range.
-  std::string_view code = text.substr(second + 1);
+  std::string_view code = text.substr(codeColon + 1);
   std::int64_t value = 0;
   bool parsed = false;
   if (code.size() > 2 && code[0] == '0' && (code[1] == 'x' || code[1] == 'X')) {
@@ -320,19 +336,8 @@ std::optional<InjectedFailure> ParseInjectedFailure(std::string_view text, std::
     *error = quoted + "the code is a non-zero 32-bit status, decimal or 0x-hexadecimal";
     return std::nullopt;
   }
-  failure.code = static_cast<long>(static_cast<std::int32_t>(static_cast<std::uint32_t>(value)));
-  return failure;
-}
-
-std::optional<InjectedKill> ParseInjectedKill(std::string_view text, std::string* error) {
-  const std::string quoted = "bad --kill \"" + std::string(text) + "\": ";
-  InjectedKill kill;
-  if (text.find(':') == std::string_view::npos) {
-    *error = quoted + "OPERATION:N expected";
-    return std::nullopt;
-  }
-  if (!ParseOperationCall(text, quoted, &kill.operation, &kill.nthCall, error)) return std::nullopt;
-  return kill;
+  fault.code = static_cast<long>(static_cast<std::int32_t>(static_cast<std::uint32_t>(value)));
+  return fault;
 }
 
 std::optional<std::int32_t> SyncTypeFromName(std::string_view name) {

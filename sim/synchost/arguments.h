@@ -7,6 +7,8 @@
 #include <string_view>
 #include <vector>
 
+#include "sim/sync20/sync20_control.h"
+
 namespace korvet::hotsync {
 
 // Exit codes of synchost.
@@ -36,28 +38,23 @@ enum class Command {
 };
 
 // sync --fail OPERATION:N:CODE: the N-th call of the Sync Manager operation fails with CODE.
-struct InjectedFailure {
-  std::string operation;
-  long nthCall = 0;
-  long code = 0;
-};
-
 // sync --kill OPERATION:N: the host ends abruptly at the N-th call of the Sync Manager operation.
-struct InjectedKill {
+struct InjectedFault {
+  SimFaultKind kind = kSimFaultFail;
   std::string operation;
   long nthCall = 0;
+  long code = 0;  // unused by a kill
 };
 
 struct CommandLine {
   Command command = Command::kHelp;
   std::optional<std::int32_t> syncType;  // sync --type; none: the remembered action
   std::string user = kDefaultUser;
-  std::vector<InjectedFailure> failures;  // sync --fail, in the order given
-  bool reportCalls = false;               // sync --calls
-  std::vector<InjectedKill> kills;        // sync --kill
-  std::string link;                       // sync --link: "usb" or "serial"; empty: none
-  std::string creator;                    // register, unregister, configure
-  std::string library;                    // register: as given, made a full path later
+  std::vector<InjectedFault> faults;  // sync --fail, then sync --kill, each in the order given
+  bool reportCalls = false;           // sync --calls
+  std::string link;                   // sync --link: "usb" or "serial"; empty: none
+  std::string creator;                // register, unregister, configure
+  std::string library;                // register: as given, made a full path later
   std::string remote;
   std::string file;
   std::string title;
@@ -83,10 +80,12 @@ struct ParsedArguments {
 ParsedArguments ParseArguments(const std::vector<std::string>& arguments);
 const char* UsageText();
 
-// "OPERATION:N:CODE": a Sync Manager operation, a call number from 1 and a non-zero 32-bit status
-// (decimal, or hexadecimal after 0x); nothing when the text is not one, *error says why.
-std::optional<InjectedFailure> ParseInjectedFailure(std::string_view text, std::string* error);
-std::optional<InjectedKill> ParseInjectedKill(std::string_view text, std::string* error);
+// The option that plants a fault of this kind ("--fail").
+const char* FaultOption(SimFaultKind kind);
+// The option's value: "OPERATION:N", then ":CODE" for a failure: a Sync Manager operation, a call
+// number from 1 and a non-zero 32-bit status (decimal, or hexadecimal after 0x); nothing when the text
+// is not one, *error says why.
+std::optional<InjectedFault> ParseInjectedFault(SimFaultKind kind, std::string_view text, std::string* error);
 
 // Sync type names of --type ("fast" 0 ... "profile" 7).
 std::optional<std::int32_t> SyncTypeFromName(std::string_view name);

@@ -158,9 +158,10 @@ TEST(Arguments, HandheldCommands) {
 
 TEST(Arguments, SyncKillAndLink) {
   CommandLine line = Parsed({"sync", "--kill", "DeleteHandheldRecord:4", "--link", "serial"});
-  ASSERT_EQ(line.kills.size(), 1u);
-  EXPECT_EQ(line.kills[0].operation, "DeleteHandheldRecord");
-  EXPECT_EQ(line.kills[0].nthCall, 4);
+  ASSERT_EQ(line.faults.size(), 1u);
+  EXPECT_EQ(line.faults[0].kind, kSimFaultKill);
+  EXPECT_EQ(line.faults[0].operation, "DeleteHandheldRecord");
+  EXPECT_EQ(line.faults[0].nthCall, 4);
   EXPECT_EQ(line.link, "serial");
   EXPECT_EQ(Parsed({"sync"}).link, "");
   for (const char* bad : {"DeleteHandheldRecord", "DeleteHandheldRecord:0", "Nothing:1", "DeleteHandheldRecord:x"})
@@ -174,16 +175,17 @@ TEST(Arguments, SyncFailuresAndCallCounts) {
   EXPECT_EQ(line.command, Command::kSync);
   EXPECT_TRUE(line.reportCalls);
   EXPECT_EQ(line.syncType, 1);
-  ASSERT_EQ(line.failures.size(), 2u);
-  EXPECT_EQ(line.failures[0].operation, "ReadHandheldRecordByIndex");
-  EXPECT_EQ(line.failures[0].nthCall, 3);
-  EXPECT_EQ(line.failures[0].code, 0x2004);
-  EXPECT_EQ(line.failures[1].operation, "DeleteHandheldRecord");
-  EXPECT_EQ(line.failures[1].code, 0x4003);
+  ASSERT_EQ(line.faults.size(), 2u);
+  EXPECT_EQ(line.faults[0].kind, kSimFaultFail);
+  EXPECT_EQ(line.faults[0].operation, "ReadHandheldRecordByIndex");
+  EXPECT_EQ(line.faults[0].nthCall, 3);
+  EXPECT_EQ(line.faults[0].code, 0x2004);
+  EXPECT_EQ(line.faults[1].operation, "DeleteHandheldRecord");
+  EXPECT_EQ(line.faults[1].code, 0x4003);
   EXPECT_FALSE(Parsed({"sync"}).reportCalls);
   // The whole 32 bits in hexadecimal, the signed range in decimal.
-  EXPECT_EQ(Parsed({"sync", "--fail", "SyncYieldCycles:1:0xFFFFFFFF"}).failures[0].code, -1);
-  EXPECT_EQ(Parsed({"sync", "--fail", "SyncYieldCycles:1:-5"}).failures[0].code, -5);
+  EXPECT_EQ(Parsed({"sync", "--fail", "SyncYieldCycles:1:0xFFFFFFFF"}).faults[0].code, -1);
+  EXPECT_EQ(Parsed({"sync", "--fail", "SyncYieldCycles:1:-5"}).faults[0].code, -5);
 
   for (const char* bad :
        {"ReadHandheldRecordByIndex", "ReadHandheldRecordByIndex:3", "Bogus:1:1", "ReadHandheldRecordByIndex:0:1",

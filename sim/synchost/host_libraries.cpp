@@ -11,15 +11,14 @@ std::optional<HostLibraries> HostLibraries::Load(const Installation& installatio
   if (!host.hotSyncLog_.Valid()) return std::nullopt;
   host.setInstallDirectory_ = host.syncManager_.Find<decltype(&SimSetInstallDirectory)>("SimSetInstallDirectory");
   host.endSession_ = host.syncManager_.Find<decltype(&SimEndSession)>("SimEndSession");
-  host.failOperation_ = host.syncManager_.Find<decltype(&SimFailOperation)>("SimFailOperation");
-  host.killAtOperation_ = host.syncManager_.Find<decltype(&SimKillAtOperation)>("SimKillAtOperation");
+  host.injectFault_ = host.syncManager_.Find<decltype(&SimInjectFault)>("SimInjectFault");
   host.callCount_ = host.syncManager_.Find<decltype(&SimCallCount)>("SimCallCount");
   host.bytesMoved_ = host.syncManager_.Find<decltype(&SimBytesMoved)>("SimBytesMoved");
   host.resetCallCounts_ = host.syncManager_.Find<decltype(&SimResetCallCounts)>("SimResetCallCounts");
   host.beginConduit_ = host.hotSyncLog_.Find<SimLogBeginConduitFn>("SimLogBeginConduit");
   host.setEcho_ = host.hotSyncLog_.Find<SimLogSetEchoFn>("SimLogSetEcho");
-  if (!host.setInstallDirectory_ || !host.endSession_ || !host.failOperation_ || !host.callCount_ ||
-      !host.resetCallCounts_ || !host.killAtOperation_ || !host.bytesMoved_) {
+  if (!host.setInstallDirectory_ || !host.endSession_ || !host.injectFault_ || !host.callCount_ ||
+      !host.resetCallCounts_ || !host.bytesMoved_) {
     *error = syncPath + " lacks one of its control operations (sync20_control.h)";
     return std::nullopt;
   }

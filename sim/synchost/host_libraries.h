@@ -23,11 +23,8 @@ class HostLibraries {
   void BeginConduit() const { beginConduit_(); }
   void SetEcho(bool on) const { setEcho_(on ? 1 : 0); }
   // The Sync Manager's failure injection and call counters.
-  long FailOperation(const std::string& operation, long nthCall, long code) const {
-    return failOperation_(operation.c_str(), nthCall, code);
-  }
-  long KillAtOperation(const std::string& operation, long nthCall) const {
-    return killAtOperation_(operation.c_str(), nthCall);
+  long InjectFault(long kind, const std::string& operation, long nthCall, long code) const {
+    return injectFault_(kind, operation.c_str(), nthCall, code);
   }
   long CallCount(const std::string& operation) const { return callCount_(operation.c_str()); }
   long long BytesMoved() const { return bytesMoved_(); }
@@ -38,8 +35,7 @@ class HostLibraries {
   sim::Library hotSyncLog_;
   decltype(&SimSetInstallDirectory) setInstallDirectory_ = nullptr;
   decltype(&SimEndSession) endSession_ = nullptr;
-  decltype(&SimFailOperation) failOperation_ = nullptr;
-  decltype(&SimKillAtOperation) killAtOperation_ = nullptr;
+  decltype(&SimInjectFault) injectFault_ = nullptr;
   decltype(&SimCallCount) callCount_ = nullptr;
   decltype(&SimBytesMoved) bytesMoved_ = nullptr;
   decltype(&SimResetCallCounts) resetCallCounts_ = nullptr;

@@ -80,15 +80,10 @@ int RunSync(const Installation& installation, const CommandLine& line) {
   host->SetEcho(true);
   // Failures count calls from here, across every conduit of this session.
   host->ResetCallCounts();
-  for (const InjectedFailure& failure : line.failures) {
-    if (long result = host->FailOperation(failure.operation, failure.nthCall, failure.code); result != 0)
-      return Fail(kExitBadArguments,
-                  "the Sync Manager refused --fail " + failure.operation + " (" + std::to_string(result) + ")");
-  }
-  for (const InjectedKill& kill : line.kills) {
-    if (long result = host->KillAtOperation(kill.operation, kill.nthCall); result != 0)
-      return Fail(kExitBadArguments,
-                  "the Sync Manager refused --kill " + kill.operation + " (" + std::to_string(result) + ")");
+  for (const InjectedFault& fault : line.faults) {
+    if (long result = host->InjectFault(fault.kind, fault.operation, fault.nthCall, fault.code); result != 0)
+      return Fail(kExitBadArguments, std::string("the Sync Manager refused ") + FaultOption(fault.kind) + " " +
+                                         fault.operation + " (" + std::to_string(result) + ")");
   }
 
   if (settings->registrations.empty()) {

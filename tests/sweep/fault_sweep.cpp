@@ -140,7 +140,7 @@ int RunFaultSweep(SweepBench& bench, unsigned timeLimitMs, std::optional<long> o
         std::snprintf(what, sizeof what, "fault %ld of %ld (--fail %s:%ld:0x%lx)", index, total, operation.c_str(), nth,
                       static_cast<unsigned long>(code));
         bench.Restore(scene);
-        SessionFindings faulty = session(what, [&] { SimFailOperation(operation.c_str(), nth, code); });
+        SessionFindings faulty = session(what, [&] { SimInjectFault(kSimFaultFail, operation.c_str(), nth, code); });
         ++faults;
         report(what, faulty.problems);
         SessionFindings completing = session(std::string(what) + ", then a clean session", {});

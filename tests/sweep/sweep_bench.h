@@ -68,7 +68,7 @@ class SweepBench {
 
   // Empties the installation (the programs stay) and writes the scene.
   void Restore(const Scene& scene);
-  // One HotSync with Korv.dll loaded for it; failures given with SimFailOperation before count from
+  // One HotSync with Korv.dll loaded for it; failures given with SimInjectFault before count from
   // the start of the session.
   SessionOutcome RunSession(std::int32_t syncType, unsigned timeLimitMs);
 
