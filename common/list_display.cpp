@@ -53,35 +53,6 @@ std::optional<std::string> ReadFolderPickerText(const std::string& path) {
   return read->text;
 }
 
-std::string SettingsListDisplay(const std::string& listText) {
-  std::string shown;
-  for (char c : listText) {
-    if (c == lists::kSeparator) continue;
-    if (c == lists::kEntryEnd) {
-      shown += "\r\n";
-    } else {
-      shown.push_back(c);
-    }
-  }
-  return shown;
-}
-
-SettingsListEditorView SettingsListEditorLines(const std::string& listText) {
-  SettingsListEditorView view;
-  view.entryText = listText;
-  std::string line;
-  for (char c : listText) {
-    if (c == lists::kSeparator) continue;
-    if (c == lists::kEntryEnd) {
-      view.lines.push_back(line);
-      line.clear();
-    } else {
-      line.push_back(c);
-    }
-  }
-  return view;
-}
-
 std::string ReportFolderDisplay(const std::string& folderText) {
   return folderText.empty() ? folderText : folderText.substr(0, folderText.size() - 1);
 }

@@ -5,7 +5,6 @@
 
 #include <optional>
 #include <string>
-#include <vector>
 
 namespace korvet {
 
@@ -19,17 +18,6 @@ std::optional<std::string> ReadListEntryText(const std::string& path);
 // The folder picker's edit text: the bytes before the first '@' less the backslash it added when
 // writing; a file without '@' is shown whole.
 std::optional<std::string> ReadFolderPickerText(const std::string& path);
-
-// The settings list as the dialog and the panel show it: each ',' dropped and each '*' turned into CR
-// LF, one line per file, e.g. "C:\Data\site1.qzl\r\n".
-std::string SettingsListDisplay(const std::string& listText);
-
-// The list editor's working text and its lines, one per entry with the ',' dropped.
-struct SettingsListEditorView {
-  std::string entryText;
-  std::vector<std::string> lines;
-};
-SettingsListEditorView SettingsListEditorLines(const std::string& listText);
 
 // The report folder as shown: the bytes before the '@' less their last character (the backslash that
 // the folder picker added).

@@ -1,4 +1,5 @@
 #include "common/list_writers.h"
+#include "common/listed_file.h"
 
 #include <gtest/gtest.h>
 
@@ -176,10 +177,8 @@ TEST_F(ListFilesTest, DisplayReadersShowLinesAndFolder) {
   folder_.Write("Xembrafilepath.dat", "C:\\Data\\,site1.qzl*C:\\Data\\,site2.qzl*@^");
   auto text = ReadListText(list_);
   ASSERT_TRUE(text);
-  EXPECT_EQ(SettingsListDisplay(*text), "C:\\Data\\site1.qzl\r\nC:\\Data\\site2.qzl\r\n");
-  SettingsListEditorView view = SettingsListEditorLines(*text);
-  EXPECT_EQ(view.entryText, "C:\\Data\\,site1.qzl*C:\\Data\\,site2.qzl*");
-  EXPECT_EQ(view.lines, (std::vector<std::string>{"C:\\Data\\site1.qzl", "C:\\Data\\site2.qzl"}));
+  EXPECT_EQ(*text, "C:\\Data\\,site1.qzl*C:\\Data\\,site2.qzl*");
+  EXPECT_EQ(ListedFiles::Parse(*text).Shown(), "C:\\Data\\site1.qzl\r\nC:\\Data\\site2.qzl\r\n");
 
   folder_.Write("Cardoon.dat", "C:\\Reports\\@$#");
   EXPECT_EQ(ReportFolderDisplay(ReadListText(reports_).value_or("<none>")), "C:\\Reports");

@@ -8,6 +8,7 @@
 #include "common/list_format.h"
 #include "common/list_location.h"
 #include "common/list_writers.h"
+#include "common/listed_file.h"
 #include "common/tool_start.h"
 
 namespace korvet::settings_controls {
@@ -16,7 +17,7 @@ namespace {
 void ShowSettingsList(HWND dialog) {
   std::optional<std::string> path = FindToolListFile(lists::kSettingsListTool);
   std::optional<std::string> text = path ? ReadListText(*path) : std::nullopt;
-  SetItemText(dialog, kSettingsListEdit, text ? SettingsListDisplay(*text) : std::string());
+  SetItemText(dialog, kSettingsListEdit, text ? ListedFiles::Parse(*text).Shown() : std::string());
 }
 
 void ShowReportFolder(HWND dialog) {

@@ -1,6 +1,7 @@
 #include "common/settings_list_grammar.h"
 
 #include "common/list_format.h"
+#include "common/listed_file.h"
 
 namespace korvet {
 
@@ -118,15 +119,15 @@ SettingsListEntry SettingsListGrammar::Parse(const std::string& bytes) const {
   entry.text = bytes;
   // The entry must fit the session's 259-byte entry buffer, its '*' included.
   if (bytes.size() + 1 > lists::kMaxEntryBytes) return RejectEntry(entry, "too long");
-  const std::size_t comma = bytes.find(lists::kSeparator);
-  if (comma == 0) {
+  const ListedFile file = ListedFile::FromText(bytes);
+  if (file.HasSeparator() && file.Directory().empty()) {
     entry.kind = SettingsListEntry::Kind::kEmptyDirectory;
     return entry;
   }
-  if (comma == std::string::npos || comma + 1 == bytes.size()) return RejectEntry(entry, "without file name");
-  entry.directory = bytes.substr(0, comma);
+  if (file.FileName().empty()) return RejectEntry(entry, "without file name");
+  entry.directory = file.Directory();
   // The file name is kept whole, as the list holds it (my.site.qzl stays my.site.qzl).
-  entry.fileName = bytes.substr(comma + 1);
+  entry.fileName = file.FileName();
   entry.kind = SettingsListEntry::Kind::kSend;
   return entry;
 }

@@ -31,8 +31,8 @@ Editor* EditorOf(HWND dialog) { return reinterpret_cast<Editor*>(GetWindowLongPt
 void ShowLines(HWND dialog, const SettingsListModel& model) {
   HWND list = GetDlgItem(dialog, IDC_FILE_LIST);
   SendMessageA(list, LB_RESETCONTENT, 0, 0);
-  for (const std::string& line : model.Lines())
-    SendMessageA(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(line.c_str()));
+  for (const ListedFile& file : model.Files())
+    SendMessageA(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(file.Shown().c_str()));
 }
 
 void Add(HWND dialog, Editor& editor) {

@@ -1,11 +1,13 @@
-// The list editor's working state: the raw entries of Xembrafilepath.dat (each "directory,name*",
-// without the end marker) and one line per entry as the list box shows it ("directory" + "name").
+// The list editor's working state: the entries of Xembrafilepath.dat before its end marker, one line
+// of the list box each.
 #pragma once
 
 #include <cstddef>
 #include <optional>
 #include <string>
 #include <vector>
+
+#include "common/listed_file.h"
 
 namespace korvet {
 
@@ -16,9 +18,10 @@ class SettingsListModel {
   // From the file's text before its first '@'.
   explicit SettingsListModel(const std::string& listText);
 
-  const std::string& EntryText() const { return entryText_; }
-  const std::vector<std::string>& Lines() const { return lines_; }
-  bool Full() const { return lines_.size() >= kMaxFiles; }
+  // The entries to write back, those the list held and the editor kept first, in their order.
+  std::string EntryText() const { return list_.Text(); }
+  const std::vector<ListedFile>& Files() const { return list_.files; }
+  bool Full() const { return list_.files.size() >= kMaxFiles; }
   bool Unchanged() const { return unchanged_; }
 
   // Adds the file chosen in the file dialog: the directory is the path up to and including its last
@@ -26,12 +29,11 @@ class SettingsListModel {
   // cannot hold (reserved byte, too long), or nothing when it was added.
   std::optional<std::string> Add(const std::string& fullPath, const std::string& fileName);
 
-  // Removes the line at `index` and the first entry that matches it.
+  // Removes the entry of the line at `index`.
   void Remove(std::size_t index);
 
  private:
-  std::string entryText_;
-  std::vector<std::string> lines_;
+  ListedFiles list_;
   bool unchanged_ = true;
 };
 
