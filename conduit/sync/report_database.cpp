@@ -5,6 +5,7 @@
 #include <new>
 
 #include "conduit/platform/sync_manager.h"
+#include "conduit/sync/record_layout.h"
 #include "conduit/sync/unused_calls.h"
 
 namespace korvet {
@@ -27,9 +28,7 @@ bool HandheldRecord::IsDeleted() const {
 
 bool HandheldRecord::IsArchived() const { return (attributes & handheld::kHandheldArchived) != 0; }
 
-bool IsReport(const HandheldRecord& record) {
-  return !record.IsDeleted() && !record.data.empty() && record.data[0] == '$';
-}
+bool IsReport(const HandheldRecord& record) { return !record.IsDeleted() && TraverseReport::IsReport(record.data); }
 
 long HandheldRecordReader::Read(std::uint8_t handle, std::uint16_t index, HandheldRecord& record) {
   record.attributes = 0;

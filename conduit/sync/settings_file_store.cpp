@@ -11,12 +11,6 @@
 #include "conduit/sync/record_layout.h"
 
 namespace korvet {
-namespace {
-
-constexpr char kSeparator = ',';
-constexpr char kTerminator = '*';
-
-}  // namespace
 
 SettingsFileStore& SharedSettingsFileStore() {
   static SettingsFileStore shared;
@@ -53,9 +47,9 @@ long SettingsFileStore::BuildRecordText(const char* text) {
   // A settings file cut short would reach the device as other settings than the user's.
   if (textLength > room) return store::kValueTooLarge;
   char* out = std::copy_n(fileName_.data(), nameLength, recordText_.data());
-  *out++ = kSeparator;
+  *out++ = record_layout::kSeparator;
   out = std::copy_n(text ? text : "", textLength, out);
-  *out = kTerminator;
+  *out = record_layout::kSettingsEnd;
   return store::kOk;
 }
 
