@@ -76,6 +76,9 @@ function(korvet_add_sweep_tests prefix timeout)
     COMMAND bash ${KORVET_SOURCE_DIR}/tests/hostile_regressions.sh ${KORVET_SOURCE_DIR} ${CMAKE_BINARY_DIR})
   set_tests_properties(${prefix}_fault_sweep ${prefix}_allocation_sweep ${prefix}_hostile_sweep
                        ${prefix}_hostile_regressions PROPERTIES TIMEOUT ${timeout})
+  # The longest first (tests/CMakeLists.txt says why).
+  set_tests_properties(${prefix}_hostile_sweep PROPERTIES COST 60)
+  set_tests_properties(${prefix}_fault_sweep PROPERTIES COST 50)
 endfunction()
 
 # Leaves every target of this build out of "all" but the given ones (and what they need): where the
