@@ -5,6 +5,7 @@
 
 #include <cstdlib>
 
+#include "common/file_steps.h"
 #include "common/list_display.h"
 #include "common/win_file.h"
 #include "tests/support/scratch_folder.h"
@@ -141,6 +142,24 @@ TEST_F(ListFilesTest, AListThatCannotBeWrittenIsAFailureTheUserIsTold) {
   for (const std::string& file : {list_, reports_}) RemoveDirectoryA(file.c_str());
   EXPECT_FALSE(WriteReportFolder(reports_, "C:\\Other").Failed());
   EXPECT_FALSE(folder_.Exists("Cardoon.dat"));
+}
+
+// A close of the new file that reports an error (a network folder's write held back until then)
+// leaves the list as it was, with nothing beside it.
+TEST_F(ListFilesTest, ANewFileWhoseCloseFailsLeavesTheListAsItWas) {
+  class CloseFails : public FileSteps {
+    bool Close(WinFile& file) override {
+      file.Close();
+      SetLastError(ERROR_NETNAME_DELETED);
+      return false;
+    }
+  } steps;
+  folder_.Write("Xembrafilepath.dat", "C:\\D\\,a.qzl*@$");
+  WinFile held = WinFile::OpenForUpdate(list_);
+  ASSERT_TRUE(held);
+  EXPECT_FALSE(ReplaceFileContent(held, list_, "C:\\D\\,b.qzl*@$", steps));
+  EXPECT_EQ(folder_.Read("Xembrafilepath.dat"), "C:\\D\\,a.qzl*@$");
+  EXPECT_FALSE(folder_.Exists("Xembrafilepath.dat.new"));
 }
 
 // Where the folder takes no new file beside the list (a standard user in the HotSync folder under

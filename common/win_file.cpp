@@ -1,5 +1,7 @@
 #include "common/win_file.h"
 
+#include "common/file_steps.h"
+
 #include <algorithm>
 #include <utility>
 
@@ -128,17 +130,24 @@ void RemoveStale(const std::string& path) {
 
 }  // namespace
 
-bool ReplaceFileContent(WinFile& held, const std::string& path, const std::string& content) {
+FileSteps& PlainFileSteps() {
+  static FileSteps steps;
+  return steps;
+}
+
+bool ReplaceFileContent(WinFile& held, const std::string& path, const std::string& content, FileSteps& steps) {
   const std::string next = path + ".new";
   RemoveStale(next);
-  WinFile out = WinFile::CreateAlways(next);
+  WinFile out = steps.Create(next, false);
   if (!out) {
     const bool written = WriteInPlace(held, content);
     held.Close();
     return written;
   }
-  const bool complete = out.Write(content) && out.Flush();
-  out.Close();
+  bool complete = steps.Write(out, content) && steps.Flush(out);
+  // A close can report a write that the system held back (a network folder): the new content is then
+  // not known to be whole.
+  complete = steps.Close(out) && complete;
   if (!complete) {
     DeleteFileA(next.c_str());
     held.Close();

@@ -15,6 +15,9 @@
 
 namespace korvet {
 
+class FileSteps;
+FileSteps& PlainFileSteps();
+
 class WinFile final : public ByteSource {
  public:
   // An existing file, for reading, no sharing.
@@ -81,6 +84,8 @@ bool FileExists(const std::string& path);
 //     the new length is reserved first, by writing the part beyond the old end, so that a full disk
 //     fails before any old byte changes; then the rest is written, flushed, and the end set.
 // False, with the old content kept, when anything fails before the content is complete.
-bool ReplaceFileContent(WinFile& held, const std::string& path, const std::string& content);
+// `steps` make and write "<path>.new".
+bool ReplaceFileContent(WinFile& held, const std::string& path, const std::string& content,
+                        FileSteps& steps = PlainFileSteps());
 
 }  // namespace korvet

@@ -101,15 +101,9 @@ void RemoveStagingFolder(const std::string& folder) {
 
 }  // namespace
 
-ReportFileSteps& PlainReportFileSteps() {
-  static ReportFileSteps steps;
-  return steps;
-}
+ReportFolderWriter::ReportFolderWriter(std::string folder) : ReportFolderWriter(std::move(folder), PlainFileSteps()) {}
 
-ReportFolderWriter::ReportFolderWriter(std::string folder)
-    : ReportFolderWriter(std::move(folder), PlainReportFileSteps()) {}
-
-ReportFolderWriter::ReportFolderWriter(std::string folder, ReportFileSteps& steps)
+ReportFolderWriter::ReportFolderWriter(std::string folder, FileSteps& steps)
     : folder_(std::move(folder)), steps_(steps) {}
 
 ReportFolderWriter::~ReportFolderWriter() {
@@ -174,7 +168,7 @@ ReportSave ReportFolderWriter::Save(const std::string& name, const std::string& 
     return Kept();
   }
   const std::string& temporary = Temporary();
-  WinFile file = steps_.Create(temporary);
+  WinFile file = steps_.Create(temporary, true);
   if (!file) {
     const DWORD error = file.OpenError();
     if (IsDiskFull(error)) {
@@ -193,7 +187,7 @@ ReportSave ReportFolderWriter::Save(const std::string& name, const std::string& 
   }
   if (done) {
     step = "close";
-    done = file.Close();
+    done = steps_.Close(file);
   }
   if (!done) {
     const DWORD error = GetLastError();

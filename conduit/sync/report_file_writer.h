@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "common/file_steps.h"
 #include "common/win_file.h"
 
 namespace korvet {
@@ -26,19 +27,6 @@ struct ReportSave {
   bool Saved() const { return outcome == Outcome::kSaved; }
 };
 
-// The steps on the temporary file that can fail for reasons outside the conduit (a full disk, a
-// network folder gone): a test puts its own in their place.
-class ReportFileSteps {
- public:
-  virtual ~ReportFileSteps() = default;
-  virtual WinFile Create(const std::string& path) { return WinFile::CreateNew(path); }
-  virtual bool Write(WinFile& file, const std::string& text) { return file.Write(text); }
-  virtual bool Flush(WinFile& file) { return file.Flush(); }
-};
-
-// The steps as they are: what every session uses.
-ReportFileSteps& PlainReportFileSteps();
-
 class ReportFolderWriter {
  public:
   // The staging folder's name in the report folder: "~KorvIR <computer> <process ID>", so that two
@@ -52,7 +40,7 @@ class ReportFolderWriter {
 
   // folder ends with a backslash; steps must outlive the writer.
   explicit ReportFolderWriter(std::string folder);
-  ReportFolderWriter(std::string folder, ReportFileSteps& steps);
+  ReportFolderWriter(std::string folder, FileSteps& steps);
   // Removes the staging folder.
   ~ReportFolderWriter();
   ReportFolderWriter(const ReportFolderWriter&) = delete;
@@ -77,7 +65,7 @@ class ReportFolderWriter {
   std::string folder_;
   std::string staging_;    // the staging folder, once made
   std::string temporary_;  // empty until the first save
-  ReportFileSteps& steps_;
+  FileSteps& steps_;
 };
 
 }  // namespace korvet

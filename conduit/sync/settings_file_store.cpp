@@ -72,7 +72,7 @@ bool SettingsFileStore::FillRecord(store::SyncRecord& record) const {
 
 void SettingsFileStore::RetrieveReports(const std::string& folder, ReportPass& pass) {
   // One writer for the pass: its staging folder goes when the pass lets go of it.
-  auto writer = std::make_shared<ReportFolderWriter>(folder, *reportFileSteps_);
+  auto writer = std::make_shared<ReportFolderWriter>(folder, *fileSteps_);
   writer->RemoveLeftovers();
   pass.Retrieve([this, writer](const std::vector<std::uint8_t>& record, std::vector<std::string>& log) {
     return WriteReportFile(*writer, record, log);

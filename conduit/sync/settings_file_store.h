@@ -57,14 +57,14 @@ class SettingsFileStore : public store::DesktopDatabaseManager, public store::Se
   // was not saved stays on the handheld.
   void DeleteReports(ReportPass& pass);
   // The file steps that report writing uses (a test's, to fail them); they must outlive the store.
-  void UseReportFileSteps(ReportFileSteps& steps) { reportFileSteps_ = &steps; }
+  void UseFileSteps(FileSteps& steps) { fileSteps_ = &steps; }
 
  private:
   std::array<char, kRecordTextSize> recordText_{};
   long private_ = 0;
   std::array<char, kFileNameSize> fileName_{};
   bool nameRefused_ = false;
-  ReportFileSteps* reportFileSteps_ = &PlainReportFileSteps();
+  FileSteps* fileSteps_ = &PlainFileSteps();
 };
 
 // The one instance that desktop stores hand settings files to. It is made on first use and destroyed

@@ -22,12 +22,10 @@ class ReportRetrievalTest : public ::testing::Test {
  protected:
   // Retrieval and deletion as the session asks them, without duplicate removal.
   // True when every report was saved.
-  bool RetrieveAndDelete(ReportFileSteps* steps = nullptr) {
-    return RetrieveAndDeleteInto(reports_.WithSlash(), steps);
-  }
-  bool RetrieveAndDeleteInto(const std::string& folder, ReportFileSteps* steps = nullptr) {
+  bool RetrieveAndDelete(FileSteps* steps = nullptr) { return RetrieveAndDeleteInto(reports_.WithSlash(), steps); }
+  bool RetrieveAndDeleteInto(const std::string& folder, FileSteps* steps = nullptr) {
     SettingsFileStore store;
-    if (steps) store.UseReportFileSteps(*steps);
+    if (steps) store.UseFileSteps(*steps);
     ReportPass pass;
     store.RetrieveReports(folder, pass);
     store.DeleteReports(pass);
@@ -279,37 +277,40 @@ TEST_F(ReportRetrievalTest, OfTwoReportsWithOneNameTheHigherGetsTheFile) {
   EXPECT_EQ(bench_.RecordData(), Data{"$0000001T1,first"});
 }
 
-// Writes half the text, or all of it and then fails the flush, as a full disk or a lost network
-// folder does; or fails to create the temporary file at all.
-class FailingSteps : public ReportFileSteps {
+// Fails one step, as a full disk or a lost network folder does: creating the temporary file; writing
+// (half the text gets written); the flush; or the close, which reports a write the system held back.
+class FailingSteps : public FileSteps {
  public:
-  FailingSteps(bool failFlush, DWORD error, bool failCreate = false)
-      : failFlush_(failFlush), failCreate_(failCreate), error_(error) {}
-  WinFile Create(const std::string& path) override {
-    return failCreate_ ? WinFile::NotOpened(error_) : WinFile::CreateNew(path);
+  FailingSteps(std::string step, DWORD error) : step_(std::move(step)), error_(error) {}
+  WinFile Create(const std::string& path, bool) override {
+    return step_ == "create" ? WinFile::NotOpened(error_) : WinFile::CreateNew(path);
   }
   bool Write(WinFile& file, const std::string& text) override {
-    if (failFlush_) return file.Write(text);
+    if (step_ != "write") return file.Write(text);
     file.Write(text.substr(0, text.size() / 2));
-    SetLastError(error_);
-    return false;
+    return Fail();
   }
-  bool Flush(WinFile&) override {
-    SetLastError(error_);
-    return false;
+  bool Flush(WinFile& file) override { return step_ == "flush" ? Fail() : file.Flush(); }
+  bool Close(WinFile& file) override {
+    file.Close();
+    return step_ == "close" ? Fail() : true;
   }
 
  private:
-  bool failFlush_;
-  bool failCreate_;
+  bool Fail() const {
+    SetLastError(error_);
+    return false;
+  }
+  std::string step_;
   DWORD error_;
 };
 
-void ExpectFailedStepKeepsTheReport(testing::HotSyncBench& bench, testing::ScratchFolder& reports, bool failFlush) {
+void ExpectFailedStepKeepsTheReport(testing::HotSyncBench& bench, testing::ScratchFolder& reports,
+                                    const std::string& step) {
   bench.AddReport("T1", "P1,100.000,200.000\r\n");
-  FailingSteps steps(failFlush, ERROR_NETNAME_DELETED);
+  FailingSteps steps(step, ERROR_NETNAME_DELETED);
   SettingsFileStore store;
-  store.UseReportFileSteps(steps);
+  store.UseFileSteps(steps);
   ReportPass pass;
   store.RetrieveReports(reports.WithSlash(), pass);
   store.DeleteReports(pass);
@@ -318,16 +319,20 @@ void ExpectFailedStepKeepsTheReport(testing::HotSyncBench& bench, testing::Scrat
   EXPECT_FALSE(reports.Exists(ReportFolderWriter::TemporaryName()));
   EXPECT_EQ(bench.RecordData().size(), 1u);
   EXPECT_EQ(bench.LogTexts(),
-            Log{"Report file not written (" + std::string(failFlush ? "flush" : "write") +
+            Log{"Report file not written (" + step +
                 " failed, error 64), the report stays on the handheld: " + reports.WithSlash() + "T1.csv"});
 }
 
 TEST_F(ReportRetrievalTest, FailedWriteRemovesThePartialFileAndKeepsTheReport) {
-  ExpectFailedStepKeepsTheReport(bench_, reports_, false);
+  ExpectFailedStepKeepsTheReport(bench_, reports_, "write");
 }
 
 TEST_F(ReportRetrievalTest, FailedFlushRemovesTheFileAndKeepsTheReport) {
-  ExpectFailedStepKeepsTheReport(bench_, reports_, true);
+  ExpectFailedStepKeepsTheReport(bench_, reports_, "flush");
+}
+
+TEST_F(ReportRetrievalTest, FailedCloseRemovesTheFileAndKeepsTheReport) {
+  ExpectFailedStepKeepsTheReport(bench_, reports_, "close");
 }
 
 // The disk may fill at the flush of a report file or already at the creation of its temporary file.
@@ -337,7 +342,7 @@ TEST_F(ReportRetrievalTest, FullDiskSkipsTheRestWithOneSummaryLine) {
   for (bool atCreate : {false, true}) {
     SCOPED_TRACE(atCreate ? "full at the creation" : "full at the flush");
     bench_.ClearLog();
-    FailingSteps steps(!atCreate, ERROR_DISK_FULL, atCreate);
+    FailingSteps steps(atCreate ? "create" : "flush", ERROR_DISK_FULL);
     RetrieveAndDelete(&steps);
     EXPECT_EQ(bench_.LogTexts(), (Log{"Report file not written (disk full), the report stays on the handheld: " +
                                           reports_.WithSlash() + "T4.csv",
