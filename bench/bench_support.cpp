@@ -5,6 +5,7 @@
 #include <cstdio>
 
 #include "common/paths.h"
+#include "common/win_file.h"
 #include "sim/support/win_handles.h"
 #include "sim/sync20/link_model.h"
 #include "sim/sync20/operation_names.h"
@@ -65,20 +66,13 @@ void SayCallCounts() {
 }
 
 bool WriteFileBytes(const std::string& path, std::string_view bytes) {
-  UniqueFile file(CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
-  if (!file.IsValid()) return false;
-  DWORD written = 0;
-  return WriteFile(file.Get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) &&
-         written == bytes.size();
+  return WinFile::CreateAlways(path).Write(bytes.data(), bytes.size());
 }
 
 bool ReadFileBytes(const std::string& path, std::string* bytes) {
-  UniqueFile file(CreateFileA(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
-  if (!file.IsValid()) return false;
-  char buffer[4096];
-  DWORD read = 0;
-  bytes->clear();
-  while (ReadFile(file.Get(), buffer, sizeof buffer, &read, nullptr) && read > 0) bytes->append(buffer, read);
+  const std::optional<std::vector<std::uint8_t>> read = ReadWholeFile(path);
+  if (!read) return false;
+  bytes->assign(read->begin(), read->end());
   return true;
 }
 

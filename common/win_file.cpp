@@ -7,9 +7,9 @@
 
 namespace korvet {
 
-WinFile WinFile::Open(const std::string& path, DWORD access, DWORD disposition) {
+WinFile WinFile::Open(const std::string& path, DWORD access, DWORD disposition, DWORD share) {
   WinFile file;
-  file.handle_.Reset(CreateFileA(path.c_str(), access, 0, nullptr, disposition, FILE_ATTRIBUTE_NORMAL, nullptr));
+  file.handle_.Reset(CreateFileA(path.c_str(), access, share, nullptr, disposition, FILE_ATTRIBUTE_NORMAL, nullptr));
   if (!file.handle_) file.openError_ = GetLastError();
   return file;
 }
@@ -28,6 +28,12 @@ WinFile WinFile::OpenForUpdate(const std::string& path) {
 WinFile WinFile::OpenTruncated(const std::string& path) { return Open(path, GENERIC_WRITE, TRUNCATE_EXISTING); }
 WinFile WinFile::CreateNew(const std::string& path) { return Open(path, GENERIC_WRITE, CREATE_NEW); }
 WinFile WinFile::CreateAlways(const std::string& path) { return Open(path, GENERIC_WRITE, CREATE_ALWAYS); }
+WinFile WinFile::OpenForSharedReading(const std::string& path) {
+  return Open(path, GENERIC_READ, OPEN_EXISTING, FILE_SHARE_READ);
+}
+WinFile WinFile::OpenForAppending(const std::string& path) {
+  return Open(path, FILE_APPEND_DATA, OPEN_ALWAYS, FILE_SHARE_READ | FILE_SHARE_WRITE);
+}
 
 WinFile::ReadResult WinFile::ReadByte(std::uint8_t& byte) {
   if (!IsOpen()) {
@@ -89,6 +95,10 @@ bool WinFile::SetLength(std::uint64_t length) { return SeekTo(length) && SetEndO
 bool WinFile::TruncateAtStart() { return SeekToStart() && SetEndOfFile(handle_.Get()); }
 
 bool WinFile::Flush() { return IsOpen() && FlushFileBuffers(handle_.Get()); }
+
+bool WinFile::SetLastWriteTime(const FILETIME& time) {
+  return IsOpen() && SetFileTime(handle_.Get(), nullptr, nullptr, &time);
+}
 
 bool WinFile::Close() { return handle_.Reset(); }
 

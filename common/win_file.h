@@ -32,6 +32,11 @@ class WinFile final : public ByteSource {
   static WinFile CreateNew(const std::string& path);
   // The file emptied or created, for writing, no sharing.
   static WinFile CreateAlways(const std::string& path);
+  // For the stand-ins and the tests, which share what the system's programs do not: an existing file
+  // for reading that others may read at the same time; and a file, created when missing, that every
+  // write appends to while others read and append.
+  static WinFile OpenForSharedReading(const std::string& path);
+  static WinFile OpenForAppending(const std::string& path);
   // No file: an open that failed with `error`, as a stand-in for one that the system refuses.
   static WinFile NotOpened(DWORD error);
 
@@ -58,11 +63,13 @@ class WinFile final : public ByteSource {
   bool TruncateAtStart();
   // Hands everything written to the disk (FlushFileBuffers); false when that fails.
   bool Flush();
+  // Sets the time of the last write, as a file that was written then would carry it.
+  bool SetLastWriteTime(const FILETIME& time);
   // False when closing reports an error; the file is closed all the same.
   bool Close();
 
  private:
-  static WinFile Open(const std::string& path, DWORD access, DWORD disposition);
+  static WinFile Open(const std::string& path, DWORD access, DWORD disposition, DWORD share = 0);
 
   UniqueFile handle_;
   DWORD openError_ = 0;

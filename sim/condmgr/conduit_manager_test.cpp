@@ -8,8 +8,8 @@
 #include "common/paths.h"
 #include "sim/condmgr/registrations.h"
 #include "sim/support/sim_files.h"
-#include "sim/support/test_files.h"
 #include "sim/support/win_handles.h"
+#include "tests/support/scratch_folder.h"
 
 namespace korvet::hotsync {
 namespace {
@@ -17,9 +17,11 @@ namespace {
 using sim::FileExists;
 using sim::JoinPath;
 using sim::Library;
-using sim::ScratchFolder;
+using testing::ScratchFolder;
 
-std::string FileText(const std::string& folder) { return sim::FileText(JoinPath(folder, kRegistrationFileName)); }
+std::string FileText(const std::string& folder) {
+  return testing::ScratchFolder::ReadPath(JoinPath(folder, kRegistrationFileName));
+}
 
 TEST(CorePath, CopiesTheFolderWhenItFitsWithItsNul) {
   char buffer[8];
@@ -41,7 +43,7 @@ TEST(CorePath, CopiesTheFolderWhenItFitsWithItsNul) {
 }
 
 TEST(ConduitManager, RegistersInTheInstallersOrderAndRemovesOnce) {
-  ScratchFolder folder("condmgr_test_");
+  ScratchFolder folder;
   ConduitManager manager(folder.Path());
   std::int32_t type = 1, priority = 2;
   EXPECT_EQ(manager.InstallCreator("KRVT", &type), kCmOk);
@@ -73,7 +75,7 @@ TEST(ConduitManager, RegistersInTheInstallersOrderAndRemovesOnce) {
 }
 
 TEST(ConduitManager, KeepsOtherConduitsWhenOneIsRemoved) {
-  ScratchFolder folder("condmgr_test_");
+  ScratchFolder folder;
   ConduitManager manager(folder.Path());
   std::int32_t type = 1;
   for (const char* creator : {"AAAA", "BBBB", "CCCC"}) {
@@ -90,7 +92,7 @@ TEST(ConduitManager, KeepsOtherConduitsWhenOneIsRemoved) {
 }
 
 TEST(ConduitManager, RefusesBadInputAndUnknownCreatorsWithoutWriting) {
-  ScratchFolder folder("condmgr_test_");
+  ScratchFolder folder;
   ConduitManager manager(folder.Path());
   std::int32_t type = 1;
   EXPECT_EQ(manager.InstallCreator(nullptr, &type), kCmBadArgument);
@@ -108,7 +110,7 @@ TEST(ConduitManager, RefusesBadInputAndUnknownCreatorsWithoutWriting) {
 }
 
 TEST(ConduitManager, LeavesADamagedFileAlone) {
-  ScratchFolder folder("condmgr_test_");
+  ScratchFolder folder;
   std::string path = JoinPath(folder.Path(), kRegistrationFileName), error;
   ASSERT_TRUE(sim::WriteFileAtomically(path, "[KRVT]\r\nColour=red\r\n", &error)) << error;
   ConduitManager manager(folder.Path());

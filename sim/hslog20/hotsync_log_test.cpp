@@ -7,16 +7,17 @@
 #include "common/paths.h"
 #include "sim/hslog20/hslog20_control.h"
 #include "sim/support/sim_files.h"
-#include "sim/support/test_files.h"
 #include "sim/support/win_handles.h"
+#include "tests/support/scratch_folder.h"
 
 namespace korvet::hotsync {
 namespace {
 
-using sim::FileText;
 using sim::JoinPath;
 using sim::Library;
-using sim::ScratchFolder;
+using testing::ScratchFolder;
+
+std::string FileText(const std::string& path) { return ScratchFolder::ReadPath(path); }
 
 TEST(LogLine, StampTabActivityTabTextCrLf) {
   LogTime when{2024, 3, 7, 9, 5, 1};
@@ -29,7 +30,7 @@ TEST(LogLine, StampTabActivityTabTextCrLf) {
 }
 
 TEST(HotSyncLog, AppendsLinesAndAnswersItsStatePerConduit) {
-  ScratchFolder scratch("hslog_");
+  ScratchFolder scratch;
   std::string path = JoinPath(scratch.Path(), "HotSync.log");
   HotSyncLog log(path);
   EXPECT_EQ(log.State(), 0);
@@ -48,14 +49,14 @@ TEST(HotSyncLog, AppendsLinesAndAnswersItsStatePerConduit) {
 }
 
 TEST(HotSyncLog, AFailedAppendLeavesTheStateAlone) {
-  ScratchFolder scratch("hslog_");
+  ScratchFolder scratch;
   HotSyncLog log(JoinPath(scratch.Path(), "no such folder\\HotSync.log"));
   EXPECT_NE(log.Append("lost", -1), 0);
   EXPECT_EQ(log.State(), 0);
 }
 
 TEST(HotSyncLog, SwitchesFilesAndBackToTheDefault) {
-  ScratchFolder scratch("hslog_");
+  ScratchFolder scratch;
   std::string first = JoinPath(scratch.Path(), "default.log"), second = JoinPath(scratch.Path(), "other.log");
   HotSyncLog log(first);
   LogTime when{2024, 1, 2, 3, 4, 5};
@@ -69,7 +70,7 @@ TEST(HotSyncLog, SwitchesFilesAndBackToTheDefault) {
 }
 
 TEST(HotSyncLog, EchoesTheSameLineToStandardOutput) {
-  ScratchFolder scratch("hslog_");
+  ScratchFolder scratch;
   std::string path = JoinPath(scratch.Path(), "HotSync.log"), echoPath = JoinPath(scratch.Path(), "echoed.txt");
   HotSyncLog log(path);
   LogTime when{2024, 1, 2, 3, 4, 5};
@@ -107,7 +108,7 @@ TEST(Hslog20Library, ExportsTheLogByOrdinalAndTheControlsByName) {
   ASSERT_NE(begin, nullptr);
   ASSERT_NE(library.Find<SimLogSetEchoFn>("SimLogSetEcho"), nullptr);
 
-  ScratchFolder scratch("hslog_");
+  ScratchFolder scratch;
   std::string path = JoinPath(scratch.Path(), "HotSync.log");
   EXPECT_EQ(setFile(path.c_str()), 0);
   EXPECT_EQ(begin(), 0);
@@ -132,7 +133,7 @@ TEST(Hslog20Library, WritesHotSyncLogBesideTheLibraryByDefault) {
     ASSERT_TRUE(found.Valid());
     installed = JoinPath(ModuleFolder(found.Get()), "hslog20.dll");
   }
-  ScratchFolder scratch("hslog_copy_");
+  ScratchFolder scratch;
   const std::string& folder = scratch.Path();
   std::string copy = JoinPath(folder, "hslog20.dll"), log = JoinPath(folder, "HotSync.log");
   ASSERT_TRUE(CopyFileA(installed.c_str(), copy.c_str(), FALSE));

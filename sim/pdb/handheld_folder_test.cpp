@@ -5,7 +5,7 @@
 
 #include "sim/pdb/palm_database.h"
 #include "sim/support/sim_files.h"
-#include "sim/support/test_files.h"
+#include "tests/support/scratch_folder.h"
 
 namespace korvet::sim {
 namespace {
@@ -33,7 +33,7 @@ class HandheldFolderTest : public ::testing::Test {
     return database;
   }
 
-  ScratchFolder scratch_{"korvet_pdb_"};
+  testing::ScratchFolder scratch_;
   const std::string root_ = scratch_.Path();
 };
 

@@ -3,7 +3,7 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
-#include "sim/support/test_files.h"
+#include "tests/support/scratch_folder.h"
 
 namespace korvet::sim {
 namespace {
@@ -49,7 +49,7 @@ TEST(LineFiles, TheFirstRefusedLineIsNamedByItsNumberCountingEveryLine) {
 }
 
 TEST(LineFiles, LoadingAMissingDamagedOrUnreadableFile) {
-  ScratchFolder scratch("sim_line_files_");
+  testing::ScratchFolder scratch;
   const std::string path = JoinPath(scratch.Path(), "Words.txt");
   std::string error;
   std::optional<Words> words = LoadLineFile(path, ParseWords, &error);

@@ -2,10 +2,10 @@
 
 #include <algorithm>
 #include <limits>
+#include <optional>
 
 #include "common/paths.h"
 #include "sim/support/win_errors.h"
-#include "sim/support/win_handles.h"
 
 namespace korvet::sim {
 namespace {
@@ -20,44 +20,34 @@ bool Fail(std::string* error, const char* action, const std::string& path, DWORD
   return false;
 }
 
-UniqueFile OpenForReading(const std::string& path) {
-  return UniqueFile(
-      CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
-}
-
 // Appends the rest of the file, at most limit bytes, to *into; 0 or the Win32 error of a failed read.
 template <typename Buffer>
-DWORD ReadRest(HANDLE file, std::size_t limit, Buffer* into) {
+DWORD ReadRest(WinFile& file, std::size_t limit, Buffer* into) {
   while (limit > 0) {
     const std::size_t at = into->size();
     const std::size_t wanted = std::min(limit, kChunkBytes);
     into->resize(at + wanted);
-    DWORD got = 0;
-    const bool read = ReadFile(file, into->data() + at, static_cast<DWORD>(wanted), &got, nullptr) != 0;
-    const DWORD code = read ? ERROR_SUCCESS : GetLastError();
-    into->resize(at + got);
-    if (!read) return code;
-    if (got == 0) break;  // the end of the file, which may have shrunk while it was read
-    limit -= got;
+    const std::optional<std::size_t> got = file.Read(into->data() + at, wanted);
+    const DWORD code = got ? ERROR_SUCCESS : GetLastError();
+    into->resize(at + got.value_or(0));
+    if (!got) return code;
+    if (*got == 0) break;  // the end of the file, which may have shrunk while it was read
+    limit -= *got;
   }
   return ERROR_SUCCESS;
 }
 
 bool WriteFlushed(const std::string& path, const char* data, std::size_t size, ErrorDescriber describe,
                   std::string* error) {
-  UniqueFile file(CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
-  if (!file.IsValid()) return Fail(error, "cannot create ", path, GetLastError(), describe);
-  std::size_t done = 0;
-  while (done < size) {
-    DWORD chunk = 0;
-    const DWORD wanted = static_cast<DWORD>(std::min(size - done, kChunkBytes));
-    if (!WriteFile(file.Get(), data + done, wanted, &chunk, nullptr) || chunk == 0)
+  WinFile file = WinFile::CreateAlways(path);
+  if (!file) return Fail(error, "cannot create ", path, file.OpenError(), describe);
+  for (std::size_t done = 0; done < size; done += kChunkBytes) {
+    if (!file.Write(data + done, std::min(size - done, kChunkBytes)))
       return Fail(error, "cannot write ", path, GetLastError(), describe);
-    done += chunk;
   }
   // A rename that follows must never put a file in place whose bytes are still in a cache.
-  if (!FlushFileBuffers(file.Get())) return Fail(error, "cannot flush ", path, GetLastError(), describe);
-  if (!file.Reset()) return Fail(error, "cannot close ", path, GetLastError(), describe);
+  if (!file.Flush()) return Fail(error, "cannot flush ", path, GetLastError(), describe);
+  if (!file.Close()) return Fail(error, "cannot close ", path, GetLastError(), describe);
   return true;
 }
 
@@ -89,32 +79,29 @@ bool CreateFolderTree(const std::string& folder, std::string* error) {
 
 bool ReadWholeFile(const std::string& path, std::size_t maxBytes, std::vector<std::uint8_t>* bytes,
                    std::string* error) {
-  UniqueFile file = OpenForReading(path);
-  if (!file.IsValid()) return Fail(error, "cannot open ", path, GetLastError(), DescribeWin32Error);
-  LARGE_INTEGER size{};
-  if (!GetFileSizeEx(file.Get(), &size))
-    return Fail(error, "cannot get the size of ", path, GetLastError(), DescribeWin32Error);
-  if (size.QuadPart < 0 || static_cast<unsigned long long>(size.QuadPart) > maxBytes) {
-    *error =
-        path + " is too large (" + std::to_string(size.QuadPart) + " bytes, at most " + std::to_string(maxBytes) + ")";
+  WinFile file = WinFile::OpenForSharedReading(path);
+  if (!file) return Fail(error, "cannot open ", path, file.OpenError(), DescribeWin32Error);
+  const std::optional<std::uint64_t> size = file.Size();
+  if (!size) return Fail(error, "cannot get the size of ", path, GetLastError(), DescribeWin32Error);
+  if (*size > maxBytes) {
+    *error = path + " is too large (" + std::to_string(*size) + " bytes, at most " + std::to_string(maxBytes) + ")";
     return false;
   }
   bytes->clear();
-  bytes->reserve(static_cast<std::size_t>(size.QuadPart));
-  const DWORD code = ReadRest(file.Get(), static_cast<std::size_t>(size.QuadPart), bytes);
+  bytes->reserve(static_cast<std::size_t>(*size));
+  const DWORD code = ReadRest(file, static_cast<std::size_t>(*size), bytes);
   return code == ERROR_SUCCESS || Fail(error, "cannot read ", path, code, DescribeWin32Error);
 }
 
 bool ReadTextFile(const std::string& path, std::string* contents, bool* missing, std::string* error) {
   *missing = false;
-  UniqueFile file = OpenForReading(path);
-  if (!file.IsValid()) {
-    const DWORD code = GetLastError();
-    *missing = code == ERROR_FILE_NOT_FOUND;
-    return Fail(error, "cannot open ", path, code, DescribeError);
+  WinFile file = WinFile::OpenForSharedReading(path);
+  if (!file) {
+    *missing = file.OpenError() == ERROR_FILE_NOT_FOUND;
+    return Fail(error, "cannot open ", path, file.OpenError(), DescribeError);
   }
   contents->clear();
-  const DWORD code = ReadRest(file.Get(), std::numeric_limits<std::size_t>::max(), contents);
+  const DWORD code = ReadRest(file, std::numeric_limits<std::size_t>::max(), contents);
   return code == ERROR_SUCCESS || Fail(error, "cannot read ", path, code, DescribeError);
 }
 
@@ -149,12 +136,11 @@ bool WriteFileAtomically(const std::string& path, std::string_view bytes, std::s
 
 DWORD AppendToFile(const std::string& path, std::string_view bytes) {
   // Readers may follow the file while it grows; other writers append through the same call.
-  UniqueFile file(CreateFileA(path.c_str(), FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_ALWAYS,
-                              FILE_ATTRIBUTE_NORMAL, nullptr));
-  if (!file.IsValid()) return GetLastError();
-  DWORD written = 0;
-  if (!WriteFile(file.Get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr)) return GetLastError();
-  return written == bytes.size() ? ERROR_SUCCESS : ERROR_WRITE_FAULT;
+  WinFile file = WinFile::OpenForAppending(path);
+  if (!file) return file.OpenError();
+  if (file.Write(bytes.data(), bytes.size())) return ERROR_SUCCESS;
+  const DWORD code = GetLastError();
+  return code != ERROR_SUCCESS ? code : ERROR_WRITE_FAULT;
 }
 
 }  // namespace korvet::sim

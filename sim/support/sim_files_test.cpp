@@ -3,9 +3,9 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
-#include "sim/support/test_files.h"
 #include "sim/support/win_errors.h"
 #include "sim/support/win_handles.h"
+#include "tests/support/scratch_folder.h"
 
 namespace korvet::sim {
 namespace {
@@ -57,7 +57,7 @@ TEST(Paths, JoinWithOneBackslashAndFoldersTreeCreation) {
   EXPECT_EQ(JoinPath("C:/a/", "b.txt"), "C:/a/b.txt");
   EXPECT_EQ(JoinPath("", "b.txt"), "b.txt");
 
-  ScratchFolder scratch("sim_support_");
+  testing::ScratchFolder scratch;
   std::string error;
   const std::string deep = JoinPath(scratch.Path(), "one\\two\\three");
   ASSERT_TRUE(CreateFolderTree(deep + "\\", &error)) << error;
@@ -74,7 +74,7 @@ TEST(Paths, JoinWithOneBackslashAndFoldersTreeCreation) {
 }
 
 TEST(WholeFiles, ReadBackByteForByteAcrossChunksAndWithinTheLimit) {
-  ScratchFolder scratch("sim_support_");
+  testing::ScratchFolder scratch;
   const std::string path = JoinPath(scratch.Path(), "data.bin");
   Bytes written(200000);
   for (std::size_t i = 0; i < written.size(); ++i) written[i] = static_cast<std::uint8_t>(i * 7 + i / 256);
@@ -98,7 +98,7 @@ TEST(WholeFiles, ReadBackByteForByteAcrossChunksAndWithinTheLimit) {
 }
 
 TEST(WholeFiles, MissingFilesSayWhichAndHow) {
-  ScratchFolder scratch("sim_support_");
+  testing::ScratchFolder scratch;
   const std::string path = JoinPath(scratch.Path(), "absent.txt");
   Bytes bytes;
   std::string text, error;
@@ -116,7 +116,7 @@ TEST(WholeFiles, MissingFilesSayWhichAndHow) {
 }
 
 TEST(AtomicWrites, ReplaceTheFileAndLeaveNoTemporaryBehind) {
-  ScratchFolder scratch("sim_support_");
+  testing::ScratchFolder scratch;
   const std::string path = JoinPath(scratch.Path(), "Conduits.txt");
   std::string error;
   ASSERT_TRUE(WriteFileAtomically(path, "first\r\n", &error)) << error;
@@ -133,7 +133,7 @@ TEST(AtomicWrites, ReplaceTheFileAndLeaveNoTemporaryBehind) {
 }
 
 TEST(AtomicWrites, AFailedReplaceKeepsWhatWasThereAndRemovesTheTemporary) {
-  ScratchFolder scratch("sim_support_");
+  testing::ScratchFolder scratch;
   // A folder where the file should go: the rename cannot replace it.
   const std::string blocked = JoinPath(scratch.Path(), "Blocked.txt");
   ASSERT_TRUE(CreateDirectoryA(blocked.c_str(), nullptr));
@@ -157,7 +157,7 @@ TEST(AtomicWrites, AFailedReplaceKeepsWhatWasThereAndRemovesTheTemporary) {
 }
 
 TEST(Appends, CreateTheFileThenAddToItsEnd) {
-  ScratchFolder scratch("sim_support_");
+  testing::ScratchFolder scratch;
   const std::string path = JoinPath(scratch.Path(), "HotSync.log");
   EXPECT_EQ(AppendToFile(path, "one\r\n"), 0u);
   EXPECT_EQ(AppendToFile(path, ""), 0u);
@@ -166,11 +166,12 @@ TEST(Appends, CreateTheFileThenAddToItsEnd) {
   EXPECT_NE(AppendToFile(JoinPath(scratch.Path(), "no folder\\x.log"), "lost"), 0u);
 }
 
+// The tests' scratch folders, which every stand-in test uses.
 TEST(ScratchFolders, AreFreshAndGoWithEverythingInThem) {
   std::string path;
   {
-    ScratchFolder scratch("sim_support_");
-    ScratchFolder other("sim_support_");
+    testing::ScratchFolder scratch;
+    testing::ScratchFolder other;
     path = scratch.Path();
     EXPECT_NE(path, other.Path());
     EXPECT_TRUE(Names(path).empty());
@@ -178,12 +179,13 @@ TEST(ScratchFolders, AreFreshAndGoWithEverythingInThem) {
     ASSERT_TRUE(CreateFolderTree(JoinPath(path, "a\\b"), &error)) << error;
     ASSERT_TRUE(WriteWholeFile(JoinPath(path, "a\\b\\file"), {1, 2}, &error)) << error;
     ASSERT_TRUE(WriteWholeFile(JoinPath(path, "top"), {3}, &error)) << error;
+    SetFileAttributesA(JoinPath(path, "top").c_str(), FILE_ATTRIBUTE_READONLY);
   }
   EXPECT_FALSE(FolderExists(path));
 }
 
 TEST(Libraries, ALibraryThatDoesNotLoadSaysWhich) {
-  ScratchFolder scratch("sim_support_");
+  testing::ScratchFolder scratch;
   const std::string path = JoinPath(scratch.Path(), "absent.dll");
   std::string error;
   Library library = Library::Load(path, &error);

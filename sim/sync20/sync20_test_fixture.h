@@ -14,9 +14,9 @@
 #include "conduit/platform/sync_manager.h"
 #include "sim/pdb/palm_database.h"
 #include "sim/support/sim_files.h"
-#include "sim/support/test_files.h"
 #include "sim/sync20/sync20_control.h"
 #include "sim/sync20/sync20_errors.h"
+#include "tests/support/scratch_folder.h"
 
 namespace korvet::sim::testing {
 
@@ -129,7 +129,7 @@ class Sync20Test : public ::testing::Test {
     ASSERT_TRUE(HandheldFolder(HandheldFolderPath()).Save(database, &error)) << error;
   }
 
-  ScratchFolder scratch_{"korvet_sync20_"};
+  korvet::testing::ScratchFolder scratch_;
   const std::string install_ = scratch_.Path();
 };
 

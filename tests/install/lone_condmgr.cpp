@@ -10,19 +10,17 @@
 
 #include "common/cond_mgr.h"
 #include "common/paths.h"
-#include "common/unique_handle.h"
+#include "common/win_file.h"
 
 extern "C" long CmGetCorePath(char* buffer, std::int32_t* capacity) {
   static const char anchor = 0;
   const std::string file = korvet::JoinPath(korvet::FolderOfModuleContaining(&anchor), "CorePath.txt");
-  korvet::UniqueFile handle(
-      CreateFileA(file.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr));
+  korvet::WinFile handle = korvet::WinFile::OpenForSharedReading(file);
   if (!handle) return -1006;
   char folder[1024] = {};
-  DWORD got = 0;
-  const BOOL read = ReadFile(handle.Get(), folder, sizeof folder - 1, &got, nullptr);
-  if (!read || !buffer || !capacity || static_cast<std::int32_t>(got) >= *capacity) return -1005;
-  std::memcpy(buffer, folder, got + 1);
+  const std::optional<std::size_t> got = handle.Read(folder, sizeof folder - 1);
+  if (!got || !buffer || !capacity || static_cast<std::int32_t>(*got) >= *capacity) return -1005;
+  std::memcpy(buffer, folder, *got + 1);
   return 0;
 }
 

@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "common/paths.h"
-#include "common/unique_handle.h"
+#include "common/win_file.h"
 
 namespace korvet::testing {
 
@@ -49,10 +49,7 @@ class ScratchFolder {
   std::string Write(const std::string& name, const std::string& bytes) const { return WritePath(File(name), bytes); }
 
   static std::string WritePath(const std::string& path, const std::string& bytes) {
-    UniqueFile file(
-        CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
-    DWORD written = 0;
-    if (!bytes.empty()) WriteFile(file.Get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
+    WinFile::CreateAlways(path).Write(bytes);
     return path;
   }
 
@@ -60,12 +57,11 @@ class ScratchFolder {
   std::string Read(const std::string& name) const { return ReadPath(File(name)); }
 
   static std::string ReadPath(const std::string& path) {
-    UniqueFile file(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr));
+    WinFile file = WinFile::OpenForSharedReading(path);
     if (!file) return "<missing>";
     std::string bytes;
     char chunk[4096];
-    DWORD got = 0;
-    while (ReadFile(file.Get(), chunk, sizeof chunk, &got, nullptr) && got > 0) bytes.append(chunk, got);
+    for (std::optional<std::size_t> got; (got = file.Read(chunk, sizeof chunk)) && *got > 0;) bytes.append(chunk, *got);
     return bytes;
   }
 

@@ -8,6 +8,7 @@
 
 #include "common/paths.h"
 #include "common/unique_handle.h"
+#include "common/win_file.h"
 #include "conduit/entry/conduit_exports.h"
 #include "sim/hslog20/hslog20_control.h"
 #include "sim/pdb/palm_database.h"
@@ -49,14 +50,9 @@ void RemoveTree(const std::string& folder, bool keepPrograms) {
 }
 
 bool WriteBytes(const std::string& path, const std::string& bytes) {
-  UniqueFile file(CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
-  if (!file.IsValid()) return false;
-  DWORD written = 0;
-  if (!bytes.empty() && (!WriteFile(file.Get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) ||
-                         written != bytes.size()))
-    return false;
-  FILETIME time{static_cast<DWORD>(kSceneFileTime & 0xFFFFFFFFu), static_cast<DWORD>(kSceneFileTime >> 32)};
-  return SetFileTime(file.Get(), nullptr, nullptr, &time) != 0;
+  WinFile file = WinFile::CreateAlways(path);
+  const FILETIME time{static_cast<DWORD>(kSceneFileTime & 0xFFFFFFFFu), static_cast<DWORD>(kSceneFileTime >> 32)};
+  return file.Write(bytes) && file.SetLastWriteTime(time);
 }
 
 std::string Hex(const std::vector<std::uint8_t>& bytes) {
