@@ -55,7 +55,7 @@ RecordSynchronizer::~RecordSynchronizer() {
   ReleaseDesktopStore();
   ReleaseBackupStore();
   CloseArchiveStores();
-  if (session_ != 0) CloseSyncSession(session_);
+  session_.Reset();
 }
 
 std::unique_ptr<store::SyncLogger> RecordSynchronizer::CreateLog() {
@@ -158,21 +158,18 @@ long RecordSynchronizer::SelectRemoteDatabase(long index) {
 }
 
 long RecordSynchronizer::BeginSession() {
-  const long status = OpenSyncSession(&session_);
-  if (status != kOk) {
-    session_ = 0;
-    return status;
-  }
+  std::uint32_t session = 0;
+  const long status = OpenSyncSession(&session);
+  if (status != kOk) return status;
+  session_.Reset(session);
   logger_->WriteHeading();
   return kOk;
 }
 
 long RecordSynchronizer::EndSession(bool failed) {
-  if (session_ == 0) return kOk;
+  if (!session_) return kOk;
   logger_->WriteConduitName(failed);
-  const long status = CloseSyncSession(session_);
-  session_ = 0;
-  return status;
+  return CloseSyncSession(session_.Release());
 }
 
 long RecordSynchronizer::SpareStep() { return kOk; }

@@ -9,6 +9,7 @@
 #include <memory>
 #include <vector>
 
+#include "conduit/platform/sync_handles.h"
 #include "conduit/platform/sync_properties.h"
 #include "conduit/store/category_list.h"
 #include "conduit/store/database_manager.h"
@@ -96,7 +97,7 @@ class RecordSynchronizer : public SettingsSynchronizer {
 
   long SyncType() const { return properties_.syncType; }
   const RemoteDatabaseDescriptor* Descriptor() const { return descriptor_.get(); }
-  std::uint32_t SessionHandle() const { return session_; }
+  std::uint32_t SessionHandle() const { return session_.Get(); }
   store::SyncLogger* Logger() const { return logger_.get(); }
   DatabaseManager* HandheldStore() const { return handheld_.get(); }
   DatabaseManager* DesktopStore() const { return desktop_.get(); }
@@ -150,7 +151,7 @@ class RecordSynchronizer : public SettingsSynchronizer {
   std::unique_ptr<RemoteDatabaseDescriptor> descriptor_;
   long remoteCount_ = 0;
   std::vector<char> systemInfoBuffer_;
-  std::uint32_t session_ = 0;
+  UniqueSyncSession session_;
   long options_ = 0;
   std::unique_ptr<store::SyncLogger> logger_;
   std::array<long, 32> categoryMap_{};

@@ -56,7 +56,10 @@ long KorvetDatabase::Open() { return Open(kKorvetDatabase, 0); }
 
 long KorvetDatabase::Open(const char* name, long card) {
   Close();
-  return OpenHandheldDatabase(name, card, &handle_, handheld::kOpenReadWrite | handheld::kOpenShowSecret);
+  std::uint8_t handle = 0;
+  const long status = OpenHandheldDatabase(name, card, &handle, handheld::kOpenReadWrite | handheld::kOpenShowSecret);
+  if (status == 0) handle_.Reset(handle);
+  return status;
 }
 
 long KorvetDatabase::ReopenAfterEarlierPass() {
@@ -75,11 +78,6 @@ long KorvetDatabase::ReopenAfterEarlierPass() {
   return Open();
 }
 
-void KorvetDatabase::Close() {
-  if (handle_ != 0) {
-    CloseHandheldDatabase(handle_);
-    handle_ = 0;
-  }
-}
+void KorvetDatabase::Close() { handle_.Reset(); }
 
 }  // namespace korvet

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "conduit/handheld/transfer_buffer.h"
+#include "conduit/platform/sync_handles.h"
 #include "conduit/sync/record_layout.h"
 
 namespace korvet {
@@ -46,7 +47,6 @@ class HandheldRecordReader {
 class KorvetDatabase {
  public:
   KorvetDatabase() = default;
-  ~KorvetDatabase() { Close(); }
   KorvetDatabase(const KorvetDatabase&) = delete;
   KorvetDatabase& operator=(const KorvetDatabase&) = delete;
 
@@ -56,11 +56,11 @@ class KorvetDatabase {
   long ReopenAfterEarlierPass();
   void Close();
 
-  bool IsOpen() const { return handle_ != 0; }
-  std::uint8_t Handle() const { return handle_; }
+  bool IsOpen() const { return handle_.IsValid(); }
+  std::uint8_t Handle() const { return handle_.Get(); }
 
  private:
-  std::uint8_t handle_ = 0;
+  UniqueHandheldDatabase handle_;
 };
 
 }  // namespace korvet

@@ -12,15 +12,16 @@ SettingsTransferSession::~SettingsTransferSession() {
 }
 
 long SettingsTransferSession::BeginSyncSession() {
-  if (syncSession_ != 0) return 0;
-  const long status = OpenSyncSession(&syncSession_);
-  if (status != 0) syncSession_ = 0;
+  if (syncSession_) return 0;
+  std::uint32_t session = 0;
+  const long status = OpenSyncSession(&session);
+  if (status == 0) syncSession_.Reset(session);
   return status;
 }
 
 long SettingsTransferSession::EndSyncSession() {
-  if (syncSession_ == 0) return 0;
-  return CloseSyncSession(std::exchange(syncSession_, 0));
+  if (!syncSession_) return 0;
+  return CloseSyncSession(syncSession_.Release());
 }
 
 }  // namespace korvet::sync

@@ -33,7 +33,7 @@ class SettingsTransferSession {
   bool systemInfoRead = false;  // the handheld's system information, asked once per session
 
  private:
-  std::uint32_t syncSession_ = 0;
+  UniqueSyncSession syncSession_;
 };
 
 }  // namespace korvet::sync

@@ -2,6 +2,7 @@
 
 #include <cstring>
 
+#include "conduit/platform/sync_handles.h"
 #include "conduit/platform/sync_manager.h"
 #include "conduit/platform/sync_properties.h"
 #include "conduit/sync/report_database.h"
@@ -27,16 +28,17 @@ HotSyncBench::~HotSyncBench() {
 namespace {
 
 // "KORVETDatabaseDB" open for reading and writing, created when missing; 0 when neither works.
-std::uint8_t OpenOrCreate() {
+UniqueHandheldDatabase OpenOrCreate() {
   std::uint8_t handle = 0;
-  if (OpenHandheldDatabase(kKorvetDatabase, 0, &handle, handheld::kOpenReadWrite) == 0) return handle;
+  if (OpenHandheldDatabase(kKorvetDatabase, 0, &handle, handheld::kOpenReadWrite) == 0)
+    return UniqueHandheldDatabase(handle);
   DatabaseCreationBlock create;
   std::memset(&create, 0, sizeof create);
   create.creator = korvet::FourCharCode("KRVT");
   create.type = korvet::FourCharCode("DATA");
   std::strcpy(create.name, kKorvetDatabase);
-  if (CreateHandheldDatabase(&create) != 0) return 0;
-  return create.handle;
+  if (CreateHandheldDatabase(&create) != 0) return {};
+  return UniqueHandheldDatabase(create.handle);
 }
 
 }  // namespace
@@ -46,25 +48,24 @@ std::uint32_t HotSyncBench::AddRecord(const std::string& data) {
 }
 
 std::uint32_t HotSyncBench::AddRecord(const std::string& data, std::uint8_t attributes, std::int16_t category) {
-  const std::uint8_t handle = OpenOrCreate();
-  if (handle == 0) return 0;
+  const UniqueHandheldDatabase database = OpenOrCreate();
+  if (!database) return 0;
   std::vector<std::uint8_t> bytes(data.begin(), data.end());
   RecordTransferBlock block;
   std::memset(&block, 0, sizeof block);
-  block.handle = handle;
+  block.handle = database.Get();
   block.attributes = attributes;
   block.category = category;
   block.dataSize = static_cast<std::uint32_t>(bytes.size());
   block.capacity = static_cast<std::uint16_t>(bytes.size());
   block.data = bytes.data();
   WriteHandheldRecord(&block);
-  CloseHandheldDatabase(handle);
   return block.recordId;
 }
 
 bool HotSyncBench::SetAppInfo(const std::string& bytes) {
-  const std::uint8_t handle = OpenOrCreate();
-  if (handle == 0) return false;
+  const UniqueHandheldDatabase database = OpenOrCreate();
+  if (!database) return false;
   std::vector<std::uint8_t> buffer(bytes.begin(), bytes.end());
   DatabaseInfoBlock block;
   std::memset(&block, 0, sizeof block);
@@ -72,9 +73,7 @@ bool HotSyncBench::SetAppInfo(const std::string& bytes) {
   block.capacity = static_cast<std::uint16_t>(buffer.size());
   block.dataSize = static_cast<std::uint16_t>(buffer.size());
   block.data = buffer.data();
-  const bool written = WriteHandheldAppInfoBlock(handle, &block) == 0;
-  CloseHandheldDatabase(handle);
-  return written;
+  return WriteHandheldAppInfoBlock(database.Get(), &block) == 0;
 }
 
 std::uint32_t HotSyncBench::AddReport(const std::string& name, const std::string& text) {
@@ -85,6 +84,7 @@ std::vector<BenchRecord> HotSyncBench::Records() const {
   std::vector<BenchRecord> records;
   std::uint8_t handle = 0;
   if (OpenHandheldDatabase(kKorvetDatabase, 0, &handle, handheld::kOpenRead) != 0) return records;
+  const UniqueHandheldDatabase database(handle);
   std::uint16_t count = 0;
   CountRecords(handle, count);
   for (std::uint16_t index = 0; index < count; ++index) {
@@ -99,7 +99,6 @@ std::vector<BenchRecord> HotSyncBench::Records() const {
     records.push_back({block.recordId, block.attributes, std::string(buffer.begin(), buffer.begin() + block.dataSize),
                        block.category});
   }
-  CloseHandheldDatabase(handle);
   return records;
 }
 
