@@ -256,6 +256,26 @@ TEST_F(SessionTest, ReportFolderThatIsNoFullFolderPathRetrievesNothing) {
   EXPECT_FALSE(reports.Exists("..\\" + reports.Path().substr(reports.Path().rfind('\\') + 1) + "T1.csv"));
 }
 
+// A network folder is a full path: its reports are tried there, and a share that cannot be reached
+// keeps them on the handheld with the cause named. Windows finds no such server ("not reachable"); the
+// bench, without a network client, finds no such path ("not found").
+TEST_F(SessionTest, ANetworkReportFolderIsTriedAndAnUnreachableOneKeepsTheReports) {
+  WriteList("@$");
+  bench_.AddReport("T1", "x");
+  const std::string folder = "\\\\korvet.invalid\\survey\\Reports\\";
+  bench_.Folder().Write("Cardoon.dat", folder + "@$#");
+  Run();
+  const std::vector<std::string> log = bench_.LogTexts();
+  ASSERT_EQ(log.size(), 5u);
+  const std::string cause = log[1].substr(0, log[1].find(','));
+  EXPECT_TRUE(cause == "Report folder not reachable" || cause == "Report folder not found") << cause;
+  EXPECT_EQ(log, (std::vector<std::string>{
+                     kStart, cause + ", traverse reports not retrieved: " + folder,
+                     cause + ": 1 traverse reports not retrieved, they stay on the handheld",
+                     kProblems + "no Ostrel settings file listed, traverse reports left on the handheld", kComplete}));
+  EXPECT_EQ(bench_.RecordData().size(), 1u);
+}
+
 TEST_F(SessionTest, ReportFolderFileDecidesRetrievalAndDeletion) {
   WriteList("@$");
   bench_.AddReport("T1", "a,b\r\n");

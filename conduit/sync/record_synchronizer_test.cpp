@@ -22,6 +22,7 @@ namespace korvet::sync {
 namespace {
 
 using store::SyncRecord;
+using ::testing::ElementsAre;
 using testing::MemoryDesktop;
 using testing::MemoryDesktopStore;
 using ::testing::UnorderedElementsAre;
@@ -30,12 +31,18 @@ constexpr std::uint8_t kModified = handheld::kHandheldModified;
 constexpr std::uint8_t kDeleted = handheld::kHandheldDeleted;
 constexpr long kWithCategories = store::kOptionCategoryBlock | store::kOptionAppInfo;
 
-// The generic synchronizer over the stand-in handheld and a desktop side in memory, without backup.
+// The generic synchronizer over the stand-in handheld and a desktop side in memory, without backup;
+// given `archives`, its archives are kept in memory too, by name, so that a test sees what reached them.
 class TestSynchronizer : public RecordSynchronizer {
  public:
   TestSynchronizer(const SyncProperties& properties, long options, MemoryDesktop& desktop,
-                   MemoryDesktop* backup = nullptr)
-      : RecordSynchronizer(properties, options), desktop_(desktop), backup_(backup) {}
+                   MemoryDesktop* backup = nullptr, std::map<std::string, MemoryDesktop>* archives = nullptr)
+      : RecordSynchronizer(properties, options), desktop_(desktop), backup_(backup), archives_(archives) {}
+
+  std::unique_ptr<DatabaseManager> CreateArchiveStore(const char* name) override {
+    if (!archives_) return RecordSynchronizer::CreateArchiveStore(name);
+    return std::make_unique<MemoryDesktopStore>((*archives_)[name], Options(), SyncType());
+  }
 
   long OpenDesktopStore() override {
     ReleaseDesktopStore();
@@ -51,6 +58,7 @@ class TestSynchronizer : public RecordSynchronizer {
  private:
   MemoryDesktop& desktop_;
   MemoryDesktop* backup_;
+  std::map<std::string, MemoryDesktop>* archives_;
 };
 
 SyncRecord DesktopRecord(std::uint32_t id, const std::string& data, std::uint32_t attributes, long category = 0) {
@@ -80,10 +88,11 @@ long Count(const std::vector<std::string>& lines, const std::string& part) {
 
 class RecordSynchronizerTest : public ::testing::Test {
  protected:
-  long Run(long syncType, long options = 0, long categoryMode = 0, MemoryDesktop* backup = nullptr) {
+  long Run(long syncType, long options = 0, long categoryMode = 0, MemoryDesktop* backup = nullptr,
+           std::map<std::string, MemoryDesktop>* archives = nullptr) {
     SyncProperties properties = testing::KorvetProperties(syncType, bench_.Folder().WithSlash(), "test.dat");
     properties.categoryMode = categoryMode;
-    TestSynchronizer synchronizer(properties, options, desktop_, backup);
+    TestSynchronizer synchronizer(properties, options, desktop_, backup, archives);
     const long result = synchronizer.Run();
     storesLeft_ = synchronizer.HandheldStore() != nullptr || synchronizer.DesktopStore() != nullptr;
     return result;
@@ -312,6 +321,24 @@ TEST_F(RecordSynchronizerTest, ArchivesAreKeptPerCategory) {
 
   desktop_.records = {DesktopRecord(0, "beyond the categories", store::kRecordArchived, 16)};
   EXPECT_EQ(Run(kSlowSync, kWithCategories), store::kCategoryOutOfRange);
+}
+
+// Each archived record reaches the archive of its category. A record archived on the handheld has
+// lost its category there (its archive bit takes the category's place), so it goes to Unfiled's.
+TEST_F(RecordSynchronizerTest, EachArchivedRecordReachesItsCategorysArchive) {
+  ASSERT_TRUE(bench_.SetAppInfo(CategoryBlock({{0, 0, "Unfiled"}, {1, 10, "Sites"}, {2, 20, "Roads"}})));
+  desktop_.withCategories = true;
+  desktop_.categories = {{0, 0, "Unfiled"}, {1, 10, "Sites"}, {2, 20, "Roads"}};
+  bench_.AddRecord("archived on the handheld", kDeleted | kArchived | kModified, 1);
+  const std::uint32_t kept = bench_.AddRecord("archived on the desktop", 0, 2);
+  desktop_.records = {
+      DesktopRecord(kept, "archived on the desktop", store::kRecordArchived | store::kRecordModified, 2)};
+  std::map<std::string, MemoryDesktop> archives;
+  ASSERT_EQ(Run(kFastSync, kWithCategories, 0, nullptr, &archives), 0);
+  EXPECT_THAT(DataOf(archives["Unfiled"].left), ElementsAre("archived on the handheld"));
+  EXPECT_THAT(DataOf(archives["Roads"].left), ElementsAre("archived on the desktop"));
+  EXPECT_TRUE(archives["Sites"].left.empty());
+  EXPECT_TRUE(bench_.Records().empty());
 }
 
 // The conflict handlers of an archived record against a modified or archived one.
