@@ -1,6 +1,7 @@
 #include "common/list_display.h"
 
 #include "common/list_format.h"
+#include "common/report_folder_reader.h"
 #include "common/win_file.h"
 
 namespace korvet {
@@ -49,12 +50,7 @@ std::optional<std::string> ReadListEntryText(const std::string& path) {
 std::optional<std::string> ReadFolderPickerText(const std::string& path) {
   std::optional<ListText> read = ReadUpToMarker(path);
   if (!read) return std::nullopt;
-  if (read->endMarker && !read->text.empty()) read->text.pop_back();
-  return read->text;
-}
-
-std::string ReportFolderDisplay(const std::string& folderText) {
-  return folderText.empty() ? folderText : folderText.substr(0, folderText.size() - 1);
+  return read->endMarker ? ReportFolderSettings::ShownFolder(read->text) : read->text;
 }
 
 }  // namespace korvet

@@ -19,8 +19,4 @@ std::optional<std::string> ReadListEntryText(const std::string& path);
 // writing; a file without '@' is shown whole.
 std::optional<std::string> ReadFolderPickerText(const std::string& path);
 
-// The report folder as shown: the bytes before the '@' less their last character (the backslash that
-// the folder picker added).
-std::string ReportFolderDisplay(const std::string& folderText);
-
 }  // namespace korvet

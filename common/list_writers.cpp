@@ -3,6 +3,7 @@
 #include <optional>
 
 #include "common/list_format.h"
+#include "common/report_folder_reader.h"
 #include "common/win_file.h"
 
 namespace korvet {
@@ -91,7 +92,7 @@ ListWrite WriteSettingsListEntries(const std::string& path, const std::string& e
 ListWrite WriteReportFolder(const std::string& path, const std::string& folderText) {
   static const std::string allowed[] = {{lists::kRetrieve, lists::kDoNotRetrieve},
                                         {lists::kDeleteOnHandheld, lists::kKeepOnHandheld}};
-  return ReplaceKeepingFlags(path, folderText + "\\", allowed, 2);
+  return ReplaceKeepingFlags(path, ReportFolderSettings::StoredFolder(folderText), allowed, 2);
 }
 
 ListWrite RewriteSettingsListFlag(const std::string& path, bool purgeAfterHotSync) {
@@ -99,10 +100,7 @@ ListWrite RewriteSettingsListFlag(const std::string& path, bool purgeAfterHotSyn
 }
 
 ListWrite RewriteReportFolderFlags(const std::string& path, bool doNotRetrieve, bool deleteOnHandheld) {
-  std::string flags;
-  flags.push_back(doNotRetrieve ? lists::kDoNotRetrieve : lists::kRetrieve);
-  flags.push_back(deleteOnHandheld ? lists::kDeleteOnHandheld : lists::kKeepOnHandheld);
-  return RewriteWithFlags(path, flags, 3);
+  return RewriteWithFlags(path, ReportFolderSettings::FlagBytes(!doNotRetrieve, deleteOnHandheld), 3);
 }
 
 }  // namespace korvet

@@ -1,5 +1,6 @@
 #include "common/list_writers.h"
 #include "common/listed_file.h"
+#include "common/report_folder_reader.h"
 
 #include <gtest/gtest.h>
 
@@ -114,7 +115,7 @@ TEST_F(ListFilesTest, DriveRootIsStoredWithTwoBackslashes) {
   folder_.Write("Cardoon.dat", "C:\\Reports\\@$%");
   ASSERT_TRUE(WriteReportFolder(reports_, "D:\\"));
   EXPECT_EQ(folder_.Read("Cardoon.dat"), "D:\\\\@$%");
-  EXPECT_EQ(ReportFolderDisplay(ReadListText(reports_).value_or("<none>")), "D:\\");
+  EXPECT_EQ(ReportFolderSettings::ShownFolder(ReadListText(reports_).value_or("<none>")), "D:\\");
 }
 
 TEST_F(ListFilesTest, WritersRefuseAMissingOrLockedFile) {
@@ -200,7 +201,7 @@ TEST_F(ListFilesTest, DisplayReadersShowLinesAndFolder) {
   EXPECT_EQ(ListedFiles::Parse(*text).Shown(), "C:\\Data\\site1.qzl\r\nC:\\Data\\site2.qzl\r\n");
 
   folder_.Write("Cardoon.dat", "C:\\Reports\\@$#");
-  EXPECT_EQ(ReportFolderDisplay(ReadListText(reports_).value_or("<none>")), "C:\\Reports");
+  EXPECT_EQ(ReportFolderSettings::ShownFolder(ReadListText(reports_).value_or("<none>")), "C:\\Reports");
 }
 
 TEST_F(ListFilesTest, DisplayReaderCreatesAMissingFileEmptyAndStopsAtNul) {

@@ -4,6 +4,11 @@
 
 namespace korvet {
 
+std::string ReportFolderSettings::FlagBytes(bool retrieve, bool deleteReports) {
+  return {retrieve ? lists::kRetrieve : lists::kDoNotRetrieve,
+          deleteReports ? lists::kDeleteOnHandheld : lists::kKeepOnHandheld};
+}
+
 ReportFolderSettings ReadReportFolderSettings(ByteSource& file) {
   ReportFolderSettings settings;
   bool folderEnded = false;

@@ -19,6 +19,15 @@ struct ReportFolderSettings {
   bool folderTooLong = false;  // longer than the session's folder buffer: nothing is retrieved
   Ending ending = Ending::kEmpty;
   std::uint32_t readError = 0;  // kReadFailed: the system's error code of the failed read
+
+  // The folder as the file holds it ends with the backslash that the folder picker adds when writing
+  // it; the dialogs show it without that last character.
+  static std::string StoredFolder(const std::string& shownFolder) { return shownFolder + '\\'; }
+  static std::string ShownFolder(const std::string& storedFolder) {
+    return storedFolder.empty() ? storedFolder : storedFolder.substr(0, storedFolder.size() - 1);
+  }
+  // The two bytes after the '@': retrieval, then deletion on the handheld.
+  static std::string FlagBytes(bool retrieve, bool deleteReports);
 };
 
 // Retrieval is on only when the file holds "$#" or "$%" after its '@'. A file that cannot be opened

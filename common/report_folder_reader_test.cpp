@@ -16,6 +16,21 @@ ReportFolderSettings Read(const std::string& bytes) {
   return ReadReportFolderSettings(file);
 }
 
+// What the desktop programs write is what the session reads: the folder the user chose, and both flags.
+TEST(ReportFolderReader, ReadsBackWhatTheProgramsWrite) {
+  for (bool retrieve : {false, true}) {
+    for (bool deleteReports : {false, true}) {
+      const std::string text = ReportFolderSettings::StoredFolder("C:\\Reports") + lists::kEndMarker +
+                               ReportFolderSettings::FlagBytes(retrieve, deleteReports);
+      const ReportFolderSettings read = Read(text);
+      EXPECT_EQ(ReportFolderSettings::ShownFolder(read.folder), "C:\\Reports") << text;
+      EXPECT_EQ(read.retrieve, retrieve) << text;
+      EXPECT_EQ(read.deleteReports, deleteReports) << text;
+      EXPECT_EQ(read.ending, ReportFolderSettings::Ending::kComplete) << text;
+    }
+  }
+}
+
 TEST(ReportFolderReader, FlagsAfterTheMarkerSwitchRetrievalAndDeletion) {
   ReportFolderSettings both = Read("C:\\Reports\\@$#");
   EXPECT_EQ(both.folder, "C:\\Reports\\");

@@ -9,6 +9,7 @@
 #include "common/list_location.h"
 #include "common/list_writers.h"
 #include "common/listed_file.h"
+#include "common/report_folder_reader.h"
 #include "common/tool_start.h"
 
 namespace korvet::settings_controls {
@@ -23,7 +24,7 @@ void ShowSettingsList(HWND dialog) {
 void ShowReportFolder(HWND dialog) {
   std::optional<std::string> path = FindToolListFile(lists::kReportFolderTool);
   std::optional<std::string> text = path ? ReadListText(*path) : std::nullopt;
-  SetItemText(dialog, kReportFolderEdit, text ? ReportFolderDisplay(*text) : std::string());
+  SetItemText(dialog, kReportFolderEdit, text ? ReportFolderSettings::ShownFolder(*text) : std::string());
 }
 
 }  // namespace
