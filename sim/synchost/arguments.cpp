@@ -30,11 +30,11 @@ const FaultOptionRow& FaultOptionOf(SimFaultKind kind) {
                        [&](const FaultOptionRow& row) { return row.kind == kind; });
 }
 
-// "fast, slow, ... or profile".
-std::string SyncTypeNameList() {
+// "fast, slow, ... or profile", or with one separator throughout ("fast|slow|...|profile").
+std::string SyncTypeNameList(const char* separator = nullptr) {
   std::string list;
   for (std::size_t i = 0; i < kSyncTypeNames.size(); ++i) {
-    if (i > 0) list += i + 1 == kSyncTypeNames.size() ? " or " : ", ";
+    if (i > 0) list += separator ? separator : i + 1 == kSyncTypeNames.size() ? " or " : ", ";
     list += kSyncTypeNames[i];
   }
   return list;
@@ -351,51 +351,55 @@ std::optional<std::string_view> SyncTypeName(std::int32_t type) {
   return kSyncTypeNames[type];
 }
 
-const char* UsageText() {
-  return "usage: synchost COMMAND ...\n"
-         "The stand-in HotSync Manager; its installation is the folder that holds synchost.exe.\n"
-         "\n"
-         "  sync [--type fast|slow|hh2pc|pc2hh|install|backup|nothing|profile] [--user NAME]\n"
-         "       [--fail OPERATION:N:CODE]... [--kill OPERATION:N]... [--calls] [--link usb|serial]\n"
-         "      Runs every registered conduit in priority order. Without --type each conduit gets the\n"
-         "      action last chosen for the user with configure, else a fast sync.\n"
-         "      --fail makes the N-th call (from 1) of that Sync Manager operation in this session fail\n"
-         "      with CODE (decimal or 0x-hexadecimal, not 0) without any effect; it may be repeated.\n"
-         "      --calls prints after the session one line \"calls OPERATION COUNT\" for every operation\n"
-         "      that was called, then \"calls total COUNT\".\n"
-         "      --kill ends synchost abruptly, as a crash would (exit code 86, nothing written back), at\n"
-         "      the N-th call of that operation.\n"
-         "      --link charges each Sync Manager call a round trip and each record byte its transfer time\n"
-         "      over a USB or a 115,200 bps serial cradle and prints \"link MODEL SECONDS\" after the session.\n"
-         "  configure CREATOR [--user NAME]\n"
-         "      Asks the conduit for its settings and remembers the chosen action for the next sync.\n"
-         "  configure-old CREATOR [--user NAME]\n"
-         "      The same through ConfigureConduit, as older HotSync Managers ask; Cancel keeps the action.\n"
-         "  register CREATOR LIBRARY --remote DBNAME [--file NAME] [--directory DIR] [--title TEXT]\n"
-         "           [--priority N]\n"
-         "      Registers a conduit through CondMgr.dll as an installer does (defaults: no file, no\n"
-         "      directory, the creator ID as title, priority 2).\n"
-         "  unregister CREATOR\n"
-         "  conduits\n"
-         "      Lists the registered conduits in priority order.\n"
-         "  handheld list\n"
-         "  handheld dump DBNAME\n"
-         "  handheld add DBNAME --text TEXT|--file FILE [--creator CODE] [--type CODE]\n"
-         "      Adds a modified record, creating the database when missing (default creator KRVT,\n"
-         "      type DATA).\n"
-         "  handheld add-report NAME --file FILE [--stamp SEVEN] [--private]\n"
-         "      Stores a traverse report in KORVETDatabaseDB as the device application does (--private:\n"
-         "      marked private).\n"
-         "  handheld remove DBNAME INDEX\n"
-         "      Erases the record outright, as if it had never been there.\n"
-         "  handheld delete DBNAME INDEX\n"
-         "      Deletes the record as the user does on the device: marked deleted, its data gone, until\n"
-         "      the next HotSync cleans it up.\n"
-         "  handheld archive DBNAME INDEX\n"
-         "      The same, keeping a copy for the desktop: marked deleted and archived, its data kept.\n"
-         "\n"
-         "The default user is \"HotSync User\". Exit codes: 0 done, 1 missing installation file, unloadable\n"
-         "conduit or file error, 2 bad arguments, 3 a conduit answered with a non-zero result.\n";
+const std::string& UsageText() {
+  static const std::string text =
+      "usage: synchost COMMAND ...\n"
+      "The stand-in HotSync Manager; its installation is the folder that holds synchost.exe.\n"
+      "\n"
+      "  sync [--type " +
+      SyncTypeNameList("|") +
+      "] [--user NAME]\n"
+      "       [--fail OPERATION:N:CODE]... [--kill OPERATION:N]... [--calls] [--link usb|serial]\n"
+      "      Runs every registered conduit in priority order. Without --type each conduit gets the\n"
+      "      action last chosen for the user with configure, else a fast sync.\n"
+      "      --fail makes the N-th call (from 1) of that Sync Manager operation in this session fail\n"
+      "      with CODE (decimal or 0x-hexadecimal, not 0) without any effect; it may be repeated.\n"
+      "      --calls prints after the session one line \"calls OPERATION COUNT\" for every operation\n"
+      "      that was called, then \"calls total COUNT\".\n"
+      "      --kill ends synchost abruptly, as a crash would (exit code 86, nothing written back), at\n"
+      "      the N-th call of that operation.\n"
+      "      --link charges each Sync Manager call a round trip and each record byte its transfer time\n"
+      "      over a USB or a 115,200 bps serial cradle and prints \"link MODEL SECONDS\" after the session.\n"
+      "  configure CREATOR [--user NAME]\n"
+      "      Asks the conduit for its settings and remembers the chosen action for the next sync.\n"
+      "  configure-old CREATOR [--user NAME]\n"
+      "      The same through ConfigureConduit, as older HotSync Managers ask; Cancel keeps the action.\n"
+      "  register CREATOR LIBRARY --remote DBNAME [--file NAME] [--directory DIR] [--title TEXT]\n"
+      "           [--priority N]\n"
+      "      Registers a conduit through CondMgr.dll as an installer does (defaults: no file, no\n"
+      "      directory, the creator ID as title, priority 2).\n"
+      "  unregister CREATOR\n"
+      "  conduits\n"
+      "      Lists the registered conduits in priority order.\n"
+      "  handheld list\n"
+      "  handheld dump DBNAME\n"
+      "  handheld add DBNAME --text TEXT|--file FILE [--creator CODE] [--type CODE]\n"
+      "      Adds a modified record, creating the database when missing (default creator KRVT,\n"
+      "      type DATA).\n"
+      "  handheld add-report NAME --file FILE [--stamp SEVEN] [--private]\n"
+      "      Stores a traverse report in KORVETDatabaseDB as the device application does (--private:\n"
+      "      marked private).\n"
+      "  handheld remove DBNAME INDEX\n"
+      "      Erases the record outright, as if it had never been there.\n"
+      "  handheld delete DBNAME INDEX\n"
+      "      Deletes the record as the user does on the device: marked deleted, its data gone, until\n"
+      "      the next HotSync cleans it up.\n"
+      "  handheld archive DBNAME INDEX\n"
+      "      The same, keeping a copy for the desktop: marked deleted and archived, its data kept.\n"
+      "\n"
+      "The default user is \"HotSync User\". Exit codes: 0 done, 1 missing installation file, unloadable\n"
+      "conduit or file error, 2 bad arguments, 3 a conduit answered with a non-zero result.\n";
+  return text;
 }
 
 }  // namespace korvet::hotsync

@@ -78,7 +78,7 @@ struct ParsedArguments {
 
 // The arguments after the program name.
 ParsedArguments ParseArguments(const std::vector<std::string>& arguments);
-const char* UsageText();
+const std::string& UsageText();
 
 // The option that plants a fault of this kind ("--fail").
 const char* FaultOption(SimFaultKind kind);

@@ -22,7 +22,7 @@ int main(int argc, char** argv) try {
   Installation installation = Installation::OfThisProgram();
   switch (line.command) {
     case Command::kHelp:
-      std::fputs(UsageText(), stdout);
+      std::fputs(UsageText().c_str(), stdout);
       return kExitOk;
     case Command::kSync:
       return RunSync(installation, line);
