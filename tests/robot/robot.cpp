@@ -3,6 +3,7 @@
 #include <commctrl.h>
 #include <shlobj.h>
 
+#include "common/paths.h"
 #include "common/unique_handle.h"
 
 namespace korvet::robot {
@@ -66,6 +67,25 @@ BOOL CALLBACK FindEdit(HWND child, LPARAM context) {
   if (std::string(className) != "Edit") return TRUE;
   *reinterpret_cast<HWND*>(context) = child;
   return FALSE;
+}
+
+// The text of the tree's selected item, read through a block in the tree's process: an item record
+// followed by room for its text.
+std::string SelectedItemText(HWND tree, HANDLE process, void* remote) {
+  const auto item = reinterpret_cast<HTREEITEM>(SendMessageA(tree, TVM_GETNEXTITEM, TVGN_CARET, 0));
+  if (!item) return {};
+  char* remoteText = static_cast<char*>(remote) + sizeof(TVITEMA);
+  TVITEMA query{};
+  query.mask = TVIF_TEXT;
+  query.hItem = item;
+  query.pszText = remoteText;
+  query.cchTextMax = MAX_PATH;
+  char text[MAX_PATH + 1] = {};
+  if (!WriteProcessMemory(process, remote, &query, sizeof query, nullptr) ||
+      !SendMessageA(tree, TVM_GETITEMA, 0, reinterpret_cast<LPARAM>(remote)) ||
+      !ReadProcessMemory(process, remoteText, text, MAX_PATH, nullptr))
+    return {};
+  return text;
 }
 
 }  // namespace
@@ -196,31 +216,36 @@ bool CancelFileOpen(DWORD timeoutMs) {
 bool FillFolderBrowser(const std::string& path, DWORD timeoutMs) {
   HWND dialog = WaitForDialog(kFolderBrowserCaption, timeoutMs);
   if (!dialog) return false;
-  // The browser fills its tree after showing itself; a selection sent earlier is lost.
-  WaitFor(
-      [&] {
-        HWND tree = GetDlgItem(dialog, kFolderTree);
-        return tree && SendMessageA(tree, TVM_GETCOUNT, 0, 0) > 0;
-      },
-      timeoutMs);
+  HWND tree = nullptr;
+  WaitFor([&] { return (tree = GetDlgItem(dialog, kFolderTree)) != nullptr; }, timeoutMs);
+  if (!tree) return false;
   DWORD owner = 0;
   GetWindowThreadProcessId(dialog, &owner);
-  // BFFM_SETSELECTION takes a pointer, which must point into the browser's own process.
-  korvet::UniqueKernelHandle owned(OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_WRITE, FALSE, owner));
+  // BFFM_SETSELECTION and TVM_GETITEM take pointers, which must point into the browser's own process.
+  korvet::UniqueKernelHandle owned(
+      OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, owner));
   HANDLE process = owned.Get();
   if (!process) return false;
-  void* remote = VirtualAllocEx(process, nullptr, path.size() + 1, MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE);
-  bool written = remote && WriteProcessMemory(process, remote, path.c_str(), path.size() + 1, nullptr);
-  if (written) {
-    // The browser may still move to its first selection after its tree is filled; selecting again
-    // after a pause makes ours the last word.
-    Sleep(500);
-    SendMessageA(dialog, BFFM_SETSELECTIONA, TRUE, reinterpret_cast<LPARAM>(remote));
-    Sleep(300);
-    SendMessageA(dialog, BFFM_SETSELECTIONA, TRUE, reinterpret_cast<LPARAM>(remote));
+  const std::size_t pathBytes = path.size() + 1;
+  void* remote = VirtualAllocEx(process, nullptr, pathBytes + sizeof(TVITEMA) + MAX_PATH, MEM_COMMIT | MEM_RESERVE,
+                                PAGE_READWRITE);
+  void* remoteItem = remote ? static_cast<char*>(remote) + pathBytes : nullptr;
+  bool selected = remote && WriteProcessMemory(process, remote, path.c_str(), pathBytes, nullptr);
+  if (selected) {
+    // The browser fills its tree and selects its first folder after showing itself, and a selection
+    // sent before that is lost: it is sent until the tree shows the folder selected. A drive's item
+    // carries its letter among other words ("System (C:)").
+    std::string leaf = FileNameOf(WithoutTrailingSeparators(path));
+    if (leaf.empty()) leaf = path.substr(0, 2);
+    selected = WaitFor(
+        [&] {
+          SendMessageA(dialog, BFFM_SETSELECTIONA, TRUE, reinterpret_cast<LPARAM>(remote));
+          return SelectedItemText(tree, process, remoteItem).find(leaf) != std::string::npos;
+        },
+        timeoutMs);
   }
-  if (written) PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
-  bool gone = written && WaitUntilGone(dialog, timeoutMs);
+  if (selected) PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+  const bool gone = selected && WaitUntilGone(dialog, timeoutMs);
   if (remote) VirtualFreeEx(process, remote, 0, MEM_RELEASE);
   return gone;
 }
