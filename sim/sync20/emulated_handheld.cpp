@@ -92,26 +92,16 @@ long EmulatedHandheld::EndSession() {
   return result;
 }
 
-EmulatedHandheld::Opened* EmulatedHandheld::Find(std::uint8_t handle, long* code) {
-  if (!slots_[handle]) {
-    *code = kSyncErrBadHandle;
-    return nullptr;
-  }
-  return slots_[handle].get();
+long EmulatedHandheld::Find(std::uint8_t handle, Opened** open) {
+  *open = slots_[handle].get();
+  return *open ? 0 : kSyncErrBadHandle;
 }
 
-EmulatedHandheld::Opened* EmulatedHandheld::FindOfKind(std::uint8_t handle, bool resource, bool forChange, long* code) {
-  Opened* open = Find(handle, code);
-  if (open == nullptr) return nullptr;
-  if (open->database.IsResource() != resource) {
-    *code = kSyncErrWrongKind;
-    return nullptr;
-  }
-  if (forChange && !(open->mode & kModeWrite)) {
-    *code = kSyncErrReadOnly;
-    return nullptr;
-  }
-  return open;
+long EmulatedHandheld::FindOfKind(std::uint8_t handle, bool resource, bool forChange, Opened** open) {
+  if (long code = Find(handle, open)) return code;
+  if ((*open)->database.IsResource() != resource) return kSyncErrWrongKind;
+  if (forChange && !((*open)->mode & kModeWrite)) return kSyncErrReadOnly;
+  return 0;
 }
 
 bool EmulatedHandheld::IsOpen(const std::string& name) const {
@@ -206,9 +196,8 @@ long EmulatedHandheld::CreateDatabase(handheld::DatabaseCreationBlock* block) {
 }
 
 long EmulatedHandheld::CloseDatabase(std::uint8_t handle) {
-  long code = 0;
-  Opened* open = Find(handle, &code);
-  if (open == nullptr) return code;
+  Opened* open = nullptr;
+  if (long code = Find(handle, &open)) return code;
   // A database that cannot be written stays open, so that its contents are not lost.
   if (long written = WriteBack(*open); written != 0) return written;
   slots_[handle].reset();
@@ -257,9 +246,8 @@ long EmulatedHandheld::FindDatabase(const handheld::DatabaseQuery* query, void* 
 }
 
 long EmulatedHandheld::RecordCount(std::uint8_t handle, std::uint16_t* count) {
-  long code = 0;
-  Opened* open = Find(handle, &code);
-  if (open == nullptr) return code;
+  Opened* open = nullptr;
+  if (long code = Find(handle, &open)) return code;
   if (count == nullptr) return kSyncErrBadArgument;
   *count = static_cast<std::uint16_t>(ShownCount(*open));
   return 0;
@@ -295,17 +283,15 @@ std::size_t EmulatedHandheld::ShownIndex(const Opened& open, std::size_t positio
 }
 
 long EmulatedHandheld::ResetRecordIndex(std::uint8_t handle) {
-  long code = 0;
-  Opened* open = Find(handle, &code);
-  if (open == nullptr) return code;
+  Opened* open = nullptr;
+  if (long code = Find(handle, &open)) return code;
   open->cursor = 0;
   return 0;
 }
 
 long EmulatedHandheld::ClearSyncFlags(std::uint8_t handle) {
-  long code = 0;
-  Opened* open = FindOfKind(handle, false, true, &code);
-  if (open == nullptr) return code;
+  Opened* open = nullptr;
+  if (long code = FindOfKind(handle, false, true, &open)) return code;
   for (PalmRecord& record : open->database.records) {
     if (record.attributes & kRecModified) {
       record.attributes &= static_cast<std::uint8_t>(~kRecModified);
@@ -316,9 +302,8 @@ long EmulatedHandheld::ClearSyncFlags(std::uint8_t handle) {
 }
 
 long EmulatedHandheld::PurgeDeleted(std::uint8_t handle) {
-  long code = 0;
-  Opened* open = FindOfKind(handle, false, true, &code);
-  if (open == nullptr) return code;
+  Opened* open = nullptr;
+  if (long code = FindOfKind(handle, false, true, &open)) return code;
   auto& records = open->database.records;
   const std::size_t before = records.size();
   std::erase_if(records,
@@ -352,9 +337,8 @@ long EmulatedHandheld::FillBlock(const Opened& open, std::size_t index, RecordTr
 
 long EmulatedHandheld::ReadById(RecordTransferBlock* block) {
   if (block == nullptr) return kSyncErrBadArgument;
-  long code = 0;
-  Opened* open = FindOfKind(block->handle, false, false, &code);
-  if (open == nullptr) return code;
+  Opened* open = nullptr;
+  if (long code = FindOfKind(block->handle, false, false, &open)) return code;
   const std::size_t position = open->ids.Find(open->database.records, block->recordId);
   if (position == RecordIdIndex::kNone || !Shows(*open, open->database.records[position])) return kSyncErrNotFound;
   return FillBlock(*open, position, block);
@@ -362,9 +346,8 @@ long EmulatedHandheld::ReadById(RecordTransferBlock* block) {
 
 long EmulatedHandheld::ReadByIndex(RecordTransferBlock* block) {
   if (block == nullptr) return kSyncErrBadArgument;
-  long code = 0;
-  Opened* open = Find(block->handle, &code);
-  if (open == nullptr) return code;
+  Opened* open = nullptr;
+  if (long code = Find(block->handle, &open)) return code;
   const std::size_t position = PositionOfShown(*open, block->index);
   if (position == kNoPosition) return kSyncErrNotFound;
   return FillBlock(*open, position, block);
@@ -372,9 +355,8 @@ long EmulatedHandheld::ReadByIndex(RecordTransferBlock* block) {
 
 long EmulatedHandheld::ReadNext(RecordTransferBlock* block, bool (*matches)(const PalmRecord&, std::int16_t)) {
   if (block == nullptr) return kSyncErrBadArgument;
-  long code = 0;
-  Opened* open = FindOfKind(block->handle, false, false, &code);
-  if (open == nullptr) return code;
+  Opened* open = nullptr;
+  if (long code = FindOfKind(block->handle, false, false, &open)) return code;
   const auto& records = open->database.records;
   for (std::size_t index = open->cursor; index < records.size(); ++index) {
     if (Shows(*open, records[index]) && matches(records[index], block->category)) {
@@ -396,9 +378,8 @@ long EmulatedHandheld::ReadNextInCategory(RecordTransferBlock* block) {
 
 long EmulatedHandheld::WriteRecord(RecordTransferBlock* block) {
   if (block == nullptr) return kSyncErrBadArgument;
-  long code = 0;
-  Opened* open = FindOfKind(block->handle, false, true, &code);
-  if (open == nullptr) return code;
+  Opened* open = nullptr;
+  if (long code = FindOfKind(block->handle, false, true, &open)) return code;
   if (block->dataSize > kMaxRecordSize) return kSyncErrTooLarge;
   if (block->dataSize > block->capacity || (block->dataSize > 0 && block->data == nullptr) || block->category < 0 ||
       block->category > kLastCategory || block->recordId > kMaxUniqueId) {
@@ -427,9 +408,8 @@ long EmulatedHandheld::WriteRecord(RecordTransferBlock* block) {
 
 long EmulatedHandheld::WriteResource(RecordTransferBlock* block) {
   if (block == nullptr) return kSyncErrBadArgument;
-  long code = 0;
-  Opened* open = FindOfKind(block->handle, true, true, &code);
-  if (open == nullptr) return code;
+  Opened* open = nullptr;
+  if (long code = FindOfKind(block->handle, true, true, &open)) return code;
   if (block->dataSize > kMaxRecordSize) return kSyncErrTooLarge;
   if (block->dataSize > block->capacity || (block->dataSize > 0 && block->data == nullptr)) {
     return kSyncErrBadArgument;
@@ -454,9 +434,8 @@ long EmulatedHandheld::WriteResource(RecordTransferBlock* block) {
 
 long EmulatedHandheld::DeleteRecord(RecordTransferBlock* block) {
   if (block == nullptr) return kSyncErrBadArgument;
-  long code = 0;
-  Opened* open = FindOfKind(block->handle, false, true, &code);
-  if (open == nullptr) return code;
+  Opened* open = nullptr;
+  if (long code = FindOfKind(block->handle, false, true, &open)) return code;
   auto& records = open->database.records;
   const std::size_t index = open->ids.Find(records, block->recordId);
   if (index == RecordIdIndex::kNone || !Shows(*open, records[index])) return kSyncErrNotFound;
@@ -469,9 +448,8 @@ long EmulatedHandheld::DeleteRecord(RecordTransferBlock* block) {
 
 long EmulatedHandheld::DeleteResource(RecordTransferBlock* block) {
   if (block == nullptr) return kSyncErrBadArgument;
-  long code = 0;
-  Opened* open = FindOfKind(block->handle, true, true, &code);
-  if (open == nullptr) return code;
+  Opened* open = nullptr;
+  if (long code = FindOfKind(block->handle, true, true, &open)) return code;
   auto& records = open->database.records;
   const auto resourceId = static_cast<std::uint16_t>(block->category);
   const auto it = std::find_if(records.begin(), records.end(), [&](const PalmRecord& record) {
@@ -485,9 +463,8 @@ long EmulatedHandheld::DeleteResource(RecordTransferBlock* block) {
 }
 
 long EmulatedHandheld::ChangeCategory(std::uint8_t handle, std::uint8_t from, std::uint8_t to) {
-  long code = 0;
-  Opened* open = FindOfKind(handle, false, true, &code);
-  if (open == nullptr) return code;
+  Opened* open = nullptr;
+  if (long code = FindOfKind(handle, false, true, &open)) return code;
   if (from > kLastCategory || to > kLastCategory) return kSyncErrBadArgument;
   for (PalmRecord& record : open->database.records) {
     if (record.category == from && from != to) {
@@ -499,9 +476,8 @@ long EmulatedHandheld::ChangeCategory(std::uint8_t handle, std::uint8_t from, st
 }
 
 long EmulatedHandheld::PurgeCategory(std::uint8_t handle, std::uint8_t category) {
-  long code = 0;
-  Opened* open = FindOfKind(handle, false, true, &code);
-  if (open == nullptr) return code;
+  Opened* open = nullptr;
+  if (long code = FindOfKind(handle, false, true, &open)) return code;
   if (category > kLastCategory) return kSyncErrBadArgument;
   auto& records = open->database.records;
   const std::size_t before = records.size();
@@ -514,8 +490,12 @@ long EmulatedHandheld::PurgeCategory(std::uint8_t handle, std::uint8_t category)
   return 0;
 }
 
-long EmulatedHandheld::ReadInfo(const std::vector<std::uint8_t>& source, handheld::DatabaseInfoBlock* block) {
-  if (block->data == nullptr && block->capacity > 0) return kSyncErrBadArgument;
+long EmulatedHandheld::ReadInfo(std::uint8_t handle, std::vector<std::uint8_t> PalmDatabase::*info,
+                                handheld::DatabaseInfoBlock* block) {
+  Opened* open = nullptr;
+  if (long code = Find(handle, &open)) return code;
+  if (block == nullptr || (block->data == nullptr && block->capacity > 0)) return kSyncErrBadArgument;
+  const std::vector<std::uint8_t>& source = open->database.*info;
   if (source.size() > 0xFFFF) return kSyncErrTooLarge;  // its size has no room in the block
   const std::size_t copied = std::min<std::size_t>(source.size(), block->capacity);
   if (copied > 0) std::memcpy(block->data, source.data(), copied);
@@ -524,25 +504,16 @@ long EmulatedHandheld::ReadInfo(const std::vector<std::uint8_t>& source, handhel
 }
 
 long EmulatedHandheld::ReadAppInfo(std::uint8_t handle, handheld::DatabaseInfoBlock* block) {
-  long code = 0;
-  Opened* open = Find(handle, &code);
-  if (open == nullptr) return code;
-  if (block == nullptr) return kSyncErrBadArgument;
-  return ReadInfo(open->database.appInfo, block);
+  return ReadInfo(handle, &PalmDatabase::appInfo, block);
 }
 
 long EmulatedHandheld::ReadSortInfo(std::uint8_t handle, handheld::DatabaseInfoBlock* block) {
-  long code = 0;
-  Opened* open = Find(handle, &code);
-  if (open == nullptr) return code;
-  if (block == nullptr) return kSyncErrBadArgument;
-  return ReadInfo(open->database.sortInfo, block);
+  return ReadInfo(handle, &PalmDatabase::sortInfo, block);
 }
 
 long EmulatedHandheld::WriteAppInfo(std::uint8_t handle, const handheld::DatabaseInfoBlock* block) {
-  long code = 0;
-  Opened* open = Find(handle, &code);
-  if (open == nullptr) return code;
+  Opened* open = nullptr;
+  if (long code = Find(handle, &open)) return code;
   if (!(open->mode & kModeWrite)) return kSyncErrReadOnly;
   if (block == nullptr) return kSyncErrBadArgument;
   if (block->dataSize > kMaxRecordSize) return kSyncErrTooLarge;
@@ -556,9 +527,8 @@ long EmulatedHandheld::WriteAppInfo(std::uint8_t handle, const handheld::Databas
 
 long EmulatedHandheld::ReadPositionMap(handheld::PositionMapBlock* block) {
   if (block == nullptr) return kSyncErrBadArgument;
-  long code = 0;
-  Opened* open = FindOfKind(block->handle, false, false, &code);
-  if (open == nullptr) return code;
+  Opened* open = nullptr;
+  if (long code = FindOfKind(block->handle, false, false, &open)) return code;
   const auto& records = open->database.records;
   const std::size_t shown = ShownCount(*open);
   const std::size_t wanted = std::min<std::size_t>(block->wanted, block->capacity);

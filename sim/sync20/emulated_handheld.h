@@ -89,10 +89,10 @@ class EmulatedHandheld {
   };
   using Slot = std::unique_ptr<Opened>;
 
-  // The open database of a handle, or nullptr with *code set.
-  Opened* Find(std::uint8_t handle, long* code);
-  // As Find, and for changes also the write mode; kind is record (false) or resource (true).
-  Opened* FindOfKind(std::uint8_t handle, bool resource, bool forChange, long* code);
+  // The open database of a handle in *open: 0, or kSyncErrBadHandle.
+  long Find(std::uint8_t handle, Opened** open);
+  // As Find, and also the kind (record: false, resource: true) and for changes the write mode.
+  long FindOfKind(std::uint8_t handle, bool resource, bool forChange, Opened** open);
   bool IsOpen(const std::string& name) const;
   long EnsureFolder();
   long WriteBack(Opened& open);
@@ -104,7 +104,8 @@ class EmulatedHandheld {
   static std::size_t ShownCount(const Opened& open);
   static std::size_t PositionOfShown(const Opened& open, std::size_t shown);  // kNoPosition past the end
   static std::size_t ShownIndex(const Opened& open, std::size_t position);
-  static long ReadInfo(const std::vector<std::uint8_t>& source, handheld::DatabaseInfoBlock* block);
+  // Copies the database's application or sort information block into the caller's block.
+  long ReadInfo(std::uint8_t handle, std::vector<std::uint8_t> PalmDatabase::*info, handheld::DatabaseInfoBlock* block);
 
   HandheldFolder folder_{""};
   bool folderChosen_ = false;
