@@ -4,13 +4,12 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
-#include <filesystem>
 #include <string>
-#include <system_error>
 #include <vector>
 
 #include "common/paths.h"
 #include "tests/install/answered_run.h"
+#include "tests/support/hotsync_installation.h"
 #include "tests/support/scratch_folder.h"
 #include "tests/support/test_process.h"
 
@@ -33,28 +32,16 @@ MATCHER_P2(Message, caption, text, "") {
   return arg.caption == caption && arg.text == text && !arg.owned && arg.buttons == std::vector<std::string>{"OK"};
 }
 
-bool CopyFolderFiles(const std::string& from, const std::string& to) {
-  std::error_code error;
-  for (const auto& entry : std::filesystem::directory_iterator(from, error)) {
-    if (entry.is_directory()) continue;
-    const std::string name = entry.path().filename().string();
-    if (!CopyFileA(JoinPath(from, name).c_str(), JoinPath(to, name).c_str(), FALSE)) return false;
-  }
-  return !error;
-}
-
 // The user's folder with the unpacked distribution, the HotSync installation, and an empty folder
 // that the programs are started in.
 class InstallTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    const std::string build = ModuleFolder(nullptr) + "\\..";
-    for (const std::string& folder : {distribution_, hotsync_, hotsync_ + "\\Handheld", started_in_, reports_})
+    const std::string build = BuildFolder();
+    for (const std::string& folder : {distribution_, started_in_, reports_})
       ASSERT_TRUE(CreateDirectoryA(folder.c_str(), nullptr)) << folder;
     for (const std::string& file : kDeliverables)
       ASSERT_TRUE(CopyFileA((build + "\\korvet\\" + file).c_str(), Distributed(file).c_str(), FALSE)) << file;
-    ASSERT_TRUE(CopyFolderFiles(build + "\\hotsync", hotsync_));
-    for (const char* state : {"HotSync.log", "Conduits.txt", "Actions.txt"}) DeleteFileA(InHotSync(state).c_str());
     scratch_.Write("HotSync\\CondMgrCalls.txt", "");  // the Conduit Manager logs its calls there
   }
 
@@ -117,9 +104,11 @@ class InstallTest : public ::testing::Test {
     return ScratchFolder::ReadPath(reports_ + "\\North.csv") == "Station,N,E\r\nP1,1.0,2.0\r\n";
   }
 
-  ScratchFolder scratch_;
+  // The stand-in HotSync installation, without Korvet, in the scratch folder's HotSync\.
+  const Installation installation_{{}, true, "HotSync"};
+  const ScratchFolder& scratch_ = installation_.Outside();
   const std::string distribution_ = scratch_.File("Korvet");
-  const std::string hotsync_ = scratch_.File("HotSync");
+  const std::string hotsync_ = installation_.Folder();
   const std::string started_in_ = scratch_.File("Elsewhere");
   const std::string reports_ = scratch_.File("Reports");
 };

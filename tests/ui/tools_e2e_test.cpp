@@ -3,11 +3,15 @@
 #include <gtest/gtest.h>
 
 #include "tests/robot/robot.h"
+#include "tests/support/hotsync_installation.h"
 #include "tests/ui/ui_ids.h"
-#include "tests/ui/ui_session.h"
 
 namespace korvet::ui {
 namespace {
+
+using testing::BuildFolder;
+using testing::Installation;
+using testing::IsolatedSearchPath;
 
 class ToolsTest : public ::testing::Test {
  protected:

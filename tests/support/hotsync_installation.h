@@ -1,5 +1,6 @@
-// What the end-to-end UI tests share: a scratch HotSync installation made from the built stand-ins
-// and the product's binaries, and the programs started in it, each ended if a test leaves it open.
+// What the end-to-end tests of the programs share: a scratch HotSync installation made from the built
+// stand-ins and the product's binaries, and the programs started in it, each ended if a test leaves
+// it open.
 #pragma once
 
 #include <windows.h>
@@ -13,7 +14,7 @@
 #include "tests/support/scratch_folder.h"
 #include "tests/support/test_process.h"
 
-namespace korvet::ui {
+namespace korvet::testing {
 
 class Installation {
  public:
@@ -25,27 +26,27 @@ class Installation {
 
   const std::string& Folder() const { return folder_; }
   std::string File(const std::string& name) const { return JoinPath(folder_, name); }
-  std::string Read(const std::string& name) const { return korvet::testing::ScratchFolder::ReadPath(File(name)); }
+  std::string Read(const std::string& name) const { return ScratchFolder::ReadPath(File(name)); }
   std::string Write(const std::string& name, const std::string& bytes) const {
-    return korvet::testing::ScratchFolder::WritePath(File(name), bytes);
+    return ScratchFolder::WritePath(File(name), bytes);
   }
   bool Exists(const std::string& name) const {
     return GetFileAttributesA(File(name).c_str()) != INVALID_FILE_ATTRIBUTES;
   }
-  const korvet::testing::ScratchFolder& Outside() const { return scratch_; }
+  const ScratchFolder& Outside() const { return scratch_; }
   std::string MakeFolder(const std::string& name) const;
 
   // Starts a program of the installation, e.g. Start("Setpanel.exe").
   // The program runs in a job of its own and is ended with everything it started when the object
   // goes, so that a failed test leaves no window behind for the next one.
-  std::optional<testing::TestProcess> Start(const std::string& program, const std::string& arguments = "") const;
+  std::optional<TestProcess> Start(const std::string& program, const std::string& arguments = "") const;
   // Runs synchost.exe with the arguments to its end; its exit code, or nothing after a minute.
   std::optional<DWORD> Host(const std::string& arguments) const;
   // Registers Korv.dll of the installation as the installer does.
   bool RegisterConduit() const;
 
  private:
-  korvet::testing::ScratchFolder scratch_;
+  ScratchFolder scratch_;
   std::string folder_;
 };
 
@@ -63,4 +64,4 @@ class IsolatedSearchPath {
   std::string saved_;
 };
 
-}  // namespace korvet::ui
+}  // namespace korvet::testing

@@ -1,10 +1,10 @@
-#include "tests/ui/ui_session.h"
+#include "tests/support/hotsync_installation.h"
 
 #include <vector>
 
 #include "common/paths.h"
 
-namespace korvet::ui {
+namespace korvet::testing {
 
 std::string BuildFolder() {
   const std::string tests = ModuleFolder(nullptr);
@@ -37,18 +37,17 @@ std::string Installation::MakeFolder(const std::string& name) const {
   return path;
 }
 
-std::optional<testing::TestProcess> Installation::Start(const std::string& program,
-                                                        const std::string& arguments) const {
+std::optional<TestProcess> Installation::Start(const std::string& program, const std::string& arguments) const {
   std::string line = "\"" + File(program) + "\"";
   if (!arguments.empty()) line += " " + arguments;
-  testing::StartOptions options;
+  StartOptions options;
   options.folder = Folder();
   options.ownJob = true;
-  return testing::TestProcess::Start(line, options);
+  return TestProcess::Start(line, options);
 }
 
 std::optional<DWORD> Installation::Host(const std::string& arguments) const {
-  std::optional<testing::TestProcess> host = Start("synchost.exe", arguments);
+  std::optional<TestProcess> host = Start("synchost.exe", arguments);
   return host ? host->Wait() : std::nullopt;
 }
 
@@ -66,4 +65,4 @@ IsolatedSearchPath::IsolatedSearchPath() {
 
 IsolatedSearchPath::~IsolatedSearchPath() { SetEnvironmentVariableA("PATH", saved_.c_str()); }
 
-}  // namespace korvet::ui
+}  // namespace korvet::testing
