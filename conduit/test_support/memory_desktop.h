@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "conduit/platform/sync_type_table.h"
 #include "conduit/store/category_list.h"
 #include "conduit/store/database_manager.h"
 #include "conduit/store/status_codes.h"
@@ -48,11 +49,13 @@ class MemoryDesktopStore : public store::DatabaseManager {
     }
   }
 
+  // The test's open status answers where a missing file makes the sync fall back to a copy.
   long OpenForSync() override {
-    return syncType_ == kFastSync || syncType_ == kSlowSync ? side_.openStatus : store::kOk;
+    const SyncTypeRow* row = FindSyncType(syncType_);
+    return row && row->desktopOpening == DesktopOpening::kReadOrFallBack ? side_.openStatus : store::kOk;
   }
   long LoadContents() override {
-    if (syncType_ != kSlowSync) return store::kOk;
+    if (PassOf(syncType_) != SyncPass::kSlow) return store::kOk;
     for (long slot = 0; slot < HighWaterMark(); ++slot) {
       if (store::SyncRecord* record = StoredAt(slot)) record->SetUnmatched(true);
     }
