@@ -158,10 +158,7 @@ long RecordSynchronizer::SelectRemoteDatabase(long index) {
 }
 
 long RecordSynchronizer::BeginSession() {
-  std::uint32_t session = 0;
-  const long status = OpenSyncSession(&session);
-  if (status != kOk) return status;
-  session_.Reset(session);
+  if (long status = OpenOwnedSyncSession(session_)) return status;
   logger_->WriteHeading();
   return kOk;
 }
@@ -169,7 +166,7 @@ long RecordSynchronizer::BeginSession() {
 long RecordSynchronizer::EndSession(bool failed) {
   if (!session_) return kOk;
   logger_->WriteConduitName(failed);
-  return CloseSyncSession(session_.Release());
+  return CloseOwnedSyncSession(session_);
 }
 
 long RecordSynchronizer::SpareStep() { return kOk; }

@@ -56,10 +56,7 @@ long KorvetDatabase::Open() { return Open(kKorvetDatabase, 0); }
 
 long KorvetDatabase::Open(const char* name, long card) {
   Close();
-  std::uint8_t handle = 0;
-  const long status = OpenHandheldDatabase(name, card, &handle, handheld::kOpenReadWrite | handheld::kOpenShowSecret);
-  if (status == 0) handle_.Reset(handle);
-  return status;
+  return OpenOwnedHandheldDatabase(name, card, handheld::kOpenReadWrite | handheld::kOpenShowSecret, handle_);
 }
 
 long KorvetDatabase::ReopenAfterEarlierPass() {

@@ -1,8 +1,6 @@
 #include "conduit/sync/settings_transfer_session.h"
 
-#include <utility>
-
-#include "conduit/platform/sync_manager.h"
+#include "conduit/platform/sync_handles.h"
 
 namespace korvet::sync {
 
@@ -11,17 +9,8 @@ SettingsTransferSession::~SettingsTransferSession() {
   EndSyncSession();
 }
 
-long SettingsTransferSession::BeginSyncSession() {
-  if (syncSession_) return 0;
-  std::uint32_t session = 0;
-  const long status = OpenSyncSession(&session);
-  if (status == 0) syncSession_.Reset(session);
-  return status;
-}
+long SettingsTransferSession::BeginSyncSession() { return syncSession_ ? 0 : OpenOwnedSyncSession(syncSession_); }
 
-long SettingsTransferSession::EndSyncSession() {
-  if (!syncSession_) return 0;
-  return CloseSyncSession(syncSession_.Release());
-}
+long SettingsTransferSession::EndSyncSession() { return CloseOwnedSyncSession(syncSession_); }
 
 }  // namespace korvet::sync

@@ -29,9 +29,8 @@ namespace {
 
 // "KORVETDatabaseDB" open for reading and writing, created when missing; 0 when neither works.
 UniqueHandheldDatabase OpenOrCreate() {
-  std::uint8_t handle = 0;
-  if (OpenHandheldDatabase(kKorvetDatabase, 0, &handle, handheld::kOpenReadWrite) == 0)
-    return UniqueHandheldDatabase(handle);
+  UniqueHandheldDatabase database;
+  if (OpenOwnedHandheldDatabase(kKorvetDatabase, 0, handheld::kOpenReadWrite, database) == 0) return database;
   DatabaseCreationBlock create;
   std::memset(&create, 0, sizeof create);
   create.creator = korvet::FourCharCode("KRVT");
@@ -82,9 +81,9 @@ std::uint32_t HotSyncBench::AddReport(const std::string& name, const std::string
 
 std::vector<BenchRecord> HotSyncBench::Records() const {
   std::vector<BenchRecord> records;
-  std::uint8_t handle = 0;
-  if (OpenHandheldDatabase(kKorvetDatabase, 0, &handle, handheld::kOpenRead) != 0) return records;
-  const UniqueHandheldDatabase database(handle);
+  UniqueHandheldDatabase database;
+  if (OpenOwnedHandheldDatabase(kKorvetDatabase, 0, handheld::kOpenRead, database) != 0) return records;
+  const std::uint8_t handle = database.Get();
   std::uint16_t count = 0;
   CountRecords(handle, count);
   for (std::uint16_t index = 0; index < count; ++index) {

@@ -307,20 +307,21 @@ ParsedArguments ParseArguments(const std::vector<std::string>& arguments) { retu
 const char* FaultOption(SimFaultKind kind) { return FaultOptionOf(kind).option; }
 
 std::optional<InjectedFault> ParseInjectedFault(SimFaultKind kind, std::string_view text, std::string* error) {
-  const std::string quoted = "bad " + std::string(FaultOption(kind)) + " \"" + std::string(text) + "\": ";
-  const bool takesCode = FaultOptionOf(kind).takesCode;
-  const std::size_t first = text.find(':');
-  const std::size_t codeColon = first == std::string_view::npos || !takesCode ? first : text.find(':', first + 1);
-  if (codeColon == std::string_view::npos) {
-    *error = quoted + (takesCode ? "OPERATION:N:CODE expected" : "OPERATION:N expected");
+  const FaultOptionRow& row = FaultOptionOf(kind);
+  const std::string quoted = "bad " + std::string(row.option) + " \"" + std::string(text) + "\": ";
+  // OPERATION:N, then :CODE for a failure.
+  const std::size_t callColon = text.find(':');
+  const std::size_t codeColon =
+      row.takesCode && callColon != std::string_view::npos ? text.find(':', callColon + 1) : std::string_view::npos;
+  if (callColon == std::string_view::npos || (row.takesCode && codeColon == std::string_view::npos)) {
+    *error = quoted + (row.takesCode ? "OPERATION:N:CODE expected" : "OPERATION:N expected");
     return std::nullopt;
   }
   InjectedFault fault;
   fault.kind = kind;
-  if (!ParseOperationCall(text.substr(0, takesCode ? codeColon : text.size()), quoted, &fault.operation, &fault.nthCall,
-                          error))
+  if (!ParseOperationCall(text.substr(0, codeColon), quoted, &fault.operation, &fault.nthCall, error))
     return std::nullopt;
-  if (!takesCode) return fault;
+  if (!row.takesCode) return fault;
   // Status codes are 32-bit: hexadecimal covers all 32 bits, decimal the signed range.
   std::string_view code = text.substr(codeColon + 1);
   std::int64_t value = 0;
