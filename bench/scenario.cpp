@@ -7,6 +7,7 @@
 #include "common/paths.h"
 #include "conduit/platform/sync_manager.h"
 #include "sim/sync20/sync20_control.h"
+#include "tests/support/report_file.h"
 
 namespace korvet::bench {
 namespace {
@@ -115,7 +116,7 @@ bool ReportsArrived(const std::string& reportFolder, int reports, std::string* e
     if (OriginalOf(n) != n) continue;
     const std::string record = ReportRecord(n);
     const std::size_t comma = record.find(',');
-    const std::string path = JoinPath(reportFolder, record.substr(8, comma - 8) + ".csv");
+    const std::string path = JoinPath(reportFolder, testing::ReportFile(record.substr(8, comma - 8)));
     std::string bytes;
     if (!ReadFileBytes(path, &bytes) || bytes != record.substr(comma + 1)) {
       *error = path + " is missing or differs from its report";

@@ -22,12 +22,13 @@ printf '%s@$' "$list" >"$install/Xembrafilepath.dat"
 printf '%s\\@$#' "$(winpath "$reports")" >"$install/Cardoon.dat"
 printf 'site2.qzl,Ko older two*' >"$samples/old2"
 run handheld add KORVETDatabaseDB --file "$(winpath "$samples/old2")"
-# Reports T1..T6; T2 and T5 come twice, the newer copy last. expected/ holds what each file must be.
-mkdir -p "$scratch/expected"
+# Reports T1..T6; T2 and T5 come twice, the newer copy last. expected/ holds what each file must be,
+# where it must be.
+expect_report() { local file; file=$(report_file "$scratch/expected" "$1"); mkdir -p "${file%/*}"; cp "$samples/$1" "$file"; }
 for entry in T1:a T2:b T3:c T2:B T4:d T5:e T6:f T5:E; do
   name=${entry%:*} text="Station,N,E\r\n${entry#*:}1,5000.000,1000.000\r\n"
   printf "$text" >"$samples/$name"
-  cp "$samples/$name" "$scratch/expected/$name.csv"
+  expect_report "$name"
   run handheld add-report "$name" --file "$(winpath "$samples/$name")"
   expect_rc "add-report $name" 0
 done
@@ -37,7 +38,7 @@ for entry in T7:g T8:h; do
   printf "Station,N,E\r\n${entry#*:}1,5000.000,1000.000\r\n" >"$samples/${entry%:*}"
   run handheld add-report "${entry%:*}" --file "$(winpath "$samples/${entry%:*}")"
 done
-cp "$samples/T7" "$scratch/expected/T7.csv"
+expect_report T7
 run handheld archive KORVETDatabaseDB 9
 expect_rc "archive T7" 0
 run handheld delete KORVETDatabaseDB 10
@@ -50,25 +51,25 @@ restore() {
     cp -r "$scratch/settings.orig" "$settings" && mkdir -p "$reports"
 }
 
-# Every .csv present holds its report whole; no other file but the temporary one (or its folder).
+# Every report file present holds its report whole; no other file but the temporary one (or the
+# staging folder that holds it).
 check_files() {
   local what=$1 file
-  for file in "$reports"/*; do
-    [ -e "$file" ] || continue
-    case $(basename "$file") in
-      '~KorvIR '*) ;;  # the temporary file, or the staging folder that holds it
-      *) if ! cmp -s "$file" "$scratch/expected/$(basename "$file")"; then
-           failed=$((failed + 1)); echo "FAILED: $what: $(basename "$file") is not the whole report"; return
+  while read -r file; do
+    case $file in
+      '~KorvIR '*) ;;
+      *) if ! cmp -s "$reports/$file" "$scratch/expected/$file"; then
+           failed=$((failed + 1)); echo "FAILED: $what: $file is not the whole report"; return
          fi ;;
     esac
-  done
+  done < <(cd "$reports" && find . -type f | sed 's|^\./||')
   passed=$((passed + 1))
 }
 
 check_completed() {
   local what=$1 file
   check_files "$what"
-  ls "$reports" >"$scratch/actual"; expect "$what: report folder" "$scratch/actual" <<<"$(cd "$scratch/expected" && ls)"
+  saved_reports "$reports" >"$scratch/actual"; expect "$what: report folder" "$scratch/actual" <<<"$(saved_reports "$scratch/expected")"
   run handheld dump KORVETDatabaseDB
   grep -c '\$0000001' "$scratch/out" >"$scratch/actual"; expect "$what: reports gone from the handheld" "$scratch/actual" <<<0
   grep -c 'attributes 0x[C8]' "$scratch/out" >"$scratch/actual"; expect "$what: deleted records purged" "$scratch/actual" <<<0

@@ -61,10 +61,10 @@ scenario() {
   run sync --type "$1"
   run handheld dump KORVETDatabaseDB
   tr -d '\r' <"$scratch/out" | tail -n +2 | sed -E 's/^[0-9]+ id [0-9]+ attributes (0x..) category [0-9]+ size [0-9]+: ([^,]*).*/\1 \2/' >"$scratch/left"
-  ls "$reports" >"$scratch/files"
+  saved_reports "$reports" >"$scratch/files"
   for name in Ordinary Private Archived; do
-    if [ -f "$reports/$name.csv" ]; then
-      printf '%s,traverse\r\n' "$name" | expect "$* $name.csv byte for byte" "$reports/$name.csv"
+    if [ -f "$(report_file "$reports" $name)" ]; then
+      printf '%s,traverse\r\n' "$name" | expect "$* $name's file byte for byte" "$(report_file "$reports" $name)"
     fi
   done
 }
@@ -78,9 +78,9 @@ for type in fast slow; do
 0x00 new.qzl
 X
   expect "$type with a list: files" "$scratch/files" <<'X'
-Archived.csv
-Ordinary.csv
-Private.csv
+Archived
+Ordinary
+Private
 X
   scenario $type list keep
   expect "$type with a list, reports kept: left" "$scratch/left" <<'X'
@@ -94,9 +94,9 @@ X
 0xC0 
 X
   expect "$type without a list: files" "$scratch/files" <<'X'
-Archived.csv
-Ordinary.csv
-Private.csv
+Archived
+Ordinary
+Private
 X
 done
 # Desktop overwrites handheld removes the settings records and keeps the reports.
@@ -105,17 +105,17 @@ expect "pc2hh with a list: left" "$scratch/left" <<'X'
 0x00 new.qzl
 X
 expect "pc2hh with a list: files" "$scratch/files" <<'X'
-Archived.csv
-Ordinary.csv
-Private.csv
+Archived
+Ordinary
+Private
 X
 # Handheld overwrites desktop and backup send nothing and purge nothing.
 for type in hh2pc backup; do
   scenario $type list delete
   expect "$type with a list: files" "$scratch/files" <<'X'
-Archived.csv
-Ordinary.csv
-Private.csv
+Archived
+Ordinary
+Private
 X
 done
 expect "backup leaves the device's deleted records, marks and all" "$scratch/left" <<'X'

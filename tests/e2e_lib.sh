@@ -40,6 +40,16 @@ expect() {
 expect_rc() {
   if [ "$rc" = "$2" ]; then passed=$((passed + 1)); else failed=$((failed + 1)); echo "FAILED: $1: exit code $rc, expected $2"; cat "$scratch/out" "$scratch/err"; fi
 }
+# report_file FOLDER NAME: where the conduit saves report NAME under report folder FOLDER, in FOLDER's
+# form (a Windows folder gets backslashes).
+report_file() {
+  if [[ $1 == *\\* ]]; then printf '%s\\%s.csv' "$1" "$2"; else printf '%s/%s.csv' "$1" "$2"; fi
+}
+# saved_reports FOLDER: every file and empty folder under FOLDER, sorted, a report's file given as the
+# report's name.
+saved_reports() {
+  (cd "$1" && find . -mindepth 1 \( -type f -o -type d -empty \) | sed -e 's|^\./||' -e 's|\.csv$||' | LC_ALL=C sort)
+}
 # Korv.dll registered as the installer registers it.
 register_korvet() {
   run register KRVT "$(winpath "$build/korvet/Korv.dll")" --remote KORVETDatabaseDB --file dummy.qzl --title Korvet --priority 2

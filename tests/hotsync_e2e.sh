@@ -31,7 +31,7 @@ for report in Creek:crlf Loop:loop Loop:loop Kept:kept 'a:b:escape'; do
   run handheld add-report "${report%:*}" --file "$(winpath "$scratch/samples/${report##*:}.txt")"
   expect_rc "add-report ${report%:*}" 0
 done
-printf 'older survey\n' >"$reports/Kept.csv"
+printf 'older survey\n' >"$(report_file "$reports" Kept)"
 mkdir -p "$scratch/Settings"
 printf 'Ko site one' >"$scratch/Settings/site1.qzl"
 printf '%s' "$(winpath "$scratch/Settings")\\,site1.qzl*@^" >"$install/Xembrafilepath.dat"
@@ -45,18 +45,18 @@ log_texts >"$scratch/actual"; expect "session log" "$scratch/actual" <<X
 Starting Sync with KorvIR
 Korvet
 Filename already exist
-$win_reports\\Kept.csv
-Report name not usable as a file name, the report stays on the handheld: $win_reports\\a:b.csv
+$(report_file "$win_reports" Kept)
+Report name not usable as a file name, the report stays on the handheld: $(report_file "$win_reports" a:b)
 KorvIR Sync finished with problems: traverse reports left on the handheld
 KorvIR Sync OK...Complete
 X
-expect "Creek.csv" "$reports/Creek.csv" <"$scratch/samples/crlf.txt"
-expect "Loop.csv" "$reports/Loop.csv" <"$scratch/samples/loop.txt"
-printf 'older survey\n' | expect "an existing report file is never overwritten" "$reports/Kept.csv"
-ls "$reports" >"$scratch/actual"; expect "report folder" "$scratch/actual" <<'X'
-Creek.csv
-Kept.csv
-Loop.csv
+expect "Creek's file" "$(report_file "$reports" Creek)" <"$scratch/samples/crlf.txt"
+expect "Loop's file" "$(report_file "$reports" Loop)" <"$scratch/samples/loop.txt"
+printf 'older survey\n' | expect "an existing report file is never overwritten" "$(report_file "$reports" Kept)"
+saved_reports "$reports" >"$scratch/actual"; expect "report folder" "$scratch/actual" <<'X'
+Creek
+Kept
+Loop
 X
 : | expect "list emptied by its purge flag" "$install/Xembrafilepath.dat"
 printf '%s' "$win_reports\\@\$#" | expect "report folder file unchanged" "$install/Cardoon.dat"

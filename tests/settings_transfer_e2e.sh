@@ -99,7 +99,7 @@ size 10: a.qzl,Koa*
 size 10: b.qzl,Kob*
 size 10: c.qzl,Koc*
 X
-printf 'Ko3' | expect "the report was retrieved" "$reports/Traverse7.csv"
+printf 'Ko3' | expect "the report was retrieved" "$(report_file "$reports" Traverse7)"
 
 # --- a file that cannot be sent is named in the log, fails its run (activity 21 on the conduit's line)
 # and the session; the others still go

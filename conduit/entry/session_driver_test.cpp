@@ -20,6 +20,7 @@
 #include "sim/sync20/operation_names.h"
 #include "sim/sync20/sync20_control.h"
 #include "tests/support/code_page.h"
+#include "tests/support/report_file.h"
 
 namespace korvet {
 namespace {
@@ -253,7 +254,8 @@ TEST_F(SessionTest, ReportFolderThatIsNoFullFolderPathRetrievesNothing) {
         << folder;
     EXPECT_EQ(bench_.RecordData().size(), 1u) << folder;
   }
-  EXPECT_FALSE(reports.Exists("..\\" + reports.Path().substr(reports.Path().rfind('\\') + 1) + "T1.csv"));
+  EXPECT_FALSE(
+      reports.Exists("..\\" + reports.Path().substr(reports.Path().rfind('\\') + 1) + testing::ReportFile("T1")));
 }
 
 // A network folder is a full path: its reports are tried there, and a share that cannot be reached
@@ -283,21 +285,21 @@ TEST_F(SessionTest, ReportFolderFileDecidesRetrievalAndDeletion) {
 
   bench_.Folder().Write("Cardoon.dat", reports.WithSlash() + "@^%");
   Run();
-  EXPECT_FALSE(reports.Exists("T1.csv"));
+  EXPECT_FALSE(reports.Exists(testing::ReportFile("T1")));
 
   bench_.Folder().Write("Cardoon.dat", reports.WithSlash() + "@");
   Run();
-  EXPECT_FALSE(reports.Exists("T1.csv"));
+  EXPECT_FALSE(reports.Exists(testing::ReportFile("T1")));
 
   bench_.Folder().Write("Cardoon.dat", reports.WithSlash() + "@$%");
   Run();
-  EXPECT_EQ(reports.Read("T1.csv"), "a,b\r\n");
+  EXPECT_EQ(reports.Read(testing::ReportFile("T1")), "a,b\r\n");
   EXPECT_EQ(bench_.RecordData().size(), 1u);
 
-  DeleteFileA(reports.File("T1.csv").c_str());
+  DeleteFileA(reports.File(testing::ReportFile("T1")).c_str());
   bench_.Folder().Write("Cardoon.dat", reports.WithSlash() + "@$#");
   Run();
-  EXPECT_EQ(reports.Read("T1.csv"), "a,b\r\n");
+  EXPECT_EQ(reports.Read(testing::ReportFile("T1")), "a,b\r\n");
   EXPECT_TRUE(bench_.RecordData().empty());
   EXPECT_EQ(bench_.Folder().Read("Cardoon.dat"), reports.WithSlash() + "@$#");
 }
@@ -316,7 +318,7 @@ TEST_F(SessionTest, OnePassRemovesDuplicatesRetrievesAndDeletes) {
   bench_.AddReport("T2", "two new");
   bench_.AddReport("T1", "one new");
   testing::ScratchFolder reports;
-  reports.Write("T3.csv", "older survey");
+  reports.Write(testing::ReportFile("T3"), "older survey");
 
   bench_.Folder().Write("Cardoon.dat", reports.WithSlash() + "@$%");
   SimResetCallCounts();
@@ -326,12 +328,12 @@ TEST_F(SessionTest, OnePassRemovesDuplicatesRetrievesAndDeletes) {
   EXPECT_EQ(SimCallCount("DeleteHandheldRecord"), 4);
   EXPECT_EQ(bench_.RecordData(), (std::vector<std::string>{"$0000001T3,three", "site.qzl,new*", "$0000001T2,two new",
                                                            "$0000001T1,one new"}));
-  EXPECT_EQ(reports.Read("T1.csv"), "one new");
-  EXPECT_EQ(reports.Read("T2.csv"), "two new");
-  EXPECT_EQ(reports.Read("T3.csv"), "older survey");
+  EXPECT_EQ(reports.Read(testing::ReportFile("T1")), "one new");
+  EXPECT_EQ(reports.Read(testing::ReportFile("T2")), "two new");
+  EXPECT_EQ(reports.Read(testing::ReportFile("T3")), "older survey");
   EXPECT_EQ(bench_.LogTexts(),
             (std::vector<std::string>{
-                kStart, "Filename already exist", reports.File("T3.csv"),
+                kStart, "Filename already exist", reports.File(testing::ReportFile("T3")),
                 kProblems + "no Ostrel settings file listed, traverse reports left on the handheld", kComplete}));
 
   bench_.Folder().Write("Cardoon.dat", reports.WithSlash() + "@$#");
@@ -340,7 +342,7 @@ TEST_F(SessionTest, OnePassRemovesDuplicatesRetrievesAndDeletes) {
   EXPECT_EQ(SimCallCount("ReadHandheldRecordByIndex"), 4);
   EXPECT_EQ(SimCallCount("DeleteHandheldRecord"), 2);
   EXPECT_EQ(bench_.RecordData(), (std::vector<std::string>{"$0000001T3,three", "site.qzl,new*"}));
-  EXPECT_EQ(reports.Read("T1.csv"), "one new");
+  EXPECT_EQ(reports.Read(testing::ReportFile("T1")), "one new");
 }
 
 TEST_F(SessionTest, DuplicatesAreRemovedEvenWhenNothingWasSent) {
@@ -468,14 +470,14 @@ TEST_F(SessionTest, DoubleByteReportFolderMustTrulyEndInABackslash) {
   ASSERT_TRUE(CreateDirectoryA(folder.c_str(), nullptr));
   bench_.Folder().Write("Cardoon.dat", folder + "@$#");
   Run();
-  EXPECT_FALSE(reports.Exists(kTable + "Trip.csv"));
+  EXPECT_FALSE(reports.Exists(kTable + testing::ReportFile("Trip")));
   EXPECT_EQ(bench_.RecordData().size(), 1u);
   EXPECT_EQ(bench_.LogTexts()[1],
             "Report folder not a full folder path ending in a backslash, traverse reports not retrieved: " + folder);
 
   bench_.Folder().Write("Cardoon.dat", folder + "\\@$#");
   Run();
-  EXPECT_EQ(testing::ScratchFolder::ReadPath(folder + "\\Trip.csv"), "x");
+  EXPECT_EQ(testing::ScratchFolder::ReadPath(folder + "\\" + testing::ReportFile("Trip")), "x");
   EXPECT_TRUE(bench_.RecordData().empty());
 }
 

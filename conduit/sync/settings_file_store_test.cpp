@@ -11,6 +11,7 @@
 #include "conduit/test_support/hotsync_bench.h"
 #include "sim/sync20/sync20_control.h"
 #include "tests/support/code_page.h"
+#include "tests/support/report_file.h"
 
 namespace korvet {
 namespace {
@@ -48,9 +49,12 @@ TEST_F(ReportRetrievalTest, ReportsBecomeCsvFilesByteForByteAndAreDeleted) {
   EXPECT_EQ(SimCallCount("SyncYieldCycles"), 1);
   EXPECT_EQ(SimCallCount("ReadHandheldRecordByIndex"), 3);
   EXPECT_EQ(SimCallCount("DeleteHandheldRecord"), 2);
+  // The file is the report's name and ".csv" in the chosen folder; the other tests find it through
+  // ReportFile, which this pins.
+  EXPECT_EQ(testing::ReportFile("Traverse1"), "Traverse1.csv");
   EXPECT_EQ(reports_.Read("Traverse1.csv"), "P1,100.000,200.000\r\nP2,101.5,201.25\r\n");
-  EXPECT_EQ(reports_.Read("T2.csv"), "");
-  EXPECT_FALSE(reports_.Exists("site.qzl.csv"));
+  EXPECT_EQ(reports_.Read(testing::ReportFile("T2")), "");
+  EXPECT_FALSE(reports_.Exists(testing::ReportFile("site.qzl")));
   EXPECT_EQ(bench_.RecordData(), Data{"site.qzl,settings*"});
   EXPECT_TRUE(bench_.LogTexts().empty());
 }
@@ -76,24 +80,24 @@ TEST_F(ReportRetrievalTest, LargeReportIsExportedWhole) {
   for (int line = 0; text.size() < 5000; ++line) text += "P" + std::to_string(line) + ",1.000,2.000\r\n";
   bench_.AddReport("Big", text);
   RetrieveAndDelete();
-  EXPECT_EQ(reports_.Read("Big.csv"), text);
+  EXPECT_EQ(reports_.Read(testing::ReportFile("Big")), text);
   EXPECT_TRUE(bench_.RecordData().empty());
 }
 
 TEST_F(ReportRetrievalTest, ExistingDifferentFileIsKeptAndItsReportStaysOnTheHandheld) {
-  reports_.Write("T1.csv", "older survey\r\n");
+  reports_.Write(testing::ReportFile("T1"), "older survey\r\n");
   bench_.AddReport("T1", "new survey\r\n");
   EXPECT_FALSE(RetrieveAndDelete());
-  EXPECT_EQ(reports_.Read("T1.csv"), "older survey\r\n");
-  EXPECT_EQ(bench_.LogTexts(), Refused("T1.csv"));
+  EXPECT_EQ(reports_.Read(testing::ReportFile("T1")), "older survey\r\n");
+  EXPECT_EQ(bench_.LogTexts(), Refused(testing::ReportFile("T1")));
   EXPECT_EQ(bench_.RecordData(), Data{"$0000001T1,new survey\r\n"});
 }
 
 TEST_F(ReportRetrievalTest, ExistingIdenticalFileLetsTheReportBeDeleted) {
-  reports_.Write("T1.csv", "same\r\n");
+  reports_.Write(testing::ReportFile("T1"), "same\r\n");
   bench_.AddReport("T1", "same\r\n");
   EXPECT_TRUE(RetrieveAndDelete());
-  EXPECT_EQ(bench_.LogTexts(), Refused("T1.csv"));
+  EXPECT_EQ(bench_.LogTexts(), Refused(testing::ReportFile("T1")));
   EXPECT_TRUE(bench_.RecordData().empty());
 }
 
@@ -104,7 +108,7 @@ TEST_F(ReportRetrievalTest, UnsafeNamesAreRefusedAndKept) {
   Log expected;
   for (const auto& name : names)
     expected.push_back("Report name not usable as a file name, the report stays on the handheld: " +
-                       reports_.WithSlash() + name + ".csv");
+                       reports_.WithSlash() + testing::ReportFile(name));
   EXPECT_EQ(bench_.LogTexts(), expected);
   EXPECT_EQ(bench_.RecordData().size(), names.size());
   EXPECT_EQ(testing::ScratchFolder::ReadPath(reports_.Path() + "\\..\\up.csv"), "<missing>");
@@ -115,9 +119,9 @@ TEST_F(ReportRetrievalTest, PathLongerThan255IsRefused) {
   bench_.AddReport(name, "fits");
   bench_.AddReport(name + "x", "too long");
   EXPECT_FALSE(RetrieveAndDelete());
-  EXPECT_EQ(reports_.Read(name + ".csv"), "fits");
+  EXPECT_EQ(reports_.Read(testing::ReportFile(name)), "fits");
   EXPECT_EQ(bench_.LogTexts(), Log{"Report file path longer than 255 characters, the report stays on the handheld: " +
-                                   reports_.WithSlash() + name + "x.csv"});
+                                   reports_.WithSlash() + testing::ReportFile(name + "x")});
   EXPECT_EQ(bench_.RecordData().size(), 1u);
 }
 
@@ -126,9 +130,9 @@ TEST_F(ReportRetrievalTest, OddRecordShapes) {
   bench_.AddRecord("$0000001NoComma");    // no comma: the name runs to the end, empty file
   bench_.AddRecord("$dollar.qzl,text*");  // a settings file whose name starts with "$"
   RetrieveAndDelete();
-  EXPECT_EQ(reports_.Read(".csv"), "");
-  EXPECT_EQ(reports_.Read("NoComma.csv"), "");
-  EXPECT_EQ(reports_.Read("qzl.csv"), "text*");  // the name starts at offset 8 of "$dollar.qzl"
+  EXPECT_EQ(reports_.Read(testing::ReportFile("")), "");
+  EXPECT_EQ(reports_.Read(testing::ReportFile("NoComma")), "");
+  EXPECT_EQ(reports_.Read(testing::ReportFile("qzl")), "text*");  // the name starts at offset 8 of "$dollar.qzl"
   EXPECT_TRUE(bench_.RecordData().empty());
   EXPECT_EQ(bench_.LogTexts(), Log{});
 }
@@ -136,13 +140,13 @@ TEST_F(ReportRetrievalTest, OddRecordShapes) {
 TEST_F(ReportRetrievalTest, CommaAtOffsetEightWritesDotCsvWithTheText) {
   bench_.AddRecord("$0000001,a,b\r\n");
   RetrieveAndDelete();
-  EXPECT_EQ(reports_.Read(".csv"), "a,b\r\n");
+  EXPECT_EQ(reports_.Read(testing::ReportFile("")), "a,b\r\n");
 }
 
 TEST_F(ReportRetrievalTest, TextEndsAtTheFirstZeroByte) {
   bench_.AddRecord(std::string("$0000001Z,abc\0def", 17));
   RetrieveAndDelete();
-  EXPECT_EQ(reports_.Read("Z.csv"), "abc");
+  EXPECT_EQ(reports_.Read(testing::ReportFile("Z")), "abc");
 }
 
 // A folder that takes no file fails the pass with its real cause, said once, and a count: not a
@@ -182,8 +186,8 @@ TEST_F(ReportRetrievalTest, ReadFailureEndsThePassAndKeepsWhatWasNotSaved) {
   // The pass walks down: T2 is read, written and deleted before the read of T1 fails.
   SimInjectFault(kSimFaultFail, "ReadHandheldRecordByIndex", 2, 0x4003);
   EXPECT_FALSE(RetrieveAndDelete());
-  EXPECT_EQ(reports_.Read("T2.csv"), "two");
-  EXPECT_FALSE(reports_.Exists("T1.csv"));
+  EXPECT_EQ(reports_.Read(testing::ReportFile("T2")), "two");
+  EXPECT_FALSE(reports_.Exists(testing::ReportFile("T1")));
   EXPECT_EQ(bench_.RecordData(), Data{"$0000001T1,one"});
   auto stoppedWith = [](const std::string& code) {
     return "Traverse report retrieval stopped (Sync Manager error 0x" + code +
@@ -195,7 +199,7 @@ TEST_F(ReportRetrievalTest, ReadFailureEndsThePassAndKeepsWhatWasNotSaved) {
   SimInjectFault(kSimFaultFail, "DeleteHandheldRecord", 1, 0x2004);
   EXPECT_FALSE(RetrieveAndDelete());
   EXPECT_EQ(bench_.LogTexts(), Log{stoppedWith("2004")});
-  EXPECT_EQ(reports_.Read("T1.csv"), "one");
+  EXPECT_EQ(reports_.Read(testing::ReportFile("T1")), "one");
   EXPECT_EQ(bench_.RecordData(), Data{"$0000001T1,one"});
   EXPECT_TRUE(RetrieveAndDelete());
   EXPECT_TRUE(bench_.RecordData().empty());
@@ -240,16 +244,16 @@ TEST_F(ReportRetrievalTest, TheLeftPurgeWaitsForAWholeWalkAndSparesUnsavedArchiv
   purging();
   EXPECT_EQ(bench_.Records().size(), 3u);
 
-  reports_.Write("Kept.csv", "another file");  // the archived report cannot be saved
+  reports_.Write(testing::ReportFile("Kept"), "another file");  // the archived report cannot be saved
   purging();
   auto records = bench_.Records();
   ASSERT_EQ(records.size(), 2u);
   EXPECT_EQ(records[0].attributes, 0xC8);
   EXPECT_EQ(records[1].data, "$0000001Live,live");
 
-  ASSERT_TRUE(DeleteFileA(reports_.File("Kept.csv").c_str()));
+  ASSERT_TRUE(DeleteFileA(reports_.File(testing::ReportFile("Kept")).c_str()));
   purging();
-  EXPECT_EQ(reports_.Read("Kept.csv"), "archived");
+  EXPECT_EQ(reports_.Read(testing::ReportFile("Kept")), "archived");
   EXPECT_EQ(bench_.RecordData(), Data{"$0000001Live,live"});
 }
 
@@ -260,8 +264,8 @@ TEST_F(ReportRetrievalTest, OnlyTheNewestCopyOfAReportIsExported) {
   bench_.AddReport("T2", "two");
   bench_.AddReport("T1", "newest");
   RetrieveAndDelete();
-  EXPECT_EQ(reports_.Read("T1.csv"), "newest");
-  EXPECT_EQ(reports_.Read("T2.csv"), "two");
+  EXPECT_EQ(reports_.Read(testing::ReportFile("T1")), "newest");
+  EXPECT_EQ(reports_.Read(testing::ReportFile("T2")), "two");
   // The older copy stays for duplicate removal; nothing of it was lost.
   EXPECT_EQ(bench_.RecordData(), Data{"$0000001T1,older"});
 }
@@ -272,8 +276,8 @@ TEST_F(ReportRetrievalTest, OfTwoReportsWithOneNameTheHigherGetsTheFile) {
   bench_.AddRecord("$0000001T1,first");
   bench_.AddRecord("$0000002T1,second");
   RetrieveAndDelete();
-  EXPECT_EQ(reports_.Read("T1.csv"), "second");
-  EXPECT_EQ(bench_.LogTexts(), Refused("T1.csv"));
+  EXPECT_EQ(reports_.Read(testing::ReportFile("T1")), "second");
+  EXPECT_EQ(bench_.LogTexts(), Refused(testing::ReportFile("T1")));
   EXPECT_EQ(bench_.RecordData(), Data{"$0000001T1,first"});
 }
 
@@ -315,12 +319,12 @@ void ExpectFailedStepKeepsTheReport(testing::HotSyncBench& bench, testing::Scrat
   store.RetrieveReports(reports.WithSlash(), pass);
   store.DeleteReports(pass);
   pass.Run();
-  EXPECT_FALSE(reports.Exists("T1.csv"));
+  EXPECT_FALSE(reports.Exists(testing::ReportFile("T1")));
   EXPECT_FALSE(reports.Exists(ReportFolderWriter::TemporaryName()));
   EXPECT_EQ(bench.RecordData().size(), 1u);
-  EXPECT_EQ(bench.LogTexts(),
-            Log{"Report file not written (" + step +
-                " failed, error 64), the report stays on the handheld: " + reports.WithSlash() + "T1.csv"});
+  EXPECT_EQ(bench.LogTexts(), Log{"Report file not written (" + step +
+                                  " failed, error 64), the report stays on the handheld: " + reports.WithSlash() +
+                                  testing::ReportFile("T1")});
 }
 
 TEST_F(ReportRetrievalTest, FailedWriteRemovesThePartialFileAndKeepsTheReport) {
@@ -345,7 +349,7 @@ TEST_F(ReportRetrievalTest, FullDiskSkipsTheRestWithOneSummaryLine) {
     FailingSteps steps(atCreate ? "create" : "flush", ERROR_DISK_FULL);
     RetrieveAndDelete(&steps);
     EXPECT_EQ(bench_.LogTexts(), (Log{"Report file not written (disk full), the report stays on the handheld: " +
-                                          reports_.WithSlash() + "T4.csv",
+                                          reports_.WithSlash() + testing::ReportFile("T4"),
                                       "Disk full: 4 traverse reports not retrieved, they stay on the handheld"}));
     EXPECT_EQ(bench_.RecordData().size(), 5u);
     EXPECT_FALSE(reports_.Exists(ReportFolderWriter::TemporaryName()));
@@ -372,7 +376,7 @@ TEST_F(ReportRetrievalTest, TemporaryFilesLeftByEndedSessionsAreRemoved) {
   EXPECT_FALSE(reports_.Exists("~KorvIR report.tmp"));
   EXPECT_TRUE(reports_.Exists(other));
   EXPECT_TRUE(reports_.Exists("~KorvIR report x.tmp"));
-  EXPECT_EQ(reports_.Read("T1.csv"), "P1,100.000\r\n");
+  EXPECT_EQ(reports_.Read(testing::ReportFile("T1")), "P1,100.000\r\n");
 }
 
 // The temporary file lives in a staging folder of the session's own, which goes with the pass; an
@@ -389,8 +393,8 @@ TEST_F(ReportRetrievalTest, StagingFoldersGoWithTheirSessions) {
   bench_.AddReport("T1", "one");
   bench_.AddReport("T2", "two");
   EXPECT_TRUE(RetrieveAndDelete());
-  EXPECT_EQ(reports_.Read("T1.csv"), "one");
-  EXPECT_EQ(reports_.Read("T2.csv"), "two");
+  EXPECT_EQ(reports_.Read(testing::ReportFile("T1")), "one");
+  EXPECT_EQ(reports_.Read(testing::ReportFile("T2")), "two");
   EXPECT_FALSE(reports_.Exists(own));
   EXPECT_FALSE(reports_.Exists(ended));
   EXPECT_TRUE(reports_.Exists(other + "\\report.tmp"));
@@ -399,7 +403,7 @@ TEST_F(ReportRetrievalTest, StagingFoldersGoWithTheirSessions) {
   reports_.Write(own, "not a folder");
   bench_.AddReport("T3", "three");
   EXPECT_TRUE(RetrieveAndDelete());
-  EXPECT_EQ(reports_.Read("T3.csv"), "three");
+  EXPECT_EQ(reports_.Read(testing::ReportFile("T3")), "three");
   EXPECT_FALSE(reports_.Exists(ReportFolderWriter::TemporaryName()));
   EXPECT_EQ(reports_.Read(own), "not a folder");
 }
@@ -409,7 +413,7 @@ TEST_F(ReportRetrievalTest, DatabaseLeftOpenByAnEarlierPassIsRecovered) {
   std::uint8_t leftOpen = 0;
   ASSERT_EQ(OpenHandheldDatabase(kKorvetDatabase, 0, &leftOpen, handheld::kOpenReadWrite), 0);
   RetrieveAndDelete();
-  EXPECT_EQ(reports_.Read("T1.csv"), "one");
+  EXPECT_EQ(reports_.Read(testing::ReportFile("T1")), "one");
   EXPECT_TRUE(bench_.RecordData().empty());
 }
 
@@ -432,8 +436,8 @@ TEST_F(ReportRetrievalTest, DoubleByteNamesAreSavedInTheFolderInCodePage932) {
   bench_.AddReport(kDisplay, "one");
   bench_.AddReport(kSoftware, "two");
   EXPECT_TRUE(RetrieveAndDelete());
-  EXPECT_EQ(reports_.Read(kDisplay + ".csv"), "one");
-  EXPECT_EQ(reports_.Read(kSoftware + ".csv"), "two");
+  EXPECT_EQ(reports_.Read(testing::ReportFile(kDisplay)), "one");
+  EXPECT_EQ(reports_.Read(testing::ReportFile(kSoftware)), "two");
   EXPECT_TRUE(bench_.RecordData().empty());
 }
 
@@ -444,7 +448,7 @@ TEST_F(ReportRetrievalTest, ADeviceNameWithASeparatorByteIsKeptOnASingleByteDesk
   bench_.AddReport(testing::cp932::kDisplay, "one");
   EXPECT_FALSE(RetrieveAndDelete());
   EXPECT_EQ(bench_.LogTexts(), Log{"Report name not usable as a file name, the report stays on the handheld: " +
-                                   reports_.WithSlash() + testing::cp932::kDisplay + ".csv"});
+                                   reports_.WithSlash() + testing::ReportFile(testing::cp932::kDisplay)});
   EXPECT_EQ(bench_.RecordData().size(), 1u);
 }
 

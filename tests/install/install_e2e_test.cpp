@@ -10,6 +10,7 @@
 #include "common/paths.h"
 #include "tests/install/answered_run.h"
 #include "tests/support/hotsync_installation.h"
+#include "tests/support/report_file.h"
 #include "tests/support/scratch_folder.h"
 #include "tests/support/test_process.h"
 
@@ -101,7 +102,7 @@ class InstallTest : public ::testing::Test {
     return Host("sync");
   }
   bool ReportWritten() const {
-    return ScratchFolder::ReadPath(reports_ + "\\North.csv") == "Station,N,E\r\nP1,1.0,2.0\r\n";
+    return ScratchFolder::ReadPath(JoinPath(reports_, ReportFile("North"))) == "Station,N,E\r\nP1,1.0,2.0\r\n";
   }
 
   // The stand-in HotSync installation, without Korvet, in the scratch folder's HotSync\.

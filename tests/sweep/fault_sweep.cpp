@@ -7,10 +7,10 @@
 #include <vector>
 
 #include "sim/pdb/palm_database.h"
-#include "sim/support/win_handles.h"
 #include "sim/sync20/operation_names.h"
 #include "sim/sync20/sync20_control.h"
 #include "tests/sweep/session_checks.h"
+#include "tests/sweep/tree_snapshot.h"
 
 namespace korvet::sweep {
 namespace {
@@ -76,11 +76,7 @@ void CheckCompleted(const SweepBench& bench, const std::vector<Report>& reports,
       problems->push_back("exported report still on the handheld: " + report.name);
   }
   std::size_t files = 0;
-  sim::FileSearch search(bench.Path("Reports\\*.csv"));
-  if (search.Valid()) {
-    do ++files;
-    while (search.Next());
-  }
+  for (const auto& [path, state] : TakeSnapshot(bench.Path("Reports"))) files += state.folder ? 0 : 1;
   if (files != reports.size())
     problems->push_back(std::to_string(files) + " report files for " + std::to_string(reports.size()) + " reports");
   for (const SettingsFile& file : StandardSettings()) {

@@ -5,7 +5,9 @@
 #include <algorithm>
 #include <cstdio>
 
+#include "common/paths.h"
 #include "sim/sync20/sync20_control.h"
+#include "tests/support/report_file.h"
 #include "tests/sweep/crash_reporting.h"
 
 namespace korvet::sweep {
@@ -37,7 +39,7 @@ bool PrintProblems(const std::string& what, const std::vector<std::string>& prob
 }
 
 std::string ReportFile(const SweepBench& bench, const Report& report) {
-  return bench.Path("Reports\\" + report.name + ".csv");
+  return bench.Path(JoinPath("Reports", testing::ReportFile(report.name)));
 }
 
 SessionFindings CheckSession(SweepBench& bench, const Scene& scene, const TreeSnapshot& before,

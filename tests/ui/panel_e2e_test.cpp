@@ -5,6 +5,7 @@
 #include "common/paths.h"
 #include "tests/robot/robot.h"
 #include "tests/support/hotsync_installation.h"
+#include "tests/support/report_file.h"
 #include "tests/ui/ui_ids.h"
 
 namespace korvet::ui {
@@ -78,7 +79,7 @@ TEST_F(PanelTest, ListsChosenInTheToolsReachTheNextHotSync) {
   EXPECT_EQ(install_.Read("Cardoon.dat"), reports + "\\@$#");
 
   ASSERT_EQ(install_.Host("sync"), 0u);
-  EXPECT_EQ(install_.Read("Reports\\Creek.csv"), "Station,N,E\nP1,1.0,2.0\n");
+  EXPECT_EQ(install_.Read(JoinPath("Reports", testing::ReportFile("Creek"))), "Station,N,E\nP1,1.0,2.0\n");
   EXPECT_EQ(install_.Read("Xembrafilepath.dat"), "");  // emptied by its purge flag
   EXPECT_EQ(install_.Read("Cardoon.dat"), reports + "\\@$#");
   // The file left in the list was sent (its backup copy shows it); the one removed was not.
