@@ -31,7 +31,7 @@ for report in Creek:crlf Loop:loop Loop:loop Kept:kept 'a:b:escape'; do
   run handheld add-report "${report%:*}" --file "$(winpath "$scratch/samples/${report##*:}.txt")"
   expect_rc "add-report ${report%:*}" 0
 done
-printf 'older survey\n' >"$(report_file "$reports" Kept)"
+kept=$(report_file "$reports" Kept) && mkdir -p "${kept%/*}" && printf 'older survey\n' >"$kept"
 mkdir -p "$scratch/Settings"
 printf 'Ko site one' >"$scratch/Settings/site1.qzl"
 printf '%s' "$(winpath "$scratch/Settings")\\,site1.qzl*@^" >"$install/Xembrafilepath.dat"

@@ -46,7 +46,12 @@ class ScratchFolder {
   std::string WithSlash() const { return path_ + "\\"; }
   std::string File(const std::string& name) const { return JoinPath(path_, name); }
 
-  std::string Write(const std::string& name, const std::string& bytes) const { return WritePath(File(name), bytes); }
+  // The folders the name passes through are made first.
+  std::string Write(const std::string& name, const std::string& bytes) const {
+    for (std::size_t at = 0; at < name.size(); at += CharBytesAt(name, at))
+      if (name[at] == '\\') CreateDirectoryA(File(name.substr(0, at)).c_str(), nullptr);
+    return WritePath(File(name), bytes);
+  }
 
   static std::string WritePath(const std::string& path, const std::string& bytes) {
     WinFile::CreateAlways(path).Write(bytes);
