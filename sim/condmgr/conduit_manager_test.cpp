@@ -16,7 +16,6 @@ namespace {
 
 using sim::FileExists;
 using sim::JoinPath;
-using sim::Library;
 using testing::ScratchFolder;
 
 std::string FileText(const std::string& folder) {
@@ -122,16 +121,16 @@ TEST(ConduitManager, LeavesADamagedFileAlone) {
 
 // The built library, found along the search path as the installer finds it.
 TEST(CondMgrLibrary, AnswersTheFolderItWasLoadedFromWithinTheCapacity) {
-  Library library = Library::Load("CondMgr.dll");
-  ASSERT_TRUE(library.Valid());
-  auto getCorePath = library.Find<CmGetCorePathFn>("CmGetCorePath");
+  WinLibrary library("CondMgr.dll");
+  ASSERT_TRUE(library.IsLoaded());
+  auto getCorePath = library.Get<CmGetCorePathFn>("CmGetCorePath");
   ASSERT_NE(getCorePath, nullptr);
   for (const char* name :
        {"CmInstallCreator", "CmSetCreatorName", "CmSetCreatorDirectory", "CmSetCreatorFile", "CmSetCreatorRemote",
         "CmSetCreatorTitle", "CmSetCreatorPriority", "CmSetCreatorInfo", "CmRemoveConduitByCreatorID"})
-    EXPECT_NE(library.Find<FARPROC>(name), nullptr) << name;
+    EXPECT_NE(library.Get<FARPROC>(name), nullptr) << name;
 
-  std::string expected = ModuleFolder(library.Get());
+  std::string expected = ModuleFolder(library.Handle());
   char buffer[512];
   std::int32_t capacity = sizeof buffer;
   ASSERT_EQ(getCorePath(buffer, &capacity), 0);

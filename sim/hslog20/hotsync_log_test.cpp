@@ -14,7 +14,6 @@ namespace korvet::hotsync {
 namespace {
 
 using sim::JoinPath;
-using sim::Library;
 using testing::ScratchFolder;
 
 std::string FileText(const std::string& path) { return ScratchFolder::ReadPath(path); }
@@ -92,21 +91,21 @@ TEST(HotSyncLog, EchoesTheSameLineToStandardOutput) {
 
 // The built library, bound by ordinal as the conduit binds it.
 TEST(Hslog20Library, ExportsTheLogByOrdinalAndTheControlsByName) {
-  Library library = Library::Load("hslog20.dll");
-  ASSERT_TRUE(library.Valid());
+  WinLibrary library("hslog20.dll");
+  ASSERT_TRUE(library.IsLoaded());
   using AppendFn = long (*)(const char*, long, long);
   using StateFn = std::uint16_t (*)();
-  auto append = reinterpret_cast<AppendFn>(GetProcAddress(library.Get(), reinterpret_cast<const char*>(52)));
-  auto state = reinterpret_cast<StateFn>(GetProcAddress(library.Get(), reinterpret_cast<const char*>(56)));
+  auto append = reinterpret_cast<AppendFn>(GetProcAddress(library.Handle(), reinterpret_cast<const char*>(52)));
+  auto state = reinterpret_cast<StateFn>(GetProcAddress(library.Handle(), reinterpret_cast<const char*>(56)));
   ASSERT_NE(append, nullptr);
   ASSERT_NE(state, nullptr);
-  EXPECT_EQ(library.Find<AppendFn>("AppendHotSyncLog"), append);
-  EXPECT_EQ(library.Find<StateFn>("QueryHotSyncLogState"), state);
-  auto setFile = library.Find<SimLogSetFileFn>("SimLogSetFile");
-  auto begin = library.Find<SimLogBeginConduitFn>("SimLogBeginConduit");
+  EXPECT_EQ(library.Get<AppendFn>("AppendHotSyncLog"), append);
+  EXPECT_EQ(library.Get<StateFn>("QueryHotSyncLogState"), state);
+  auto setFile = library.Get<SimLogSetFileFn>("SimLogSetFile");
+  auto begin = library.Get<SimLogBeginConduitFn>("SimLogBeginConduit");
   ASSERT_NE(setFile, nullptr);
   ASSERT_NE(begin, nullptr);
-  ASSERT_NE(library.Find<SimLogSetEchoFn>("SimLogSetEcho"), nullptr);
+  ASSERT_NE(library.Get<SimLogSetEchoFn>("SimLogSetEcho"), nullptr);
 
   ScratchFolder scratch;
   std::string path = JoinPath(scratch.Path(), "HotSync.log");
@@ -129,21 +128,21 @@ TEST(Hslog20Library, WritesHotSyncLogBesideTheLibraryByDefault) {
   // A copy in a scratch folder, so the installation's own log stays untouched.
   std::string installed;
   {
-    Library found = Library::Load("hslog20.dll");
-    ASSERT_TRUE(found.Valid());
-    installed = JoinPath(ModuleFolder(found.Get()), "hslog20.dll");
+    WinLibrary found("hslog20.dll");
+    ASSERT_TRUE(found.IsLoaded());
+    installed = JoinPath(ModuleFolder(found.Handle()), "hslog20.dll");
   }
   ScratchFolder scratch;
   const std::string& folder = scratch.Path();
   std::string copy = JoinPath(folder, "hslog20.dll"), log = JoinPath(folder, "HotSync.log");
   ASSERT_TRUE(CopyFileA(installed.c_str(), copy.c_str(), FALSE));
   {
-    Library library = Library::Load(copy);
-    ASSERT_TRUE(library.Valid());
-    auto append = library.Find<long (*)(const char*, long, long)>("AppendHotSyncLog");
+    WinLibrary library(copy);
+    ASSERT_TRUE(library.IsLoaded());
+    auto append = library.Get<long (*)(const char*, long, long)>("AppendHotSyncLog");
     ASSERT_NE(append, nullptr);
     EXPECT_EQ(append("beside the library", -1, 0), 0);
-    EXPECT_EQ(library.Find<SimLogSetFileFn>("SimLogSetFile")(nullptr), 0);
+    EXPECT_EQ(library.Get<SimLogSetFileFn>("SimLogSetFile")(nullptr), 0);
     EXPECT_EQ(append("still beside it", 20, 0), 0);
   }
   std::regex expected(

@@ -180,6 +180,9 @@ TEST(ScratchFolders, AreFreshAndGoWithEverythingInThem) {
     ASSERT_TRUE(WriteWholeFile(JoinPath(path, "a\\b\\file"), {1, 2}, &error)) << error;
     ASSERT_TRUE(WriteWholeFile(JoinPath(path, "top"), {3}, &error)) << error;
     SetFileAttributesA(JoinPath(path, "top").c_str(), FILE_ATTRIBUTE_READONLY);
+    // A test plants a file where the conduit would write it, folders and all.
+    scratch.Write("c\\d\\planted", "x");
+    EXPECT_EQ(scratch.Read("c\\d\\planted"), "x");
   }
   EXPECT_FALSE(FolderExists(path));
 }
@@ -188,17 +191,17 @@ TEST(Libraries, ALibraryThatDoesNotLoadSaysWhich) {
   testing::ScratchFolder scratch;
   const std::string path = JoinPath(scratch.Path(), "absent.dll");
   std::string error;
-  Library library = Library::Load(path, &error);
-  EXPECT_FALSE(library.Valid());
-  EXPECT_EQ(library.Find<FARPROC>("Anything"), nullptr);
+  WinLibrary library = sim::LoadLibraryOrExplain(path, &error);
+  EXPECT_FALSE(library.IsLoaded());
+  EXPECT_EQ(library.Get<FARPROC>("Anything"), nullptr);
   EXPECT_THAT(error, StartsWith("cannot load " + path + ": "));
   EXPECT_THAT(error, EndsWith(")"));
-  Library kernel = Library::Load("kernel32.dll", &error);
-  ASSERT_TRUE(kernel.Valid());
-  EXPECT_NE(kernel.Find<FARPROC>("GetTempPathA"), nullptr);
-  Library moved = std::move(kernel);
-  EXPECT_FALSE(kernel.Valid());
-  EXPECT_TRUE(moved.Valid());
+  WinLibrary kernel = sim::LoadLibraryOrExplain("kernel32.dll", &error);
+  ASSERT_TRUE(kernel.IsLoaded());
+  EXPECT_NE(kernel.Get<FARPROC>("GetTempPathA"), nullptr);
+  WinLibrary moved = std::move(kernel);
+  EXPECT_FALSE(kernel.IsLoaded());
+  EXPECT_TRUE(moved.IsLoaded());
 }
 
 }  // namespace

@@ -8,15 +8,9 @@ FileSearch::FileSearch(const std::string& pattern) : handle_(FindFirstFileA(patt
 
 bool FileSearch::Next() { return Valid() && FindNextFileA(handle_.Get(), &data_) != 0; }
 
-Library Library::Load(const std::string& path) {
-  Library library;
-  library.module_.Reset(LoadLibraryA(path.c_str()));
-  return library;
-}
-
-Library Library::Load(const std::string& path, std::string* error) {
-  Library library = Load(path);
-  if (!library.Valid()) {
+WinLibrary LoadLibraryOrExplain(const std::string& path, std::string* error) {
+  WinLibrary library(path);
+  if (!library) {
     const DWORD code = GetLastError();
     *error = "cannot load " + path + ": " + DescribeError(code);
   }

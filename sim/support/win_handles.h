@@ -1,5 +1,5 @@
-// The Win32 handles the stand-ins use beside common's file handle (UniqueFile): file searches and
-// loaded libraries, each owned through the one handle template.
+// The Win32 handles the stand-ins use beside common's file and library: file searches, owned through
+// the one handle template, and libraries loaded with the reason they did not load.
 #pragma once
 
 #include <string>
@@ -7,6 +7,7 @@
 #include <windows.h>
 
 #include "common/unique_handle.h"
+#include "common/win_library.h"
 
 namespace korvet::sim {
 
@@ -24,25 +25,7 @@ class FileSearch {
   UniqueFileSearch handle_;
 };
 
-// A loaded library, freed on destruction.
-class Library {
- public:
-  // LoadLibraryA of the path; an invalid library when it does not load (GetLastError tells why).
-  static Library Load(const std::string& path);
-  // As above; when it does not load, *error says "cannot load <path>: <why>".
-  static Library Load(const std::string& path, std::string* error);
-
-  bool Valid() const { return module_.IsValid(); }
-  HMODULE Get() const { return module_.Get(); }
-  // The export of that name, cast to the function type the caller names; null when missing.
-  template <typename Function>
-  Function Find(const char* name) const {
-    return module_ ? reinterpret_cast<Function>(GetProcAddress(module_.Get(), name)) : nullptr;
-  }
-  void Reset() { module_.Reset(); }
-
- private:
-  UniqueLibrary module_;
-};
+// LoadLibraryA of the path; when it does not load, *error says "cannot load <path>: <why>".
+WinLibrary LoadLibraryOrExplain(const std::string& path, std::string* error);
 
 }  // namespace korvet::sim

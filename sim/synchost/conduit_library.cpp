@@ -10,16 +10,16 @@ namespace korvet::hotsync {
 
 std::optional<ConduitLibrary> ConduitLibrary::Load(const std::string& path, std::string* error) {
   ConduitLibrary conduit;
-  conduit.library_ = sim::Library::Load(path, error);
-  if (!conduit.library_.Valid()) return std::nullopt;
+  conduit.library_ = sim::LoadLibraryOrExplain(path, error);
+  if (!conduit.library_.IsLoaded()) return std::nullopt;
   ConduitExports& exports = conduit.exports_;
-  const sim::Library& library = conduit.library_;
-  exports.openConduit = library.Find<OpenConduitFn>("OpenConduit");
-  exports.getConduitName = library.Find<GetConduitNameFn>("GetConduitName");
-  exports.getConduitVersion = library.Find<GetConduitVersionFn>("GetConduitVersion");
-  exports.getConduitInfo = library.Find<GetConduitInfoFn>("GetConduitInfo");
-  exports.configureConduit = library.Find<ConfigureConduitFn>("ConfigureConduit");
-  exports.cfgConduit = library.Find<CfgConduitFn>("CfgConduit");
+  const WinLibrary& library = conduit.library_;
+  exports.openConduit = library.Get<OpenConduitFn>("OpenConduit");
+  exports.getConduitName = library.Get<GetConduitNameFn>("GetConduitName");
+  exports.getConduitVersion = library.Get<GetConduitVersionFn>("GetConduitVersion");
+  exports.getConduitInfo = library.Get<GetConduitInfoFn>("GetConduitInfo");
+  exports.configureConduit = library.Get<ConfigureConduitFn>("ConfigureConduit");
+  exports.cfgConduit = library.Get<CfgConduitFn>("CfgConduit");
   const std::pair<const char*, bool> found[] = {
       {"OpenConduit", exports.openConduit != nullptr},
       {"GetConduitName", exports.getConduitName != nullptr},

@@ -29,7 +29,7 @@ class ConduitLibrary {
   std::string Describe(const std::string& user) const;
 
  private:
-  sim::Library library_;
+  WinLibrary library_;
   ConduitExports exports_;
 };
 

@@ -5,18 +5,18 @@ namespace korvet::hotsync {
 std::optional<HostLibraries> HostLibraries::Load(const Installation& installation, std::string* error) {
   HostLibraries host;
   std::string syncPath = installation.PathOf(kSyncManagerLibrary), logPath = installation.PathOf(kHotSyncLogLibrary);
-  host.syncManager_ = sim::Library::Load(syncPath, error);
-  if (!host.syncManager_.Valid()) return std::nullopt;
-  host.hotSyncLog_ = sim::Library::Load(logPath, error);
-  if (!host.hotSyncLog_.Valid()) return std::nullopt;
-  host.setInstallDirectory_ = host.syncManager_.Find<decltype(&SimSetInstallDirectory)>("SimSetInstallDirectory");
-  host.endSession_ = host.syncManager_.Find<decltype(&SimEndSession)>("SimEndSession");
-  host.injectFault_ = host.syncManager_.Find<decltype(&SimInjectFault)>("SimInjectFault");
-  host.callCount_ = host.syncManager_.Find<decltype(&SimCallCount)>("SimCallCount");
-  host.bytesMoved_ = host.syncManager_.Find<decltype(&SimBytesMoved)>("SimBytesMoved");
-  host.resetCallCounts_ = host.syncManager_.Find<decltype(&SimResetCallCounts)>("SimResetCallCounts");
-  host.beginConduit_ = host.hotSyncLog_.Find<SimLogBeginConduitFn>("SimLogBeginConduit");
-  host.setEcho_ = host.hotSyncLog_.Find<SimLogSetEchoFn>("SimLogSetEcho");
+  host.syncManager_ = sim::LoadLibraryOrExplain(syncPath, error);
+  if (!host.syncManager_.IsLoaded()) return std::nullopt;
+  host.hotSyncLog_ = sim::LoadLibraryOrExplain(logPath, error);
+  if (!host.hotSyncLog_.IsLoaded()) return std::nullopt;
+  host.setInstallDirectory_ = host.syncManager_.Get<decltype(&SimSetInstallDirectory)>("SimSetInstallDirectory");
+  host.endSession_ = host.syncManager_.Get<decltype(&SimEndSession)>("SimEndSession");
+  host.injectFault_ = host.syncManager_.Get<decltype(&SimInjectFault)>("SimInjectFault");
+  host.callCount_ = host.syncManager_.Get<decltype(&SimCallCount)>("SimCallCount");
+  host.bytesMoved_ = host.syncManager_.Get<decltype(&SimBytesMoved)>("SimBytesMoved");
+  host.resetCallCounts_ = host.syncManager_.Get<decltype(&SimResetCallCounts)>("SimResetCallCounts");
+  host.beginConduit_ = host.hotSyncLog_.Get<SimLogBeginConduitFn>("SimLogBeginConduit");
+  host.setEcho_ = host.hotSyncLog_.Get<SimLogSetEchoFn>("SimLogSetEcho");
   if (!host.setInstallDirectory_ || !host.endSession_ || !host.injectFault_ || !host.callCount_ ||
       !host.resetCallCounts_ || !host.bytesMoved_) {
     *error = syncPath + " lacks one of its control operations (sync20_control.h)";

@@ -31,8 +31,8 @@ class HostLibraries {
   void ResetCallCounts() const { resetCallCounts_(); }
 
  private:
-  sim::Library syncManager_;
-  sim::Library hotSyncLog_;
+  WinLibrary syncManager_;
+  WinLibrary hotSyncLog_;
   decltype(&SimSetInstallDirectory) setInstallDirectory_ = nullptr;
   decltype(&SimEndSession) endSession_ = nullptr;
   decltype(&SimInjectFault) injectFault_ = nullptr;

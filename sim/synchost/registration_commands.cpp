@@ -12,17 +12,16 @@ namespace korvet::hotsync {
 namespace {
 
 using sim::FileExists;
-using sim::Library;
 
-std::optional<Library> LoadConduitManager(const Installation& installation, int* exitCode) {
+std::optional<WinLibrary> LoadConduitManager(const Installation& installation, int* exitCode) {
   std::string path = installation.PathOf(kConduitManagerLibrary);
   if (!FileExists(path)) {
     *exitCode = Fail(kExitFailure, "missing installation file " + path);
     return std::nullopt;
   }
   std::string error;
-  Library library = Library::Load(path, &error);
-  if (!library.Valid()) {
+  WinLibrary library = sim::LoadLibraryOrExplain(path, &error);
+  if (!library.IsLoaded()) {
     *exitCode = Fail(kExitFailure, error);
     return std::nullopt;
   }
@@ -35,15 +34,15 @@ int RunRegister(const Installation& installation, const CommandLine& line) {
   std::string library = FullWindowsPath(line.library);
   if (!FileExists(library)) return Fail(kExitFailure, "no conduit library at " + library);
   int exitCode = kExitOk;
-  std::optional<Library> manager = LoadConduitManager(installation, &exitCode);
+  std::optional<WinLibrary> manager = LoadConduitManager(installation, &exitCode);
   if (!manager) return exitCode;
-  auto install = manager->Find<CmInstallCreatorFn>("CmInstallCreator");
-  auto setName = manager->Find<CmSetCreatorTextFn>("CmSetCreatorName");
-  auto setDirectory = manager->Find<CmSetCreatorTextFn>("CmSetCreatorDirectory");
-  auto setFile = manager->Find<CmSetCreatorTextFn>("CmSetCreatorFile");
-  auto setRemote = manager->Find<CmSetCreatorTextFn>("CmSetCreatorRemote");
-  auto setTitle = manager->Find<CmSetCreatorTextFn>("CmSetCreatorTitle");
-  auto setPriority = manager->Find<CmSetCreatorPriorityFn>("CmSetCreatorPriority");
+  auto install = manager->Get<CmInstallCreatorFn>("CmInstallCreator");
+  auto setName = manager->Get<CmSetCreatorTextFn>("CmSetCreatorName");
+  auto setDirectory = manager->Get<CmSetCreatorTextFn>("CmSetCreatorDirectory");
+  auto setFile = manager->Get<CmSetCreatorTextFn>("CmSetCreatorFile");
+  auto setRemote = manager->Get<CmSetCreatorTextFn>("CmSetCreatorRemote");
+  auto setTitle = manager->Get<CmSetCreatorTextFn>("CmSetCreatorTitle");
+  auto setPriority = manager->Get<CmSetCreatorPriorityFn>("CmSetCreatorPriority");
   if (!install || !setName || !setDirectory || !setFile || !setRemote || !setTitle || !setPriority)
     return Fail(kExitFailure, installation.PathOf(kConduitManagerLibrary) + " lacks a registration function");
 
@@ -78,9 +77,9 @@ int RunRegister(const Installation& installation, const CommandLine& line) {
 
 int RunUnregister(const Installation& installation, const CommandLine& line) {
   int exitCode = kExitOk;
-  std::optional<Library> manager = LoadConduitManager(installation, &exitCode);
+  std::optional<WinLibrary> manager = LoadConduitManager(installation, &exitCode);
   if (!manager) return exitCode;
-  auto remove = manager->Find<CmRemoveConduitByCreatorIDFn>("CmRemoveConduitByCreatorID");
+  auto remove = manager->Get<CmRemoveConduitByCreatorIDFn>("CmRemoveConduitByCreatorID");
   if (!remove)
     return Fail(kExitFailure, installation.PathOf(kConduitManagerLibrary) + " lacks CmRemoveConduitByCreatorID");
   long result = remove(line.creator.c_str());

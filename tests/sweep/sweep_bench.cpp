@@ -173,13 +173,13 @@ SessionOutcome SweepBench::RunSession(std::int32_t syncType, unsigned timeLimitM
   SimLogBeginConduit();
   SetCurrentDirectoryA(Path("cwd").c_str());
 
-  if (!korv_.Valid()) {
-    conduitManager_ = sim::Library::Load(Path("hotsync\\CondMgr.dll"));
-    korv_ = sim::Library::Load(korvPath_);
-    if (!korv_.Find<OpenConduitFn>("OpenConduit")) Die(("no OpenConduit in " + korvPath_).c_str(), 2);
+  if (!korv_.IsLoaded()) {
+    conduitManager_ = WinLibrary(Path("hotsync\\CondMgr.dll"));
+    korv_ = WinLibrary(korvPath_);
+    if (!korv_.Get<OpenConduitFn>("OpenConduit")) Die(("no OpenConduit in " + korvPath_).c_str(), 2);
   }
   auto* call = new SessionCall;  // a hung session keeps it: the process ends without freeing it
-  call->openConduit = korv_.Find<OpenConduitFn>("OpenConduit");
+  call->openConduit = korv_.Get<OpenConduitFn>("OpenConduit");
   hotsync::ConduitRegistration conduit;
   conduit.creator = "KRVT";
   conduit.library = korvPath_;

@@ -89,8 +89,8 @@ class SweepBench {
   // library loaded and freed again leaves thread-local slots behind each time (Korv.dll three, the
   // stand-in CondMgr.dll, which the conduit loads and frees in every session, one), and the process
   // runs out of them after some hundreds of loads.
-  sim::Library conduitManager_;
-  sim::Library korv_;
+  WinLibrary conduitManager_;
+  WinLibrary korv_;
   std::string pdbArchive_;
   std::size_t archived_ = 0;
   std::map<std::size_t, std::vector<std::string>> archivedHashes_;
