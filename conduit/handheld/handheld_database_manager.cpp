@@ -474,29 +474,10 @@ long HandheldDatabaseManager::SetDatabaseName(const char* name) {
   return store::kOk;
 }
 
-long HandheldDatabaseManager::SetCreator(std::uint32_t creator) {
-  if (IsOpen()) return store::kDatabaseIsOpen;
-  creator_ = creator;
-  return store::kOk;
-}
-
-long HandheldDatabaseManager::SetDatabaseType(std::uint32_t type) {
-  if (IsOpen()) return store::kDatabaseIsOpen;
-  type_ = type;
-  return store::kOk;
-}
-
-long HandheldDatabaseManager::SetDatabaseFlags(std::uint16_t flags) {
-  if (IsOpen()) return store::kDatabaseIsOpen;
-  flags_ = flags;
-  return store::kOk;
-}
-
-long HandheldDatabaseManager::SetDatabaseVersion(std::uint16_t version) {
-  if (IsOpen()) return store::kDatabaseIsOpen;
-  version_ = version;
-  return store::kOk;
-}
+long HandheldDatabaseManager::SetCreator(std::uint32_t creator) { return SetWhileClosed(creator_, creator); }
+long HandheldDatabaseManager::SetDatabaseType(std::uint32_t type) { return SetWhileClosed(type_, type); }
+long HandheldDatabaseManager::SetDatabaseFlags(std::uint16_t flags) { return SetWhileClosed(flags_, flags); }
+long HandheldDatabaseManager::SetDatabaseVersion(std::uint16_t version) { return SetWhileClosed(version_, version); }
 
 // Information blocks.
 

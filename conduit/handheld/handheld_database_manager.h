@@ -20,6 +20,7 @@
 #include "conduit/platform/sync_manager.h"
 #include "conduit/platform/sync_type_table.h"
 #include "conduit/store/database_manager.h"
+#include "conduit/store/status_codes.h"
 
 namespace korvet::store {
 class SyncLogger;
@@ -124,6 +125,13 @@ class HandheldDatabaseManager : public store::DatabaseManager {
   bool IsAppInfoModified() const { return appInfoModified_; }
 
  private:
+  // The database's properties change only while it is closed.
+  template <typename Value>
+  long SetWhileClosed(Value& property, Value value) {
+    if (IsOpen()) return store::kDatabaseIsOpen;
+    property = value;
+    return store::kOk;
+  }
   long OpenWithMode(std::uint8_t mode);
   // How the sync type loads the table: only a load of the changed records leaves slots for the
   // iterations to read from the handheld.

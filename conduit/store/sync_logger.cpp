@@ -94,28 +94,23 @@ SyncLogger::SyncLogger(HMODULE module, const char* conduitName)
 
 SyncLogger::~SyncLogger() = default;
 
-bool SyncLogger::ReportFatal(unsigned id, long error, long activity) {
-  if (id != IDS_FATAL_ERROR) return false;
-  Append(Fill(message_, error), activity);
-  return true;
+bool SyncLogger::StartErrorReport(long error, long* activity) {
+  WriteHeading();
+  const unsigned id = MapError(error, activity);
+  LoadMessage(id);
+  if (id != IDS_FATAL_ERROR) return true;
+  Append(Fill(message_, error), *activity);
+  return false;
 }
 
 void SyncLogger::ReportErrorWithValues(long error, long value1, long value2) {
-  WriteHeading();
   long activity = kActivityText;
-  const unsigned id = MapError(error, &activity);
-  LoadMessage(id);
-  if (ReportFatal(id, error, activity)) return;
-  Append(Fill(message_, value1, value2), activity);
+  if (StartErrorReport(error, &activity)) Append(Fill(message_, value1, value2), activity);
 }
 
 void SyncLogger::ReportError(long error) {
-  WriteHeading();
   long activity = kActivityText;
-  const unsigned id = MapError(error, &activity);
-  LoadMessage(id);
-  if (ReportFatal(id, error, activity)) return;
-  Append(message_, activity);
+  if (StartErrorReport(error, &activity)) Append(message_, activity);
 }
 
 void SyncLogger::WriteSeparators() {
@@ -127,11 +122,8 @@ void SyncLogger::WriteSeparators() {
 void SyncLogger::WriteConduitName(bool flag) { Append(conduitName_, flag ? kActivityNameFlagged : kActivityName); }
 
 void SyncLogger::ReportRecordError(long error, const SyncRecord& record, bool fullWarning) {
-  WriteHeading();
   long activity = kActivityText;
-  const unsigned id = MapError(error, &activity);
-  LoadMessage(id);
-  if (ReportFatal(id, error, activity)) return;
+  if (!StartErrorReport(error, &activity)) return;
   DescribeRecord(record);
   Append(Fill(message_, TextArgument(recordText_.c_str()).get()), activity);
   if (fullWarning) {

@@ -72,8 +72,9 @@ class SyncLogger {
   const char* ConduitName() const { return conduitName_.c_str(); }
 
  private:
-  // The error reports: a fatal-error template is filled with the code alone and ends the report.
-  bool ReportFatal(unsigned id, long error, long activity);
+  // Starts an error report: the heading, then the error's template in message_ and its activity in
+  // *activity. False when the error is fatal: its template, filled with the code alone, is the report.
+  bool StartErrorReport(long error, long* activity);
   void ReportNamed(unsigned id, const char* name, long activity);
   void ReportCode(unsigned id, long error, long activity);
   void ReportRecordWithError(unsigned id, const SyncRecord& record, long error, long activity);

@@ -12,7 +12,7 @@
 #include "sim/support/sim_files.h"
 
 using korvet::hotsync::ConduitManager;
-using korvet::hotsync::CreatorField;
+using korvet::hotsync::ConduitRegistration;
 
 namespace {
 
@@ -27,8 +27,8 @@ std::string Quoted(const char* text) { return text ? "\"" + std::string(text) + 
 std::string Number(const std::int32_t* value) { return value ? std::to_string(*value) : "null"; }
 
 long Logged(const char* function, const std::string& arguments, long result) {
-  const std::string log = korvet::sim::JoinPath(CoreFolder(), "CondMgrCalls.txt");
-  if (korvet::sim::FileExists(log))
+  const std::string log = korvet::JoinPath(CoreFolder(), "CondMgrCalls.txt");
+  if (korvet::FileExists(log))
     korvet::sim::AppendToFile(log, std::string(function) + "(" + arguments + ") = " + std::to_string(result) + "\r\n");
   return result;
 }
@@ -49,32 +49,32 @@ long CmInstallCreator(const char* creator, std::int32_t* conduitType) {
 
 long CmSetCreatorName(const char* creator, const char* library) {
   return Logged("CmSetCreatorName", Quoted(creator) + ", " + Quoted(library),
-                Manager().SetText(creator, CreatorField::kLibrary, library));
+                Manager().SetText(creator, &ConduitRegistration::library, library));
 }
 
 long CmSetCreatorDirectory(const char* creator, const char* directory) {
   return Logged("CmSetCreatorDirectory", Quoted(creator) + ", " + Quoted(directory),
-                Manager().SetText(creator, CreatorField::kDirectory, directory));
+                Manager().SetText(creator, &ConduitRegistration::directory, directory));
 }
 
 long CmSetCreatorFile(const char* creator, const char* file) {
   return Logged("CmSetCreatorFile", Quoted(creator) + ", " + Quoted(file),
-                Manager().SetText(creator, CreatorField::kFile, file));
+                Manager().SetText(creator, &ConduitRegistration::file, file));
 }
 
 long CmSetCreatorRemote(const char* creator, const char* remote) {
   return Logged("CmSetCreatorRemote", Quoted(creator) + ", " + Quoted(remote),
-                Manager().SetText(creator, CreatorField::kRemote, remote));
+                Manager().SetText(creator, &ConduitRegistration::remote, remote));
 }
 
 long CmSetCreatorTitle(const char* creator, const char* title) {
   return Logged("CmSetCreatorTitle", Quoted(creator) + ", " + Quoted(title),
-                Manager().SetText(creator, CreatorField::kTitle, title));
+                Manager().SetText(creator, &ConduitRegistration::title, title));
 }
 
 long CmSetCreatorInfo(const char* creator, const char* info) {
   return Logged("CmSetCreatorInfo", Quoted(creator) + ", " + Quoted(info),
-                Manager().SetText(creator, CreatorField::kInfo, info));
+                Manager().SetText(creator, &ConduitRegistration::info, info));
 }
 
 long CmSetCreatorPriority(const char* creator, std::int32_t* priority) {

@@ -3,8 +3,6 @@
 #include <algorithm>
 #include <cstring>
 
-#include "sim/condmgr/registrations.h"
-
 namespace korvet::hotsync {
 
 long CopyCorePath(const std::string& folder, char* buffer, std::int32_t* capacity) {
@@ -47,28 +45,7 @@ long ConduitManager::SetText(const char* creator, CreatorField field, const char
   return Update(creator, [&](Registrations& registrations) {
     ConduitRegistration* conduit = FindRegistration(registrations, creator);
     if (!conduit) return kCmNotRegistered;
-    std::string* target = nullptr;
-    switch (field) {
-      case CreatorField::kLibrary:
-        target = &conduit->library;
-        break;
-      case CreatorField::kDirectory:
-        target = &conduit->directory;
-        break;
-      case CreatorField::kFile:
-        target = &conduit->file;
-        break;
-      case CreatorField::kRemote:
-        target = &conduit->remote;
-        break;
-      case CreatorField::kTitle:
-        target = &conduit->title;
-        break;
-      case CreatorField::kInfo:
-        target = &conduit->info;
-        break;
-    }
-    *target = value;
+    conduit->*field = value;
     return kCmOk;
   });
 }

@@ -4,6 +4,8 @@
 #include <cstdint>
 #include <string>
 
+#include "sim/condmgr/registrations.h"
+
 namespace korvet::hotsync {
 
 // Results of the Conduit Manager functions (CmRemoveConduitByCreatorID answers 1 for removed).
@@ -18,7 +20,8 @@ inline constexpr long kCmNoCorePath = -1006;
 inline constexpr long kCmRemoved = 1;
 inline constexpr long kCmNotRemoved = 0;
 
-enum class CreatorField { kLibrary, kDirectory, kFile, kRemote, kTitle, kInfo };
+// One text of a registration, e.g. &ConduitRegistration::library.
+using CreatorField = std::string ConduitRegistration::*;
 
 // Copies the folder and its NUL into the buffer when it fits in *capacity bytes; otherwise leaves the
 // buffer alone, puts the size needed into *capacity and answers kCmBufferTooSmall.

@@ -14,8 +14,6 @@
 namespace korvet::hotsync {
 namespace {
 
-using sim::FileExists;
-using sim::JoinPath;
 using testing::ScratchFolder;
 
 std::string FileText(const std::string& folder) {
@@ -46,13 +44,13 @@ TEST(ConduitManager, RegistersInTheInstallersOrderAndRemovesOnce) {
   ConduitManager manager(folder.Path());
   std::int32_t type = 1, priority = 2;
   EXPECT_EQ(manager.InstallCreator("KRVT", &type), kCmOk);
-  EXPECT_EQ(manager.SetText("KRVT", CreatorField::kLibrary, "C:\\Korvet\\Korv.dll"), kCmOk);
-  EXPECT_EQ(manager.SetText("KRVT", CreatorField::kDirectory, ""), kCmOk);
-  EXPECT_EQ(manager.SetText("KRVT", CreatorField::kFile, "dummy.qzl"), kCmOk);
-  EXPECT_EQ(manager.SetText("KRVT", CreatorField::kRemote, "KORVETDatabaseDB"), kCmOk);
-  EXPECT_EQ(manager.SetText("KRVT", CreatorField::kTitle, "Korvet"), kCmOk);
+  EXPECT_EQ(manager.SetText("KRVT", &ConduitRegistration::library, "C:\\Korvet\\Korv.dll"), kCmOk);
+  EXPECT_EQ(manager.SetText("KRVT", &ConduitRegistration::directory, ""), kCmOk);
+  EXPECT_EQ(manager.SetText("KRVT", &ConduitRegistration::file, "dummy.qzl"), kCmOk);
+  EXPECT_EQ(manager.SetText("KRVT", &ConduitRegistration::remote, "KORVETDatabaseDB"), kCmOk);
+  EXPECT_EQ(manager.SetText("KRVT", &ConduitRegistration::title, "Korvet"), kCmOk);
   EXPECT_EQ(manager.SetPriority("KRVT", &priority), kCmOk);
-  EXPECT_EQ(manager.SetText("KRVT", CreatorField::kInfo, "about"), kCmOk);
+  EXPECT_EQ(manager.SetText("KRVT", &ConduitRegistration::info, "about"), kCmOk);
   EXPECT_EQ(FileText(folder.Path()),
             "; Conduits registered with the stand-in HotSync Manager.\r\n"
             "[KRVT]\r\nType=1\r\nLibrary=C:\\Korvet\\Korv.dll\r\nDirectory=\r\nFile=dummy.qzl\r\n"
@@ -60,7 +58,7 @@ TEST(ConduitManager, RegistersInTheInstallersOrderAndRemovesOnce) {
 
   // A second installation keeps the entry and updates its values.
   EXPECT_EQ(manager.InstallCreator("KRVT", &type), kCmAlreadyRegistered);
-  EXPECT_EQ(manager.SetText("KRVT", CreatorField::kTitle, "Korvet 2"), kCmOk);
+  EXPECT_EQ(manager.SetText("KRVT", &ConduitRegistration::title, "Korvet 2"), kCmOk);
   std::string error;
   std::optional<Registrations> list = LoadRegistrations(folder.Path(), &error);
   ASSERT_TRUE(list) << error;
@@ -79,7 +77,7 @@ TEST(ConduitManager, KeepsOtherConduitsWhenOneIsRemoved) {
   std::int32_t type = 1;
   for (const char* creator : {"AAAA", "BBBB", "CCCC"}) {
     ASSERT_EQ(manager.InstallCreator(creator, &type), kCmOk);
-    ASSERT_EQ(manager.SetText(creator, CreatorField::kTitle, creator), kCmOk);
+    ASSERT_EQ(manager.SetText(creator, &ConduitRegistration::title, creator), kCmOk);
   }
   EXPECT_EQ(manager.Remove("BBBB"), kCmRemoved);
   std::string error;
@@ -97,14 +95,14 @@ TEST(ConduitManager, RefusesBadInputAndUnknownCreatorsWithoutWriting) {
   EXPECT_EQ(manager.InstallCreator(nullptr, &type), kCmBadArgument);
   EXPECT_EQ(manager.InstallCreator("KRVT", nullptr), kCmBadArgument);
   EXPECT_EQ(manager.InstallCreator("KRVTX", &type), kCmBadArgument);
-  EXPECT_EQ(manager.SetText("KRVT", CreatorField::kTitle, "x"), kCmNotRegistered);
+  EXPECT_EQ(manager.SetText("KRVT", &ConduitRegistration::title, "x"), kCmNotRegistered);
   EXPECT_EQ(manager.SetPriority("KRVT", &type), kCmNotRegistered);
   EXPECT_EQ(manager.Remove("KRVT"), kCmNotRemoved);
   EXPECT_FALSE(FileExists(JoinPath(folder.Path(), kRegistrationFileName)));
 
   ASSERT_EQ(manager.InstallCreator("KRVT", &type), kCmOk);
-  EXPECT_EQ(manager.SetText("KRVT", CreatorField::kTitle, "two\r\nlines"), kCmBadArgument);
-  EXPECT_EQ(manager.SetText("KRVT", CreatorField::kTitle, nullptr), kCmBadArgument);
+  EXPECT_EQ(manager.SetText("KRVT", &ConduitRegistration::title, "two\r\nlines"), kCmBadArgument);
+  EXPECT_EQ(manager.SetText("KRVT", &ConduitRegistration::title, nullptr), kCmBadArgument);
   EXPECT_EQ(manager.SetPriority("KRVT", nullptr), kCmBadArgument);
 }
 

@@ -104,11 +104,11 @@ std::optional<Registrations> ParseRegistrations(std::string_view text, std::stri
 }
 
 std::optional<Registrations> LoadRegistrations(const std::string& folder, std::string* error) {
-  return sim::LoadLineFile(sim::JoinPath(folder, kRegistrationFileName), ParseRegistrations, error);
+  return sim::LoadLineFile(JoinPath(folder, kRegistrationFileName), ParseRegistrations, error);
 }
 
 bool SaveRegistrations(const std::string& folder, const Registrations& registrations, std::string* error) {
-  return sim::WriteFileAtomically(sim::JoinPath(folder, kRegistrationFileName), SerializeRegistrations(registrations),
+  return sim::WriteFileAtomically(JoinPath(folder, kRegistrationFileName), SerializeRegistrations(registrations),
                                   error);
 }
 

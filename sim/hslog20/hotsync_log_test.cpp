@@ -13,7 +13,6 @@
 namespace korvet::hotsync {
 namespace {
 
-using sim::JoinPath;
 using testing::ScratchFolder;
 
 std::string FileText(const std::string& path) { return ScratchFolder::ReadPath(path); }

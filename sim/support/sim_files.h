@@ -17,9 +17,7 @@ namespace korvet::sim {
 // DescribeWin32Error or DescribeError: how a message names the Win32 error behind it.
 using ErrorDescriber = std::string (*)(DWORD code);
 
-using korvet::FileExists;
 bool FolderExists(const std::string& path);
-using korvet::JoinPath;
 // Creates the folder and any missing parent folders.
 bool CreateFolderTree(const std::string& folder, std::string* error);
 

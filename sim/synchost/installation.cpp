@@ -11,12 +11,12 @@ namespace korvet::hotsync {
 
 Installation Installation::OfThisProgram() { return Installation(ModuleFolder(nullptr)); }
 
-std::string Installation::PathOf(std::string_view name) const { return sim::JoinPath(folder_, name); }
+std::string Installation::PathOf(std::string_view name) const { return JoinPath(folder_, name); }
 
 std::optional<std::string> Installation::FindMissing(std::initializer_list<const char*> files) const {
   for (const char* file : files) {
     std::string path = PathOf(file);
-    if (!sim::FileExists(path)) return path;
+    if (!FileExists(path)) return path;
   }
   return std::nullopt;
 }

@@ -11,8 +11,6 @@
 namespace korvet::hotsync {
 namespace {
 
-using sim::FileExists;
-
 std::optional<WinLibrary> LoadConduitManager(const Installation& installation, int* exitCode) {
   std::string path = installation.PathOf(kConduitManagerLibrary);
   if (!FileExists(path)) {

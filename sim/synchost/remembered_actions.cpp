@@ -56,11 +56,11 @@ std::optional<RememberedActions> RememberedActions::Parse(std::string_view text,
 }
 
 std::optional<RememberedActions> RememberedActions::Load(const std::string& folder, std::string* error) {
-  return sim::LoadLineFile(sim::JoinPath(folder, kActionsFileName), Parse, error);
+  return sim::LoadLineFile(JoinPath(folder, kActionsFileName), Parse, error);
 }
 
 bool RememberedActions::Save(const std::string& folder, std::string* error) const {
-  return sim::WriteFileAtomically(sim::JoinPath(folder, kActionsFileName), Serialize(), error);
+  return sim::WriteFileAtomically(JoinPath(folder, kActionsFileName), Serialize(), error);
 }
 
 }  // namespace korvet::hotsync
