@@ -4,8 +4,8 @@
 
 #include <cstdio>
 
-#include "common/paths.h"
 #include "common/win_file.h"
+#include "common/win_library.h"
 #include "sim/support/win_handles.h"
 #include "sim/sync20/link_model.h"
 #include "sim/sync20/operation_names.h"

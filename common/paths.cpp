@@ -1,12 +1,11 @@
 #include "common/paths.h"
 
-#include <vector>
+#include "common/code_page.h"
 
 namespace korvet {
 
 std::size_t CharBytesAt(std::string_view text, std::size_t offset) {
-  const bool lead = IsDBCSLeadByte(static_cast<BYTE>(text[offset])) != FALSE;
-  return lead && offset + 1 < text.size() && text[offset + 1] != '\0' ? 2 : 1;
+  return IsLeadByte(text[offset]) && offset + 1 < text.size() && text[offset + 1] != '\0' ? 2 : 1;
 }
 
 std::size_t LastSeparator(std::string_view path, bool slashToo) {
@@ -17,12 +16,22 @@ std::size_t LastSeparator(std::string_view path, bool slashToo) {
   return found;
 }
 
+std::size_t ExtensionStart(std::string_view path) {
+  const std::size_t separator = LastSeparator(path, true);
+  std::size_t stop = std::string_view::npos;
+  for (std::size_t at = separator == std::string_view::npos ? 0 : separator + 1; at < path.size();
+       at += CharBytesAt(path, at)) {
+    if (path[at] == '.') stop = at;
+  }
+  return stop;
+}
+
 bool EndsWithBackslash(std::string_view path) { return !path.empty() && LastSeparator(path) == path.size() - 1; }
 
 bool EndsInLoneLeadByte(std::string_view text) {
   for (std::size_t at = 0; at < text.size();) {
     const std::size_t bytes = CharBytesAt(text, at);
-    if (at + bytes == text.size()) return bytes == 1 && IsDBCSLeadByte(static_cast<BYTE>(text[at])) != FALSE;
+    if (at + bytes == text.size()) return bytes == 1 && IsLeadByte(text[at]);
     at += bytes;
   }
   return false;
@@ -56,28 +65,6 @@ bool IsFullPath(std::string_view path) {
   const bool drive = path.size() >= 3 && letter(path[0]) && path[1] == ':' && path[2] == '\\';
   const bool network = path.size() >= 3 && path[0] == '\\' && path[1] == '\\' && path[2] != '\\';
   return drive || network;
-}
-
-std::string ModuleFolder(HMODULE module) {
-  std::vector<char> buffer(MAX_PATH);
-  for (;;) {
-    const DWORD length = GetModuleFileNameA(module, buffer.data(), static_cast<DWORD>(buffer.size()));
-    if (length == 0) return {};
-    if (length < buffer.size()) {
-      const std::string path(buffer.data(), length);
-      const std::size_t slash = LastSeparator(path, true);
-      return slash == std::string::npos ? std::string() : path.substr(0, slash);
-    }
-    buffer.resize(buffer.size() * 2);
-  }
-}
-
-std::string FolderOfModuleContaining(const void* address) {
-  HMODULE module = nullptr;
-  if (!GetModuleHandleExA(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
-                          static_cast<const char*>(address), &module))
-    return {};
-  return ModuleFolder(module);
 }
 
 }  // namespace korvet

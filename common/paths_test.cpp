@@ -24,6 +24,8 @@ TEST(Paths, JoinAndSplitAtTheirBackslashes) {
   EXPECT_EQ(WithoutTrailingSeparators("C:\\Data\\/"), "C:\\Data");
   EXPECT_EQ(WithoutTrailingSeparators("C:\\"), "C:\\");
   EXPECT_EQ(WithoutTrailingSeparators("\\\\"), "\\");
+  EXPECT_EQ(ExtensionStart("C:\\Data.1\\a.b.qzl"), 13u);
+  EXPECT_EQ(ExtensionStart("C:\\Data.1/a"), std::string_view::npos);
   EXPECT_TRUE(EndsWithBackslash("C:\\"));
   EXPECT_FALSE(EndsWithBackslash(""));
   EXPECT_TRUE(IsFullPath("C:\\Data") && IsFullPath("\\\\server\\share"));

@@ -92,8 +92,6 @@ bool WinFile::SeekTo(std::uint64_t offset) {
 
 bool WinFile::SetLength(std::uint64_t length) { return SeekTo(length) && SetEndOfFile(handle_.Get()); }
 
-bool WinFile::TruncateAtStart() { return SeekToStart() && SetEndOfFile(handle_.Get()); }
-
 bool WinFile::Flush() { return IsOpen() && FlushFileBuffers(handle_.Get()); }
 
 bool WinFile::SetLastWriteTime(const FILETIME& time) {

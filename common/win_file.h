@@ -59,8 +59,6 @@ class WinFile final : public ByteSource {
   // The file's length and the current position in bytes; nothing when the file is not open.
   std::optional<std::uint64_t> Size() const;
   std::optional<std::uint64_t> Position() const;
-  // Cuts the file to length 0 and goes back to its start.
-  bool TruncateAtStart();
   // Hands everything written to the disk (FlushFileBuffers); false when that fails.
   bool Flush();
   // Sets the time of the last write, as a file that was written then would carry it.

@@ -1,4 +1,4 @@
-// A library loaded with LoadLibraryA, freed when the object goes.
+// A library loaded with LoadLibraryA, freed when the object goes, and the folder a module lies in.
 #pragma once
 
 #include <windows.h>
@@ -30,5 +30,11 @@ class WinLibrary {
  private:
   UniqueLibrary module_;
 };
+
+// The folder of a loaded module (null: the program), without a trailing backslash; empty when the
+// module's path cannot be had. The buffer grows, so paths past MAX_PATH come back whole.
+std::string ModuleFolder(HMODULE module);
+// The folder of the module whose code or data holds the address (a DLL finds its own folder so).
+std::string FolderOfModuleContaining(const void* address);
 
 }  // namespace korvet

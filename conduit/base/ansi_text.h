@@ -6,25 +6,9 @@
 #include <cstddef>
 #include <string>
 
+#include "common/code_page.h"
+
 namespace korvet::base {
-
-// The code page whose lead bytes are honoured: the ANSI code page unless a ScopedCodePage is alive.
-unsigned LeadByteCodePage();
-
-// Makes the text helpers follow another code page for as long as it lives (tests use it to check
-// double-byte behaviour on a single-byte desktop).
-class ScopedCodePage {
- public:
-  explicit ScopedCodePage(unsigned codePage);
-  ~ScopedCodePage();
-  ScopedCodePage(const ScopedCodePage&) = delete;
-  ScopedCodePage& operator=(const ScopedCodePage&) = delete;
-
- private:
-  unsigned previous_;
-};
-
-bool IsLeadByte(char c);
 
 // Bytes of the character at p: 0 at the terminating NUL, 2 for a lead byte followed by a byte, else 1.
 std::size_t CharBytes(const char* p);

@@ -1,5 +1,5 @@
-// The desktop's code page as Windows defines it: which bytes lead a double-byte character, and how
-// letters change case. The character stepping in ansi_text.cpp builds on these.
+// How letters change case in the desktop's code page (or the one a ScopedCodePage chose), as Windows
+// defines it.
 #include "conduit/base/ansi_text.h"
 
 #include <windows.h>
@@ -10,60 +10,40 @@ namespace korvet::base {
 
 namespace {
 
-unsigned g_codePage = 0;  // 0: the ANSI code page
-
-UINT ConversionCodePage() { return g_codePage == 0 ? CP_ACP : g_codePage; }
-
 // Case changes go through UTF-16 so that the code page decides which bytes are letters: a trail
 // byte of a double-byte character is never taken for a letter of its own.
 std::wstring Widen(const char* text) {
   if (text == nullptr || *text == '\0') return {};
-  const int n = MultiByteToWideChar(ConversionCodePage(), 0, text, -1, nullptr, 0);
+  const int n = MultiByteToWideChar(LeadByteCodePage(), 0, text, -1, nullptr, 0);
   if (n <= 1) return {};
   std::wstring wide(static_cast<std::size_t>(n), L'\0');
-  MultiByteToWideChar(ConversionCodePage(), 0, text, -1, wide.data(), n);
+  MultiByteToWideChar(LeadByteCodePage(), 0, text, -1, wide.data(), n);
   wide.resize(static_cast<std::size_t>(n - 1));
   return wide;
 }
 
 std::string Narrow(const std::wstring& wide) {
   if (wide.empty()) return {};
-  const int n = WideCharToMultiByte(ConversionCodePage(), 0, wide.c_str(), -1, nullptr, 0, nullptr, nullptr);
+  const int n = WideCharToMultiByte(LeadByteCodePage(), 0, wide.c_str(), -1, nullptr, 0, nullptr, nullptr);
   if (n <= 1) return {};
   std::string text(static_cast<std::size_t>(n), '\0');
-  WideCharToMultiByte(ConversionCodePage(), 0, wide.c_str(), -1, text.data(), n, nullptr, nullptr);
+  WideCharToMultiByte(LeadByteCodePage(), 0, wide.c_str(), -1, text.data(), n, nullptr, nullptr);
   text.resize(static_cast<std::size_t>(n - 1));
   return text;
 }
 
-std::wstring LowerWide(const char* text) {
+std::wstring ChangeCase(const char* text, bool upper) {
   std::wstring wide = Widen(text);
-  if (!wide.empty()) CharLowerBuffW(wide.data(), static_cast<DWORD>(wide.size()));
-  return wide;
-}
-
-std::wstring UpperWide(const char* text) {
-  std::wstring wide = Widen(text);
-  if (!wide.empty()) CharUpperBuffW(wide.data(), static_cast<DWORD>(wide.size()));
+  const auto length = static_cast<DWORD>(wide.size());
+  if (length > 0) upper ? CharUpperBuffW(wide.data(), length) : CharLowerBuffW(wide.data(), length);
   return wide;
 }
 
 }  // namespace
 
-unsigned LeadByteCodePage() { return g_codePage == 0 ? GetACP() : g_codePage; }
+std::string ToUpperCase(const char* text) { return Narrow(ChangeCase(text, true)); }
+std::string ToLowerCase(const char* text) { return Narrow(ChangeCase(text, false)); }
 
-ScopedCodePage::ScopedCodePage(unsigned codePage) : previous_(g_codePage) { g_codePage = codePage; }
-ScopedCodePage::~ScopedCodePage() { g_codePage = previous_; }
-
-bool IsLeadByte(char c) {
-  const auto byte = static_cast<BYTE>(c);
-  if (byte < 0x80) return false;
-  return g_codePage == 0 ? IsDBCSLeadByte(byte) != FALSE : IsDBCSLeadByteEx(g_codePage, byte) != FALSE;
-}
-
-std::string ToUpperCase(const char* text) { return Narrow(UpperWide(text)); }
-std::string ToLowerCase(const char* text) { return Narrow(LowerWide(text)); }
-
-int CompareNoCase(const char* a, const char* b) { return LowerWide(a).compare(LowerWide(b)); }
+int CompareNoCase(const char* a, const char* b) { return ChangeCase(a, false).compare(ChangeCase(b, false)); }
 
 }  // namespace korvet::base

@@ -9,6 +9,7 @@
 #include "common/dialog_items.h"
 #include "common/paths.h"
 #include "common/settings_controls.h"
+#include "common/win_library.h"
 #include "common/win_resources.h"
 #include "conduit/entry/config_dialog_ids.h"
 #include "conduit/entry/module_state.h"

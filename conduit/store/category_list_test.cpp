@@ -38,7 +38,7 @@ TEST(CPCategoryName, IsCutToFifteenCharactersWithoutSplittingACharacter) {
   EXPECT_EQ(category.SetName(nullptr), kOk);
   EXPECT_EQ(category.GetName(), nullptr);
 
-  base::ScopedCodePage japanese(932);
+  ScopedCodePage japanese(932);
   EXPECT_EQ(category.SetName("fourteen-chars\x82\xA0"), kValueTooLarge);
   EXPECT_STREQ(category.GetName(), "fourteen-chars");  // no lone lead byte at the end
 
@@ -321,7 +321,7 @@ TEST(CategoryListSafeName, ReplacesTheSeventeenUnsafeCharacters) {
   EXPECT_EQ(list.MakeSafeName("", buffer, &size), kEmptyName);
   EXPECT_EQ(list.MakeSafeName("a", nullptr, &size), kMissingArgument);
 
-  base::ScopedCodePage japanese(932);
+  ScopedCodePage japanese(932);
   size = sizeof(buffer);
   ASSERT_EQ(list.MakeSafeName("\x83\x5C/x", buffer, &size), kOk);
   EXPECT_STREQ(buffer, "\x83\x5C_x");  // the trail byte 0x5C belongs to its character

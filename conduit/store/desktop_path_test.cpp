@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "conduit/base/ansi_text.h"
+#include "common/code_page.h"
 
 namespace korvet::store {
 namespace {
@@ -26,7 +26,7 @@ TEST(DesktopPathNaming, NamePartFollowsTheLastBackslash) {
 // In a double-byte code page the second byte of a character may be the backslash's code; it never
 // counts as a separator.
 TEST(DesktopPathNaming, DoubleByteCharactersAreNotSeparators) {
-  base::ScopedCodePage japanese(932);
+  ScopedCodePage japanese(932);
   const std::string folder = "C:\\\x95\x5C";  // a folder named with one double-byte character
   EXPECT_EQ(BuildDesktopPath(folder.c_str(), "a.qzl"), folder + "\\a.qzl");
   EXPECT_EQ(NamePart(folder + "\\b\x95\x5C.qzl"), "b\x95\x5C.qzl");

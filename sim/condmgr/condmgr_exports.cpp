@@ -8,6 +8,7 @@
 
 #include "common/cond_mgr.h"
 #include "common/paths.h"
+#include "common/win_library.h"
 #include "sim/condmgr/conduit_manager.h"
 #include "sim/support/sim_files.h"
 

@@ -6,6 +6,7 @@
 
 #include "common/cond_mgr.h"
 #include "common/paths.h"
+#include "common/win_library.h"
 #include "sim/condmgr/registrations.h"
 #include "sim/support/sim_files.h"
 #include "sim/support/win_handles.h"

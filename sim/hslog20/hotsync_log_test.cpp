@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include "common/paths.h"
+#include "common/win_library.h"
 #include "sim/hslog20/hslog20_control.h"
 #include "sim/support/sim_files.h"
 #include "sim/support/win_handles.h"

@@ -2,6 +2,7 @@
 #include <cstdint>
 
 #include "common/paths.h"
+#include "common/win_library.h"
 #include "sim/hslog20/hotsync_log.h"
 #include "sim/hslog20/hslog20_control.h"
 #include "sim/support/sim_files.h"

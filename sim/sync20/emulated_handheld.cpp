@@ -6,6 +6,7 @@
 #include <cstring>
 
 #include "common/paths.h"
+#include "common/win_library.h"
 #include "sim/sync20/sync20_errors.h"
 
 namespace korvet::sim {

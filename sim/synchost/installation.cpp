@@ -5,6 +5,7 @@
 #include <windows.h>
 
 #include "common/paths.h"
+#include "common/win_library.h"
 #include "sim/support/sim_files.h"
 
 namespace korvet::hotsync {

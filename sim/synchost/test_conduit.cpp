@@ -10,6 +10,7 @@
 #include <windows.h>
 
 #include "common/paths.h"
+#include "common/win_library.h"
 #include "conduit/platform/conduit_records.h"
 #include "conduit/platform/sync_manager.h"
 #include "conduit/platform/sync_properties.h"

@@ -10,7 +10,7 @@
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   using namespace korvet::store;
   // The first byte picks the desktop: western or double-byte (Japanese).
-  const korvet::base::ScopedCodePage codePage(size > 0 && (data[0] & 1) ? 932 : 1252);
+  const korvet::ScopedCodePage codePage(size > 0 && (data[0] & 1) ? 932 : 1252);
   CategoryList list(data, static_cast<long>(size));
   CategoryBlock block{};
   long blockSize = sizeof block;

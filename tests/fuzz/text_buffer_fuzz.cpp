@@ -12,7 +12,7 @@
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   using namespace korvet::base;
   if (size < 2) return 0;
-  const ScopedCodePage codePage((data[0] & 1) ? 932 : 1252);
+  const korvet::ScopedCodePage codePage((data[0] & 1) ? 932 : 1252);
   const long start = data[1] % 64;
   const std::string text(reinterpret_cast<const char*>(data) + 2, size - 2);
   TextBuffer buffer;

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "common/paths.h"
+#include "common/win_library.h"
 #include "tests/install/answered_run.h"
 #include "tests/support/hotsync_installation.h"
 #include "tests/support/report_file.h"

@@ -11,6 +11,7 @@
 #include "common/cond_mgr.h"
 #include "common/paths.h"
 #include "common/win_file.h"
+#include "common/win_library.h"
 
 extern "C" long CmGetCorePath(char* buffer, std::int32_t* capacity) {
   static const char anchor = 0;

@@ -1,8 +1,8 @@
-// Stands in, on Linux, for the code-page half of the ANSI text helpers (conduit/base/code_page.cpp),
-// which asks Windows. The tables are glibc's iconv tables of the same code pages, and case follows
-// Unicode through the C.UTF-8 locale. The desktop's own code page is taken to be 1252 (a western
-// desktop); tests of other code pages name theirs with ScopedCodePage. Whether Windows itself agrees
-// is tested under Wine, never here.
+// Stands in, on Linux, for the code-page calls that ask Windows: the lead-byte rule
+// (common/code_page.cpp) and case (conduit/base/code_page.cpp). The tables are glibc's iconv tables of the same code
+// pages, and case follows Unicode through the C.UTF-8 locale. The desktop's own code page is taken to be 1252 (a
+// western desktop); tests of other code pages name theirs with ScopedCodePage. Whether Windows itself agrees is tested
+// under Wine, never here.
 #include <iconv.h>
 #include <locale.h>
 
@@ -16,13 +16,46 @@
 
 #include "conduit/base/ansi_text.h"
 
-namespace korvet::base {
+namespace korvet {
 namespace {
 
 constexpr unsigned kDesktopCodePage = 1252;
 unsigned g_codePage = 0;  // 0: the desktop's code page
 
 std::string IconvName(unsigned codePage) { return "CP" + std::to_string(codePage); }
+
+}  // namespace
+
+unsigned LeadByteCodePage() { return g_codePage == 0 ? kDesktopCodePage : g_codePage; }
+
+ScopedCodePage::ScopedCodePage(unsigned codePage) : previous_(g_codePage) { g_codePage = codePage; }
+ScopedCodePage::~ScopedCodePage() { g_codePage = previous_; }
+
+// A lead byte is one that iconv finds incomplete on its own; the table of each code page is made once.
+bool IsLeadByte(char c) {
+  static std::map<unsigned, std::bitset<256>> tables;
+  const unsigned codePage = LeadByteCodePage();
+  auto [table, made] = tables.try_emplace(codePage);
+  if (made) {
+    iconv_t converter = iconv_open("WCHAR_T", IconvName(codePage).c_str());
+    for (int byte = 0x80; byte < 0x100 && converter != reinterpret_cast<iconv_t>(-1); ++byte) {
+      char in = static_cast<char>(byte);
+      char* inPointer = &in;
+      std::size_t inLeft = 1;
+      wchar_t wide = 0;
+      char* out = reinterpret_cast<char*>(&wide);
+      std::size_t outLeft = sizeof wide;
+      iconv(converter, nullptr, nullptr, nullptr, nullptr);
+      table->second[byte] =
+          iconv(converter, &inPointer, &inLeft, &out, &outLeft) == static_cast<std::size_t>(-1) && errno == EINVAL;
+    }
+    if (converter != reinterpret_cast<iconv_t>(-1)) iconv_close(converter);
+  }
+  return table->second[static_cast<unsigned char>(c)];
+}
+
+namespace base {
+namespace {
 
 // Converts with iconv; false when the text ends inside a character. A byte the code page leaves
 // unmapped is dropped.
@@ -71,34 +104,6 @@ std::wstring ChangeCase(const char* text, bool upper) {
 
 }  // namespace
 
-unsigned LeadByteCodePage() { return g_codePage == 0 ? kDesktopCodePage : g_codePage; }
-
-ScopedCodePage::ScopedCodePage(unsigned codePage) : previous_(g_codePage) { g_codePage = codePage; }
-ScopedCodePage::~ScopedCodePage() { g_codePage = previous_; }
-
-// A lead byte is one that iconv finds incomplete on its own; the table of each code page is made once.
-bool IsLeadByte(char c) {
-  static std::map<unsigned, std::bitset<256>> tables;
-  const unsigned codePage = LeadByteCodePage();
-  auto [table, made] = tables.try_emplace(codePage);
-  if (made) {
-    iconv_t converter = iconv_open("WCHAR_T", IconvName(codePage).c_str());
-    for (int byte = 0x80; byte < 0x100 && converter != reinterpret_cast<iconv_t>(-1); ++byte) {
-      char in = static_cast<char>(byte);
-      char* inPointer = &in;
-      std::size_t inLeft = 1;
-      wchar_t wide = 0;
-      char* out = reinterpret_cast<char*>(&wide);
-      std::size_t outLeft = sizeof wide;
-      iconv(converter, nullptr, nullptr, nullptr, nullptr);
-      table->second[byte] =
-          iconv(converter, &inPointer, &inLeft, &out, &outLeft) == static_cast<std::size_t>(-1) && errno == EINVAL;
-    }
-    if (converter != reinterpret_cast<iconv_t>(-1)) iconv_close(converter);
-  }
-  return table->second[static_cast<unsigned char>(c)];
-}
-
 std::string ToUpperCase(const char* text) { return Narrow(ChangeCase(text, true)); }
 std::string ToLowerCase(const char* text) { return Narrow(ChangeCase(text, false)); }
 
@@ -113,4 +118,5 @@ int CompareNoCase(const char* a, const char* b) {
   return *l < *r ? -1 : 1;
 }
 
-}  // namespace korvet::base
+}  // namespace base
+}  // namespace korvet

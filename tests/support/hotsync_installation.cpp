@@ -3,6 +3,7 @@
 #include <vector>
 
 #include "common/paths.h"
+#include "common/win_library.h"
 
 namespace korvet::testing {
 

@@ -5,6 +5,7 @@
 
 #include "common/paths.h"
 #include "common/win_file.h"
+#include "common/win_library.h"
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
   korvet::WinFile::CreateAlways(korvet::JoinPath(korvet::ModuleFolder(nullptr), "planted-ran.txt"))
