@@ -96,8 +96,9 @@ bool HandheldFolder::Save(const PalmDatabase& database, std::string* error) cons
   }
   if (!CreateFolder(error)) return false;
   const std::string path = PathOf(database.name);
-  if (!ReplaceFileContents(path, path + kTemporarySuffix, SerializePalmDatabase(database), DescribeWin32Error, &why))
-    return Fail(error, why);
+  const std::vector<std::uint8_t> bytes = SerializePalmDatabase(database);
+  const std::string_view text(reinterpret_cast<const char*>(bytes.data()), bytes.size());
+  if (!ReplaceFileContents(path, path + kTemporarySuffix, text, DescribeWin32Error, &why)) return Fail(error, why);
   return true;
 }
 

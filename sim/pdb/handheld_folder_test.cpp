@@ -75,7 +75,7 @@ TEST_F(HandheldFolderTest, SaveReplacesTheOldFileAndIgnoresALeftoverTemporary) {
   std::string error;
   ASSERT_TRUE(folder.Save(Database("Db", 1), &error)) << error;
   // An earlier save that stopped half-way left its temporary file behind.
-  ASSERT_TRUE(WriteWholeFile(folder.PathOf("Db") + ".tmp", {0xDE, 0xAD}, &error)) << error;
+  testing::ScratchFolder::WritePath(folder.PathOf("Db") + ".tmp", "\xDE\xAD");
   EXPECT_THAT(folder.List(), ::testing::ElementsAre("Db"));
   EXPECT_EQ(folder.Load("Db", &error)->records.at(0).data[0], 1);
 
@@ -106,7 +106,7 @@ TEST_F(HandheldFolderTest, DamagedFilesAreRejectedWithTheirPath) {
   std::string error;
   Bytes bytes = SerializePalmDatabase(Database("Broken", 1));
   bytes.resize(60);
-  ASSERT_TRUE(WriteWholeFile(folder.PathOf("Broken"), bytes, &error)) << error;
+  testing::ScratchFolder::WritePath(folder.PathOf("Broken"), std::string(bytes.begin(), bytes.end()));
   EXPECT_FALSE(folder.Load("Broken", &error));
   EXPECT_THAT(error, ::testing::HasSubstr("Broken.pdb is damaged: truncated header"));
   EXPECT_EQ(ReadFile(folder.PathOf("Broken")), bytes);  // left as it was for inspection

@@ -105,16 +105,6 @@ bool ReadTextFile(const std::string& path, std::string* contents, bool* missing,
   return code == ERROR_SUCCESS || Fail(error, "cannot read ", path, code, DescribeError);
 }
 
-bool WriteWholeFile(const std::string& path, const std::vector<std::uint8_t>& bytes, std::string* error) {
-  return WriteFlushed(path, reinterpret_cast<const char*>(bytes.data()), bytes.size(), DescribeWin32Error, error);
-}
-
-bool ReplaceFileContents(const std::string& path, const std::string& temporary, const std::vector<std::uint8_t>& bytes,
-                         ErrorDescriber describe, std::string* error) {
-  return ReplaceFileContents(
-      path, temporary, std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()), describe, error);
-}
-
 bool ReplaceFileContents(const std::string& path, const std::string& temporary, std::string_view bytes,
                          ErrorDescriber describe, std::string* error) {
   if (!WriteFlushed(temporary, bytes.data(), bytes.size(), describe, error)) {

@@ -26,13 +26,9 @@ bool ReadWholeFile(const std::string& path, std::size_t maxBytes, std::vector<st
 // Reads a whole file. A missing file gives false with *missing set; other failures say why in *error.
 bool ReadTextFile(const std::string& path, std::string* contents, bool* missing, std::string* error);
 
-// Creates or truncates the file and writes the bytes, flushed to disk before it is closed.
-bool WriteWholeFile(const std::string& path, const std::vector<std::uint8_t>& bytes, std::string* error);
 // Writes the bytes to the temporary file and renames it over the target, so a reader sees either the
 // old file or the new one, never half of it. The temporary file does not outlive a failure.
 bool ReplaceFileContents(const std::string& path, const std::string& temporary, std::string_view bytes,
-                         ErrorDescriber describe, std::string* error);
-bool ReplaceFileContents(const std::string& path, const std::string& temporary, const std::vector<std::uint8_t>& bytes,
                          ErrorDescriber describe, std::string* error);
 // ReplaceFileContents through a temporary file beside the target that is this process's own.
 bool WriteFileAtomically(const std::string& path, std::string_view bytes, std::string* error);

@@ -66,7 +66,7 @@ TEST(Paths, JoinWithOneBackslashAndFoldersTreeCreation) {
   ASSERT_TRUE(CreateFolderTree(deep, &error)) << error;  // already there
 
   const std::string file = JoinPath(scratch.Path(), "file");
-  ASSERT_TRUE(WriteWholeFile(file, {1}, &error)) << error;
+  testing::ScratchFolder::WritePath(file, "\x01");
   EXPECT_TRUE(FileExists(file));
   EXPECT_FALSE(FolderExists(file));
   EXPECT_FALSE(CreateFolderTree(file + "\\below", &error));
@@ -79,7 +79,7 @@ TEST(WholeFiles, ReadBackByteForByteAcrossChunksAndWithinTheLimit) {
   Bytes written(200000);
   for (std::size_t i = 0; i < written.size(); ++i) written[i] = static_cast<std::uint8_t>(i * 7 + i / 256);
   std::string error;
-  ASSERT_TRUE(WriteWholeFile(path, written, &error)) << error;
+  testing::ScratchFolder::WritePath(path, std::string(written.begin(), written.end()));
   Bytes read{9, 9};
   ASSERT_TRUE(ReadWholeFile(path, written.size(), &read, &error)) << error;
   EXPECT_EQ(read, written);
@@ -92,7 +92,7 @@ TEST(WholeFiles, ReadBackByteForByteAcrossChunksAndWithinTheLimit) {
   EXPECT_FALSE(ReadWholeFile(path, written.size() - 1, &read, &error));
   EXPECT_EQ(error, path + " is too large (200000 bytes, at most 199999)");
 
-  ASSERT_TRUE(WriteWholeFile(path, {}, &error)) << error;  // truncated
+  testing::ScratchFolder::WritePath(path, "");  // truncated
   ASSERT_TRUE(ReadWholeFile(path, 0, &read, &error)) << error;
   EXPECT_TRUE(read.empty());
 }
@@ -126,7 +126,7 @@ TEST(AtomicWrites, ReplaceTheFileAndLeaveNoTemporaryBehind) {
 
   // The temporary file a stopped writer left is simply written over.
   const std::string database = JoinPath(scratch.Path(), "Db.pdb");
-  ASSERT_TRUE(WriteWholeFile(database + ".tmp", {0xDE, 0xAD}, &error)) << error;
+  testing::ScratchFolder::WritePath(database + ".tmp", "\xDE\xAD");
   ASSERT_TRUE(ReplaceFileContents(database, database + ".tmp", "new", DescribeWin32Error, &error)) << error;
   EXPECT_EQ(Text(database), "new");
   EXPECT_FALSE(FileExists(database + ".tmp"));
@@ -177,8 +177,8 @@ TEST(ScratchFolders, AreFreshAndGoWithEverythingInThem) {
     EXPECT_TRUE(Names(path).empty());
     std::string error;
     ASSERT_TRUE(CreateFolderTree(JoinPath(path, "a\\b"), &error)) << error;
-    ASSERT_TRUE(WriteWholeFile(JoinPath(path, "a\\b\\file"), {1, 2}, &error)) << error;
-    ASSERT_TRUE(WriteWholeFile(JoinPath(path, "top"), {3}, &error)) << error;
+    testing::ScratchFolder::WritePath(JoinPath(path, "a\\b\\file"), "\x01\x02");
+    testing::ScratchFolder::WritePath(JoinPath(path, "top"), "\x03");
     SetFileAttributesA(JoinPath(path, "top").c_str(), FILE_ATTRIBUTE_READONLY);
     // A test plants a file where the conduit would write it, folders and all.
     scratch.Write("c\\d\\planted", "x");

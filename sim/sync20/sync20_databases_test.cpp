@@ -152,7 +152,7 @@ TEST_F(Sync20Test, SessionsAndSystemInformation) {
 TEST_F(Sync20Test, DamagedFileIsRefusedAndLeftAlone) {
   const Bytes damaged(60, 'x');
   std::string error;
-  ASSERT_TRUE(WriteWholeFile(FilePath("Broken"), damaged, &error)) << error;
+  korvet::testing::ScratchFolder::WritePath(FilePath("Broken"), std::string(damaged.begin(), damaged.end()));
   std::uint8_t handle = 0;
   EXPECT_EQ(OpenHandheldDatabase("Broken", 0, &handle, 0xC0), kSyncErrDamaged);
   handheld::DatabaseQuery query{0xC0, 0, "Broken"};

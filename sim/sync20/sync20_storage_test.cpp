@@ -54,7 +54,7 @@ TEST_F(Sync20Test, ALeftoverTemporaryFileIsReplacedAndNeverRead) {
   Write(handle, 0, 0, 0, {'o', 'l', 'd'});
   ASSERT_EQ(CloseHandheldDatabase(handle), 0);
   std::string error;
-  ASSERT_TRUE(WriteWholeFile(FilePath("Db") + ".tmp", Bytes(10, 0xFF), &error)) << error;
+  korvet::testing::ScratchFolder::WritePath(FilePath("Db") + ".tmp", std::string(10, '\xFF'));
   const std::uint8_t again = Open("Db");
   EXPECT_EQ(ReadIndex(again, 0).Data(), (Bytes{'o', 'l', 'd'}));
   Write(again, 0, 0, 0, {'n', 'e', 'w'});
