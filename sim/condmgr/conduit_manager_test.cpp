@@ -9,7 +9,6 @@
 #include "common/win_library.h"
 #include "sim/condmgr/registrations.h"
 #include "sim/support/sim_files.h"
-#include "sim/support/win_handles.h"
 #include "tests/support/scratch_folder.h"
 
 namespace korvet::hotsync {

@@ -8,7 +8,6 @@
 #include "common/win_library.h"
 #include "sim/hslog20/hslog20_control.h"
 #include "sim/support/sim_files.h"
-#include "sim/support/win_handles.h"
 #include "tests/support/scratch_folder.h"
 
 namespace korvet::hotsync {

@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "conduit/platform/conduit_records.h"
+#include "sim/support/win_handles.h"
 #include "sim/synchost/record_escape.h"
 
 namespace korvet::hotsync {

@@ -5,8 +5,8 @@
 #include <optional>
 #include <string>
 
+#include "common/win_library.h"
 #include "conduit/entry/conduit_exports.h"
-#include "sim/support/win_handles.h"
 
 namespace korvet::hotsync {
 

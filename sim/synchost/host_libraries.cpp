@@ -1,5 +1,7 @@
 #include "sim/synchost/host_libraries.h"
 
+#include "sim/support/win_handles.h"
+
 namespace korvet::hotsync {
 
 std::optional<HostLibraries> HostLibraries::Load(const Installation& installation, std::string* error) {

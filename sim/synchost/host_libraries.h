@@ -5,8 +5,8 @@
 #include <optional>
 #include <string>
 
+#include "common/win_library.h"
 #include "sim/hslog20/hslog20_control.h"
-#include "sim/support/win_handles.h"
 #include "sim/sync20/sync20_control.h"
 #include "sim/synchost/installation.h"
 

@@ -18,7 +18,7 @@
 #include <vector>
 
 #include "common/paths.h"
-#include "sim/support/win_handles.h"
+#include "common/win_library.h"
 #include "tests/sweep/tree_snapshot.h"
 
 namespace korvet::sweep {
