@@ -9,12 +9,14 @@
 
 namespace korvet {
 
+// What Create does with a file that is there already: refuse it, or empty it.
+enum class ExistingFile { kRefuse, kEmpty };
+
 class FileSteps {
  public:
   virtual ~FileSteps() = default;
-  // A file that must not exist yet (mustBeNew), or one emptied or created.
-  virtual WinFile Create(const std::string& path, bool mustBeNew) {
-    return mustBeNew ? WinFile::CreateNew(path) : WinFile::CreateAlways(path);
+  virtual WinFile Create(const std::string& path, ExistingFile existing) {
+    return existing == ExistingFile::kRefuse ? WinFile::CreateNew(path) : WinFile::CreateAlways(path);
   }
   virtual bool Write(WinFile& file, const std::string& text) { return file.Write(text); }
   virtual bool Flush(WinFile& file) { return file.Flush(); }

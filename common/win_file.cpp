@@ -146,7 +146,7 @@ FileSteps& PlainFileSteps() {
 bool ReplaceFileContent(WinFile& held, const std::string& path, const std::string& content, FileSteps& steps) {
   const std::string next = path + ".new";
   RemoveStale(next);
-  WinFile out = steps.Create(next, false);
+  WinFile out = steps.Create(next, ExistingFile::kEmpty);
   if (!out) {
     const bool written = WriteInPlace(held, content);
     held.Close();

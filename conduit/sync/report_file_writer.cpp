@@ -168,7 +168,7 @@ ReportSave ReportFolderWriter::Save(const std::string& name, const std::string& 
     return Kept();
   }
   const std::string& temporary = Temporary();
-  WinFile file = steps_.Create(temporary, true);
+  WinFile file = steps_.Create(temporary, ExistingFile::kRefuse);
   if (!file) {
     const DWORD error = file.OpenError();
     if (IsDiskFull(error)) {

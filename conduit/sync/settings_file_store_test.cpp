@@ -286,7 +286,7 @@ TEST_F(ReportRetrievalTest, OfTwoReportsWithOneNameTheHigherGetsTheFile) {
 class FailingSteps : public FileSteps {
  public:
   FailingSteps(std::string step, DWORD error) : step_(std::move(step)), error_(error) {}
-  WinFile Create(const std::string& path, bool) override {
+  WinFile Create(const std::string& path, ExistingFile) override {
     return step_ == "create" ? WinFile::NotOpened(error_) : WinFile::CreateNew(path);
   }
   bool Write(WinFile& file, const std::string& text) override {

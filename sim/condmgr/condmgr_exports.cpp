@@ -14,6 +14,7 @@
 
 using korvet::hotsync::ConduitManager;
 using korvet::hotsync::ConduitRegistration;
+using korvet::hotsync::CreatorField;
 
 namespace {
 
@@ -34,6 +35,10 @@ long Logged(const char* function, const std::string& arguments, long result) {
   return result;
 }
 
+long SetTextLogged(const char* function, const char* creator, CreatorField field, const char* value) {
+  return Logged(function, Quoted(creator) + ", " + Quoted(value), Manager().SetText(creator, field, value));
+}
+
 }  // namespace
 
 extern "C" {
@@ -49,33 +54,27 @@ long CmInstallCreator(const char* creator, std::int32_t* conduitType) {
 }
 
 long CmSetCreatorName(const char* creator, const char* library) {
-  return Logged("CmSetCreatorName", Quoted(creator) + ", " + Quoted(library),
-                Manager().SetText(creator, &ConduitRegistration::library, library));
+  return SetTextLogged("CmSetCreatorName", creator, &ConduitRegistration::library, library);
 }
 
 long CmSetCreatorDirectory(const char* creator, const char* directory) {
-  return Logged("CmSetCreatorDirectory", Quoted(creator) + ", " + Quoted(directory),
-                Manager().SetText(creator, &ConduitRegistration::directory, directory));
+  return SetTextLogged("CmSetCreatorDirectory", creator, &ConduitRegistration::directory, directory);
 }
 
 long CmSetCreatorFile(const char* creator, const char* file) {
-  return Logged("CmSetCreatorFile", Quoted(creator) + ", " + Quoted(file),
-                Manager().SetText(creator, &ConduitRegistration::file, file));
+  return SetTextLogged("CmSetCreatorFile", creator, &ConduitRegistration::file, file);
 }
 
 long CmSetCreatorRemote(const char* creator, const char* remote) {
-  return Logged("CmSetCreatorRemote", Quoted(creator) + ", " + Quoted(remote),
-                Manager().SetText(creator, &ConduitRegistration::remote, remote));
+  return SetTextLogged("CmSetCreatorRemote", creator, &ConduitRegistration::remote, remote);
 }
 
 long CmSetCreatorTitle(const char* creator, const char* title) {
-  return Logged("CmSetCreatorTitle", Quoted(creator) + ", " + Quoted(title),
-                Manager().SetText(creator, &ConduitRegistration::title, title));
+  return SetTextLogged("CmSetCreatorTitle", creator, &ConduitRegistration::title, title);
 }
 
 long CmSetCreatorInfo(const char* creator, const char* info) {
-  return Logged("CmSetCreatorInfo", Quoted(creator) + ", " + Quoted(info),
-                Manager().SetText(creator, &ConduitRegistration::info, info));
+  return SetTextLogged("CmSetCreatorInfo", creator, &ConduitRegistration::info, info);
 }
 
 long CmSetCreatorPriority(const char* creator, std::int32_t* priority) {
