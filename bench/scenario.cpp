@@ -6,6 +6,7 @@
 #include "bench/bench_support.h"
 #include "common/paths.h"
 #include "conduit/platform/sync_manager.h"
+#include "conduit/platform/sync_properties.h"
 #include "sim/sync20/sync20_control.h"
 #include "tests/support/report_file.h"
 
@@ -14,12 +15,6 @@ namespace {
 
 constexpr std::size_t kReportTextBytes = 1000;
 constexpr std::size_t kSettingsTextBytes = 400;
-constexpr std::uint8_t kModified = 0x40;
-
-std::uint32_t FourChars(const char (&text)[5]) {
-  return (std::uint32_t(std::uint8_t(text[0])) << 24) | (std::uint32_t(std::uint8_t(text[1])) << 16) |
-         (std::uint32_t(std::uint8_t(text[2])) << 8) | std::uint32_t(std::uint8_t(text[3]));
-}
 
 // Which report the nth record is: every tenth repeats the one five places before it.
 int OriginalOf(int n) { return n % 10 == 9 ? n - 5 : n; }
@@ -30,7 +25,7 @@ long WriteReports(std::uint8_t handle, int reports) {
     handheld::RecordTransferBlock block;
     std::memset(&block, 0, sizeof block);
     block.handle = handle;
-    block.attributes = kModified;
+    block.attributes = handheld::kHandheldModified;
     block.dataSize = static_cast<std::uint32_t>(data.size());
     block.capacity = static_cast<std::uint16_t>(data.size());
     block.data = reinterpret_cast<std::uint8_t*>(data.data());
@@ -78,8 +73,8 @@ bool Prepare(const std::string& installation, const Scenario& scenario, std::str
   }
   handheld::DatabaseCreationBlock create;
   std::memset(&create, 0, sizeof create);
-  create.creator = FourChars("KRVT");
-  create.type = FourChars("DATA");
+  create.creator = FourCharCode("KRVT");
+  create.type = FourCharCode("DATA");
   std::strcpy(create.name, kKorvetDatabase);
   if (long status = CreateHandheldDatabase(&create)) {
     *error = "cannot create " + std::string(kKorvetDatabase) + " (" + std::to_string(status) + ")";
