@@ -1,9 +1,9 @@
 #include "common/win_file.h"
 
-#include "common/file_steps.h"
-
 #include <algorithm>
 #include <utility>
+
+#include "common/file_steps.h"
 
 namespace korvet {
 

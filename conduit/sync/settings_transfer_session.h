@@ -6,6 +6,7 @@
 
 #include <cstdint>
 
+#include "conduit/platform/sync_handles.h"
 #include "conduit/sync/report_database.h"
 
 namespace korvet::sync {

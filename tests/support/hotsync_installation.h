@@ -5,7 +5,6 @@
 
 #include <windows.h>
 
-#include <memory>
 #include <optional>
 #include <string>
 #include <vector>

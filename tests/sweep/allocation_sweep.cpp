@@ -51,7 +51,7 @@ Scene SmallScene(const SweepBench& bench) {
 
 // A session that returned 0 did all it was asked: each settings file on the handheld once and whole,
 // each report in its file and gone from the handheld.
-void CheckSuccessIsTrue(const SweepBench& bench, const std::vector<Report>& reports, const SessionFindings& findings,
+void CheckSuccessIsTrue(const std::vector<Report>& reports, const SessionFindings& findings,
                         std::vector<std::string>* problems) {
   if (findings.result != 0) return;
   const std::vector<std::string> none;
@@ -63,7 +63,7 @@ void CheckSuccessIsTrue(const SweepBench& bench, const std::vector<Report>& repo
                           std::to_string(copies) + " times");
   }
   for (const Report& report : reports) {
-    std::optional<std::string> file = bench.Read(ReportFile(bench, report));
+    std::optional<std::string> file = SavedReport(findings, report);
     if (!file || *file != report.text) problems->push_back("result 0, but report " + report.name + " not saved");
     if (std::find(records.begin(), records.end(), report.record) != records.end())
       problems->push_back("result 0, but report " + report.name + " still on the handheld");
@@ -93,7 +93,7 @@ int RunAllocationSweep(SweepBench& bench, unsigned timeLimitMs, std::optional<lo
       SetEnvironmentVariableA(kFailVariable, std::to_string(nth).c_str());
     });
     SetEnvironmentVariableA(kFailVariable, nullptr);
-    CheckSuccessIsTrue(bench, reports, findings, &findings.problems);
+    CheckSuccessIsTrue(reports, findings, &findings.problems);
     reportsChecked += findings.reportsChecked;
     report(what, findings.problems);
     return findings;

@@ -65,18 +65,17 @@ Scene StandardScene(const SweepBench& bench) {
 
 // After the clean session that follows: every report exported and gone from the handheld, no other
 // report file (none for the deleted report), every settings file there exactly once.
-void CheckCompleted(const SweepBench& bench, const std::vector<Report>& reports, const SessionFindings& findings,
+void CheckCompleted(const std::vector<Report>& reports, const SessionFindings& findings,
                     std::vector<std::string>* problems) {
   const std::vector<std::string> none;
   const std::vector<std::string>& records = findings.handheld ? *findings.handheld : none;
   for (const Report& report : reports) {
-    std::optional<std::string> file = bench.Read(ReportFile(bench, report));
+    std::optional<std::string> file = SavedReport(findings, report);
     if (!file || *file != report.text) problems->push_back("report not exported: " + report.name);
     if (std::find(records.begin(), records.end(), report.record) != records.end())
       problems->push_back("exported report still on the handheld: " + report.name);
   }
-  std::size_t files = 0;
-  for (const auto& [path, state] : TakeSnapshot(bench.Path("Reports"))) files += state.folder ? 0 : 1;
+  const std::size_t files = ReportFolderFiles(findings);
   if (files != reports.size())
     problems->push_back(std::to_string(files) + " report files for " + std::to_string(reports.size()) + " reports");
   for (const SettingsFile& file : StandardSettings()) {
@@ -118,7 +117,7 @@ int RunFaultSweep(SweepBench& bench, unsigned timeLimitMs, std::optional<long> o
     if (count > 0) calls.emplace_back(std::string(name), count);
     total += count > 0 ? count : 0;
   }
-  CheckCompleted(bench, reports, clean, &clean.problems);
+  CheckCompleted(reports, clean, &clean.problems);
   report("the clean session", clean.problems);
   if (total == 0) {
     std::printf("FAILED: the clean session made no Sync Manager call\n");
@@ -140,7 +139,7 @@ int RunFaultSweep(SweepBench& bench, unsigned timeLimitMs, std::optional<long> o
         ++faults;
         report(what, faulty.problems);
         SessionFindings completing = session(std::string(what) + ", then a clean session", {});
-        CheckCompleted(bench, reports, completing, &completing.problems);
+        CheckCompleted(reports, completing, &completing.problems);
         report(std::string(what) + ", then a clean session", completing.problems);
       }
     }

@@ -13,6 +13,8 @@
 namespace korvet::sweep {
 namespace {
 
+constexpr char kReportFolder[] = "Reports";  // beside hotsync\ in the scratch root
+
 bool StartsWith(const std::string& text, const std::string& prefix) {
   return text.compare(0, prefix.size(), prefix) == 0;
 }
@@ -38,15 +40,24 @@ bool PrintProblems(const std::string& what, const std::vector<std::string>& prob
   return !problems.empty();
 }
 
-std::string ReportFile(const SweepBench& bench, const Report& report) {
-  return bench.Path(JoinPath("Reports", testing::ReportFile(report.name)));
+std::optional<std::string> SavedReport(const SessionFindings& findings, const Report& report) {
+  const auto file = findings.after.find(JoinPath(kReportFolder, testing::ReportFile(report.name)));
+  if (file == findings.after.end() || file->second.folder) return std::nullopt;
+  return file->second.bytes;
+}
+
+std::size_t ReportFolderFiles(const SessionFindings& findings) {
+  const std::string prefix = std::string(kReportFolder) + "\\";
+  return std::count_if(findings.after.begin(), findings.after.end(),
+                       [&](const auto& entry) { return !entry.second.folder && StartsWith(entry.first, prefix); });
 }
 
 SessionFindings CheckSession(SweepBench& bench, const Scene& scene, const TreeSnapshot& before,
                              const std::vector<Report>& reports) {
   SessionFindings findings;
   findings.handheld = bench.LoadHandheld(&findings.problems);
-  const TreeSnapshot after = TakeSnapshot(bench.Root());
+  findings.after = TakeSnapshot(bench.Root());
+  const TreeSnapshot& after = findings.after;
   for (const std::string& change : UnexpectedChanges(before, after, Allowed))
     findings.problems.push_back("unexpected write: " + change);
   for (const std::string& kept : scene.keptFiles) {
@@ -59,7 +70,7 @@ SessionFindings CheckSession(SweepBench& bench, const Scene& scene, const TreeSn
     const bool onHandheld = findings.handheld && std::find(findings.handheld->begin(), findings.handheld->end(),
                                                            report.record) != findings.handheld->end();
     if (onHandheld) continue;
-    std::optional<std::string> file = bench.Read(ReportFile(bench, report));
+    std::optional<std::string> file = SavedReport(findings, report);
     if (!file || *file != report.text)
       findings.problems.push_back("report lost: \"" + report.name + "\" (" + std::to_string(report.record.size()) +
                                   " bytes) is neither on the handheld nor in its .csv file");

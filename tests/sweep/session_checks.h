@@ -15,6 +15,7 @@ namespace korvet::sweep {
 struct SessionFindings {
   std::vector<std::string> problems;                 // empty: all held
   std::optional<std::vector<std::string>> handheld;  // KORVETDatabaseDB's live records afterwards
+  TreeSnapshot after;                                // the scratch root afterwards
   std::size_t reportsChecked = 0;
   long result = 0;  // what OpenConduit returned
 };
@@ -33,7 +34,10 @@ SessionFindings RunCheckedSession(SweepBench& bench, const Scene& scene, const s
 // Prints each problem as "FAILED: what: problem"; true when there was one.
 bool PrintProblems(const std::string& what, const std::vector<std::string>& problems);
 
-// Where a report's .csv file lies (under the report folder Reports\).
-std::string ReportFile(const SweepBench& bench, const Report& report);
+// The bytes of a report's file under the report folder Reports\ after the session; nothing when there
+// is no such file.
+std::optional<std::string> SavedReport(const SessionFindings& findings, const Report& report);
+// How many files the report folder holds after the session.
+std::size_t ReportFolderFiles(const SessionFindings& findings);
 
 }  // namespace korvet::sweep
